@@ -1,0 +1,68 @@
+#include "soundfile/ReadFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+LReadFile::~LReadFile() { Close(); }
+
+bool LReadFile::Open(const char* path) {
+  Close();
+  if (!path) return false;
+  do {
+    m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  } while (m_fd < 0 && errno == EINTR);
+  if (m_fd < 0) return false;
+  // A folder opens read-only on Linux but is no sound file.
+  struct stat st;
+  if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void LReadFile::Close() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+}
+
+void LReadFile::TakeFrom(LReadFile& other) {
+  if (&other == this) return;
+  Close();
+  m_fd = other.m_fd;
+  other.m_fd = -1;
+}
+
+int LReadFile::Read(void* buffer, int bytes) {
+  if (m_fd < 0 || bytes <= 0) return 0;
+  char* p = static_cast<char*>(buffer);
+  int done = 0;
+  while (done < bytes) {
+    ssize_t got = ::read(m_fd, p + done, static_cast<size_t>(bytes - done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<int>(got);
+  }
+  return done;
+}
+
+bool LReadFile::Seek(int64_t offset) {
+  return m_fd >= 0 && offset >= 0 && ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+bool LReadFile::Skip(int64_t bytes) {
+  return m_fd >= 0 && ::lseek(m_fd, static_cast<off_t>(bytes), SEEK_CUR) >= 0;
+}
+
+int64_t LReadFile::Tell() const {
+  if (m_fd < 0) return -1;
+  return ::lseek(m_fd, 0, SEEK_CUR);
+}
+
+int64_t LReadFile::Size() const {
+  struct stat st;
+  if (m_fd < 0 || ::fstat(m_fd, &st) != 0) return -1;
+  return st.st_size;
+}
