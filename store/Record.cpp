@@ -59,7 +59,7 @@ void LRecord::SetString(std::string_view name, std::string_view value) {
 void LRecord::SetInt(std::string_view name, int value) { SetString(name, std::to_string(value)); }
 
 void LRecord::GetString(std::string_view name, const char* def, char* out) const {
-  const std::string_view text = CutText(GetString(name, def ? def : ""));
+  const std::string text = GetString(name, def ? def : "");  // already cut to 259
   std::memcpy(out, text.data(), text.size());
   out[text.size()] = '\0';
 }
