@@ -9,6 +9,7 @@
 #include "soundfile/Gain.h"
 #include "soundfile/PeakLimit.h"
 #include "soundfile/SDF.h"
+#include "tests/support/SourceReader.h"
 
 namespace {
 
@@ -33,16 +34,6 @@ class BufferSource : public LSoundSourceBase {
   int m_pos = 0;
 };
 
-std::vector<int> ReadBlocks(LSoundSource& s, int frames, int block) {
-  std::vector<int> out(static_cast<size_t>(frames) * s->GetChannels());
-  for (int done = 0; done < frames;) {
-    const int n = std::min(block, frames - done);
-    s->Read(out.data() + static_cast<size_t>(done) * s->GetChannels(), n);
-    done += n;
-  }
-  return out;
-}
-
 std::vector<int> Noise(int count, int amplitude, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_int_distribution<int> d(-amplitude, amplitude);
@@ -66,7 +57,7 @@ TEST(Gain, FactorsPeakBoundsAndScaling) {
     auto* src = static_cast<LSRCGain*>(out.Get());
     EXPECT_EQ(src->GetFactor(), c.factor) << c.gain;
     EXPECT_EQ(out->GetPeak(), c.peak) << c.gain;
-    const std::vector<int> got = ReadBlocks(out, 4, 4);
+    const std::vector<int> got = test::ReadFrames(out, 4, 4);
     const int f = c.factor;
     EXPECT_EQ(got, (std::vector<int>{(f * 1000) >> 9, (f * -1000) >> 9, (f * 3) >> 9, (f * -3) >> 9})) << c.gain;
     EXPECT_EQ(out->GetPositionSample(), 4);
@@ -153,7 +144,7 @@ TEST(PeakLimit, LimitsLoudAndPassesQuietMaterial) {
     std::vector<int> quiet = Noise(frames * channels, 524272, 7);
     LSoundSource qin(new BufferSource(quiet, 44100, static_cast<unsigned char>(channels), 0x200000));
     LSoundSource q = LSPPeakLimit(524272).OpenSource(qin);
-    EXPECT_EQ(ReadBlocks(q, frames, 1000), quiet);
+    EXPECT_EQ(test::ReadFrames(q, frames, 1000), quiet);
 
     // Loud bursts between quiet stretches.
     std::vector<int> loud = Noise(frames * channels, 300000, 8);
@@ -163,7 +154,7 @@ TEST(PeakLimit, LimitsLoudAndPassesQuietMaterial) {
     for (int block : {1, 7, 512, 8192}) {
       LSoundSource lin(new BufferSource(loud, 44100, static_cast<unsigned char>(channels), 0x200000));
       LSoundSource l = LSPPeakLimit(524272).OpenSource(lin);
-      const std::vector<int> got = ReadBlocks(l, frames, block);
+      const std::vector<int> got = test::ReadFrames(l, frames, block);
       EXPECT_LE(GetBufferPeak(got.data(), frames, static_cast<unsigned char>(channels)), 524272) << block;
       if (reference.empty())
         reference = got;
@@ -183,7 +174,7 @@ TEST(PeakLimit, RampsDownAheadOfALoudBlock) {
   for (int i = 5 * block; i < 6 * block; ++i) samples[i] = 1048576;
   LSoundSource in(new BufferSource(samples, 44100, 1, 0x200000));
   LSoundSource l = LSPPeakLimit(524272).OpenSource(in);
-  const std::vector<int> out = ReadBlocks(l, block * 10, 333);
+  const std::vector<int> out = test::ReadFrames(l, block * 10, 333);
   EXPECT_EQ(out[2 * block + block / 2], 100000);     // before the ramp
   EXPECT_LT(out[3 * block + block / 2], 100000);     // falling two blocks ahead
   EXPECT_LE(out[5 * block], 524272);
@@ -197,7 +188,7 @@ TEST(PeakLimit, PositionSeekAndMessages) {
   LSoundSource in(new BufferSource(samples, 44100, 1, 0x200000));
   LSoundSource l = LSPPeakLimit(524272).OpenSource(in);
   EXPECT_EQ(l->GetPositionSample(), 0);
-  ReadBlocks(l, 100, 100);
+  test::ReadFrames(l, 100, 100);
   EXPECT_EQ(l->GetPositionSample(), 100);  // the input is three blocks ahead
   EXPECT_EQ(in->GetPositionSample(), 3 * 1260);
   long held = 0;
@@ -205,6 +196,6 @@ TEST(PeakLimit, PositionSeekAndMessages) {
   EXPECT_EQ(held, 3 * 1260 - 100);
   l->Seek(20000);
   EXPECT_EQ(l->GetPositionSample(), 20000);
-  EXPECT_EQ(ReadBlocks(l, 1, 1)[0], 20000);
+  EXPECT_EQ(test::ReadFrames(l, 1, 1)[0], 20000);
   EXPECT_EQ(l->GetEndSample(), 44100);
 }

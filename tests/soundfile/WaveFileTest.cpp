@@ -10,6 +10,7 @@
 
 #include "soundfile/PCMFile.h"
 #include "soundfile/WaveFile.h"
+#include "tests/support/SourceReader.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
@@ -21,16 +22,6 @@ LSoundSource OpenBytes(const test::TempDir& dir, const Bytes& bytes, const char*
   const std::string path = dir.File(name);
   EXPECT_TRUE(test::WriteFile(path, bytes));
   return LWaveFile::OpenSource(path.c_str());
-}
-
-std::vector<int> ReadAll(LSoundSource& s, int frames, int block) {
-  std::vector<int> out(static_cast<size_t>(frames) * s->GetChannels());
-  for (int done = 0; done < frames;) {
-    const int n = std::min(block, frames - done);
-    s->Read(out.data() + static_cast<size_t>(done) * s->GetChannels(), n);
-    done += n;
-  }
-  return out;
 }
 
 Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
@@ -67,7 +58,7 @@ TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
     LSoundSource s = OpenBytes(dir, test::Riff({c.fmt, test::Chunk("data", c.data)}));
     ASSERT_EQ(s->GetError(), 0) << c.what;
     ASSERT_EQ(s->GetEndSample(), static_cast<int>(c.expected.size())) << c.what;
-    EXPECT_EQ(ReadAll(s, s->GetEndSample(), 8192), c.expected) << c.what;
+    EXPECT_EQ(test::ReadFrames(s, s->GetEndSample(), 8192), c.expected) << c.what;
   }
 }
 
@@ -91,7 +82,7 @@ TEST(WaveFile, SignalsDecodeIndependentOfBlockSize) {
         EXPECT_EQ(ref->GetSampleRate(), rate);
         EXPECT_EQ(ref->GetChannels(), channels);
         EXPECT_EQ(ref->GetPeak(), 0x7FFF0);
-        const std::vector<int> whole = ReadAll(ref, frames, 9000);  // larger than one staging buffer
+        const std::vector<int> whole = test::ReadFrames(ref, frames, 9000);  // larger than one staging buffer
         for (size_t i = 0; i < raw.size(); i += 997) {
           const int shift = 20 - bits;
           const int32_t x = bits == 8 ? raw[i] - 128 : raw[i];
@@ -100,7 +91,7 @@ TEST(WaveFile, SignalsDecodeIndependentOfBlockSize) {
         }
         for (int block : {1, 7, 512, 8192}) {
           LSoundSource s = OpenBytes(dir, test::PcmWav(raw, channels, rate, bits));
-          ASSERT_EQ(ReadAll(s, frames, block), whole) << "block " << block;
+          ASSERT_EQ(test::ReadFrames(s, frames, block), whole) << "block " << block;
         }
       }
 }
@@ -111,24 +102,24 @@ TEST(WaveFile, ReadsAndSeeksPadWithSilence) {
   for (int i = 1; i <= 100; ++i) ramp.push_back(i);
   LSoundSource s = OpenBytes(dir, test::PcmWav(ramp, 1, 44100, 16));
   ASSERT_EQ(s->GetEndSample(), 100);
-  std::vector<int> out = ReadAll(s, 150, 150);
+  std::vector<int> out = test::ReadFrames(s, 150, 150);
   EXPECT_EQ(out[99], 1600);
   EXPECT_EQ(out[100], 0);
   EXPECT_EQ(out[149], 0);
   EXPECT_EQ(s->GetPositionSample(), 150);
 
   s->Seek(-10);
-  out = ReadAll(s, 20, 20);
+  out = test::ReadFrames(s, 20, 20);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], 0);
   for (int i = 10; i < 20; ++i) EXPECT_EQ(out[i], (i - 9) * 16);
   EXPECT_EQ(s->GetPositionSample(), 10);
 
   s->Seek(1000);
   EXPECT_EQ(s->GetPositionSample(), 1000);
-  out = ReadAll(s, 5, 5);
+  out = test::ReadFrames(s, 5, 5);
   EXPECT_EQ(out, std::vector<int>(5, 0));
   s->Seek(50);
-  EXPECT_EQ(ReadAll(s, 1, 1)[0], 51 * 16);
+  EXPECT_EQ(test::ReadFrames(s, 1, 1)[0], 51 * 16);
 }
 
 TEST(WaveFile, ChunkLayoutsAndSizes) {
@@ -161,7 +152,7 @@ TEST(WaveFile, ChunkLayoutsAndSizes) {
     LSoundSource s = OpenBytes(dir, c.file);
     ASSERT_EQ(s->GetError(), 0) << c.what;
     EXPECT_EQ(s->GetEndSample(), c.frames) << c.what;
-    EXPECT_EQ(ReadAll(s, 1, 1), (std::vector<int>{16, 32})) << c.what;
+    EXPECT_EQ(test::ReadFrames(s, 1, 1), (std::vector<int>{16, 32})) << c.what;
   }
   // Opened by header, whatever the name.
   EXPECT_EQ(OpenBytes(dir, test::Riff({fmt, test::Chunk("data", data)}), "sound.mp3")->GetError(), 0);
@@ -253,7 +244,7 @@ TEST(WaveFile, MatchesSoxDecodes) {
     LSoundSource s = LWaveFile::OpenSource(wav.c_str());
     ASSERT_EQ(s->GetError(), 0) << c.encoding << c.bits;
     ASSERT_EQ(s->GetEndSample() * c.channels, static_cast<int>(ref.size()));
-    const std::vector<int> got = ReadAll(s, s->GetEndSample(), 512);
+    const std::vector<int> got = test::ReadFrames(s, s->GetEndSample(), 512);
     for (size_t i = 0; i < ref.size(); ++i) {
       int expected;
       if (isFloat) {

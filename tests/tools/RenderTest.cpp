@@ -6,6 +6,7 @@
 
 #include "engine/MetronomeAdvanced.h"
 #include "soundfile/WaveFile.h"
+#include "tests/support/SourceReader.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 #include "tools/ClickTrackRender.h"
@@ -22,13 +23,7 @@ std::vector<int> ReadWhole(const std::string& path, int& channels, int& rate) {
   EXPECT_EQ(s->GetError(), 0) << path;
   channels = s->GetChannels();
   rate = s->GetSampleRate();
-  std::vector<int> out(static_cast<size_t>(s->GetEndSample()) * channels);
-  for (int done = 0; done < s->GetEndSample();) {
-    const int n = std::min(8192, s->GetEndSample() - done);
-    s->Read(out.data() + static_cast<size_t>(done) * channels, n);
-    done += n;
-  }
-  return out;
+  return test::ReadFrames(s, s->GetEndSample(), 8192);
 }
 
 }  // namespace
