@@ -73,6 +73,17 @@ bool IsWithin(const fs::path& inner, const fs::path& outer) {
 
 }  // namespace
 
+std::string UserSoundFilePath(const std::string& sharedFolder, const std::string& fileName) {
+  if (fileName.empty() || fileName == "." || fileName == ".." || fileName.find('/') != std::string::npos ||
+      fileName.find('\0') != std::string::npos)
+    return "";
+  return (fs::path(sharedFolder) / kUserSoundFolder / fileName).string();
+}
+
+std::string DefaultSoundFilePath(const std::string& sharedFolder, const char* fileName) {
+  return (fs::path(sharedFolder) / kDefaultSoundFolder / fileName).string();
+}
+
 std::string GetUserAppSupportFolder() {
   const std::string xdg = Env("XDG_DATA_HOME");
   if (!xdg.empty() && xdg.front() == '/') return xdg;

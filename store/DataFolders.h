@@ -12,6 +12,14 @@ inline constexpr const char* kDefaultSoundFiles[3] = {"accent.wav", "beat.wav", 
 inline constexpr const char* kDefaultSoundFolder = "metronome";
 inline constexpr const char* kUserSoundFolder = "Sound";
 
+// The path of a user sound named by a scheme or the options record: a plain
+// file name in the shared data folder's "Sound". Empty for anything else
+// ("", ".", "..", names with "/"), so a hand-edited record cannot make the
+// program read a file outside that folder.
+std::string UserSoundFilePath(const std::string& sharedFolder, const std::string& fileName);
+// The path of a default sound in the shared data folder's "metronome".
+std::string DefaultSoundFilePath(const std::string& sharedFolder, const char* fileName);
+
 // $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
 std::string GetUserAppSupportFolder();
 // "Morvane" in the user's data home, created when missing.

@@ -138,7 +138,9 @@ LFileStoreListBase::LFileStoreListBase(const LFileStoreDataStore& store, std::st
 }
 
 std::string LFileStoreListBase::PathOf(std::string_view key) const {
-  return LFileStoreDataStore::MakeDataFilePath(m_folder, key);
+  // Keys are held cut to their limit, so a long key must name the same file
+  // when opened as when the record holding it is saved.
+  return LFileStoreDataStore::MakeDataFilePath(m_folder, key.substr(0, kRecordTextMax));
 }
 
 void LFileStoreListBase::AttachStore(LRecord& record) const {

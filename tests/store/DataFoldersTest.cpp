@@ -62,6 +62,21 @@ TEST(DataFolders, ProgramDataFolderPreference) {
   for (const auto& c : cases) EXPECT_EQ(PickProgramDataFolder(c.c), c.expect);
 }
 
+TEST(DataFolders, BuildTreeFindsTheSourceData) {
+  ScopedEnv dataDir("MORVANE_DATA_DIR", "");
+  EXPECT_EQ(GetProgramDataFolder(), MORVANE_SOURCE_DATA_DIR);
+  EXPECT_TRUE(test::FileExists(GetProgramDataFolder() + "/metronome/beat.wav"));
+}
+
+TEST(DataFolders, UserSoundNamesStayInTheSoundFolder) {
+  EXPECT_EQ(UserSoundFilePath("/s", "my snare.wav"), "/s/Sound/my snare.wav");
+  EXPECT_EQ(UserSoundFilePath("/s", "..wav"), "/s/Sound/..wav");
+  for (const char* bad : {"", ".", "..", "../../etc/passwd", "/etc/passwd", "sub/x.wav"})
+    EXPECT_EQ(UserSoundFilePath("/s", bad), "") << bad;
+  EXPECT_EQ(UserSoundFilePath("/s", std::string("a\0b", 3)), "");
+  EXPECT_EQ(DefaultSoundFilePath("/s", "beat.wav"), "/s/metronome/beat.wav");
+}
+
 TEST(DataFolders, UserFoldersFollowXdgDataHome) {
   test::IsolatedHome home;
   const std::string expect = home.Dir().File("data") + "/Morvane/Shared";
