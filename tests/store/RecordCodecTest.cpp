@@ -57,6 +57,7 @@ TEST(RecordCodec, ParsesMalformedTextByTheRules) {
       {"&&&", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(Joined(RecordParse(c.in)), c.items) << c.in;
+  EXPECT_EQ(Joined(RecordParse(std::string("N\0a=v\0w", 7))), "[Na|vw]");
 }
 
 }  // namespace
