@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "soundfile/BufferUtils.h"
-#include "soundfile/DataChunk.h"
 
 namespace {
 
@@ -22,11 +20,8 @@ LSoundSource LIMAWaveOpenSource(LReadFile& file, unsigned int dataBytes, int sam
 }
 
 LIMASoundSource::LIMASoundSource(LReadFile& file, unsigned int dataBytes, int sampleRate, unsigned int blockAlign)
-    : LSoundSourceBase(sampleRate, 1, kPeak) {
-  m_file.TakeFrom(file);
-  if (!m_file.IsOpen()) m_error = kSourceOpenFailed;
-  m_dataStart = DataChunkStart(m_file);
-  if (dataBytes == 0xFFFFFFFFu) dataBytes = DataChunkBytesToEnd(m_file, m_dataStart);
+    : LMonoFileSource(file, sampleRate, kPeak) {
+  if (dataBytes == 0xFFFFFFFFu) dataBytes = BytesToEndOfFile();
 
   // A block needs its 4-byte header; the bound keeps a block's sample count
   // (at most 65529) well inside an int.
@@ -40,24 +35,6 @@ LIMASoundSource::LIMASoundSource(LReadFile& file, unsigned int dataBytes, int sa
   int64_t end = int64_t(dataBytes / m_blockAlign) * m_samplesPerBlock;
   if (remainder > 3) end += 2 * int64_t(remainder) - 7;
   m_end = ClampFrames(end);
-}
-
-void LIMASoundSource::Read(int* buffer, int samples) {
-  // Worker-thread code: allocates nothing; codes are read through a stack buffer.
-  if (samples <= 0) return;
-  const int64_t from = m_position;
-  const int64_t to = from + samples;
-  m_position = to > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(to);
-
-  // Before the start and past the end are silence; only [0, end) is decoded.
-  const int64_t first = std::max<int64_t>(from, 0);
-  const int64_t last = std::min<int64_t>(to, m_end);
-  const int lead = static_cast<int>(std::min<int64_t>(first - from, samples));
-  const int wanted = last > first ? static_cast<int>(last - first) : 0;
-  ClearAudioBuffer(buffer, lead, 1);
-  const int produced = Decode(buffer + lead, wanted);
-  // What the file could not deliver (a truncated file) is silence as well.
-  ClearAudioBuffer(buffer + lead + produced, samples - lead - produced, 1);
 }
 
 int LIMASoundSource::Decode(int* out, int frames) {

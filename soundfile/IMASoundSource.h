@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "soundfile/IMAADPCM.h"
+#include "soundfile/MonoFileSource.h"
 #include "soundfile/ReadFile.h"
 #include "soundfile/SoundSource.h"
 
@@ -14,36 +15,26 @@
 LSoundSource LIMAWaveOpenSource(LReadFile& file, unsigned int dataBytes, int sampleRate, unsigned char channels,
                                 unsigned int blockAlign);
 
-class LIMASoundSource : public LSoundSourceBase {
+class LIMASoundSource : public LMonoFileSource {
  public:
   // Takes the open file away from the caller, positioned at the first data
   // byte. A data size of 0xFFFFFFFF (length unknown) means "to the end of the
   // file"; a block align outside 4..32768 bytes is brought into that range.
   LIMASoundSource(LReadFile& file, unsigned int dataBytes, int sampleRate, unsigned int blockAlign);
 
-  void Read(int* buffer, int samples) override;
-  int GetPositionSample() const override { return m_position; }
-  int GetEndSample() const override { return m_end; }
   // Any position: before the start gives leading silence, past the end
   // silence only. Inside a block the block is decoded up to the target.
   void Seek(int sample) override;
 
-  int GetSamplesPerBlock() const { return m_samplesPerBlock; }
-
  private:
-  // Produces up to frames decoded samples of the current data; returns how
-  // many it produced, fewer only when the file ran out.
-  int Decode(int* out, int frames);
+  // Worker-thread code: allocates nothing; codes are read through a stack buffer.
+  int Decode(int* out, int frames) override;
   bool StartBlock(int* out);
   int DecodeCodes(int* out, int frames);
 
   LIMAADPCM m_decoder;
-  LReadFile m_file;
-  uint32_t m_dataStart = 0;
   uint32_t m_blockAlign = 4;
   int m_samplesPerBlock = 1;
-  int m_position = 0;        // next frame
-  int m_end = 0;             // total frames
   int m_leftInBlock = 0;     // frames of the current block not yet decoded
   uint8_t m_heldByte = 0;    // byte whose high nibble is still to be decoded
   bool m_highPending = false;

@@ -148,4 +148,37 @@ Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData) {
   return Riff({Chunk("fmt ", format), Chunk("data", data, declaredData)});
 }
 
+Bytes RandomBytes(size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes b(n);
+  for (uint8_t& v : b) v = static_cast<uint8_t>(rng());
+  return b;
+}
+
+int LargestSampleOverRandomReads(LSoundSource& source, std::mt19937& rng, int seekRange) {
+  std::vector<int> buf(kMaxReadFrames);
+  int largest = 0;
+  for (int op = 0; op < 20; ++op) {
+    if (rng() % 4 == 0) source->Seek(static_cast<int>(rng() % (seekRange + 100u)) - 100);
+    const int n = 1 + static_cast<int>(rng() % kMaxReadFrames);
+    source->Read(buf.data(), n);
+    for (int i = 0; i < n; ++i) largest = std::max(largest, std::abs(buf[i]));
+  }
+  return largest;
+}
+
+std::string CodecFileTest::Write(const std::string& name, const Bytes& wav) {
+  const std::string path = m_dir.File(name);
+  EXPECT_TRUE(WriteFile(path, wav));
+  return path;
+}
+
+std::string CodecFileTest::SoxEncode(Signal s, int rate, int frames, const std::string& encoding) {
+  const std::string pcm = Write("in.wav", PcmWav(MakeSignal(s, rate, frames), 1, rate, 16));
+  const std::string out = m_dir.File("encoded.wav");
+  // No dither: the same signal always gives the same file.
+  EXPECT_TRUE(RunSox("-D '" + pcm + "' -e " + encoding + " '" + out + "'"));
+  return out;
+}
+
 }  // namespace test

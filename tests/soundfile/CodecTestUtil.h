@@ -3,10 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "soundfile/SoundSource.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
 namespace test {
@@ -38,5 +42,19 @@ std::vector<int> ToInternal(const std::vector<int16_t>& samples);
 // A WAV image with one format chunk and one data chunk; a negative
 // declaredData writes the data size as the data's length.
 Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData = -1);
+
+Bytes RandomBytes(size_t n, unsigned seed);
+// Reads a source with random request sizes and seeks (targets from -100 to
+// seekRange) and returns the largest sample magnitude seen.
+int LargestSampleOverRandomReads(LSoundSource& source, std::mt19937& rng, int seekRange);
+
+// A temporary folder for a test's files, and sox-encoded test signals in it.
+class CodecFileTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const Bytes& wav);
+  // sox's encoding ("ima-adpcm", "gsm-full-rate") of a generated signal, as WAV.
+  std::string SoxEncode(Signal s, int rate, int frames, const std::string& encoding);
+  TempDir m_dir;
+};
 
 }  // namespace test

@@ -5,7 +5,6 @@
 
 #include "soundfile/IMASoundSource.h"
 #include "tests/soundfile/CodecTestUtil.h"
-#include "tests/support/TempDir.h"
 
 using namespace test;
 
@@ -30,22 +29,7 @@ Bytes RandomImaData(int blockAlign, int blocks, unsigned seed) {
   return b;
 }
 
-class IMATest : public ::testing::Test {
- protected:
-  std::string Write(const std::string& name, const Bytes& wav) {
-    const std::string path = m_dir.File(name);
-    EXPECT_TRUE(WriteFile(path, wav));
-    return path;
-  }
-  // sox's IMA ADPCM encoding of a generated signal.
-  std::string SoxEncode(Signal s, int rate, int frames) {
-    const std::string pcm = Write("in.wav", PcmWav(MakeSignal(s, rate, frames), 1, rate, 16));
-    const std::string ima = m_dir.File("ima.wav");
-    EXPECT_TRUE(RunSox("'" + pcm + "' -e ima-adpcm '" + ima + "'"));
-    return ima;
-  }
-  TempDir m_dir;
-};
+class IMATest : public CodecFileTest {};
 
 }  // namespace
 
@@ -54,7 +38,7 @@ TEST_F(IMATest, MatchesSoxBitExactlyAcrossSignalsAndRates) {
   for (Signal s : {Signal::Sweep, Signal::Clicks, Signal::Noise, Signal::Silence, Signal::Square, Signal::Speech}) {
     for (int rate : {8000, 22050, 44100}) {
       SCOPED_TRACE(std::string(SignalName(s)) + " at " + std::to_string(rate));
-      const std::string path = SoxEncode(s, rate, rate / 4);
+      const std::string path = SoxEncode(s, rate, rate / 4, "ima-adpcm");
       const std::vector<int> reference = ToInternal(SoxDecode(path));
       LSoundSource src = OpenWav(path);
       ASSERT_EQ(src->GetError(), kSourceOk);
@@ -211,17 +195,10 @@ TEST_F(IMATest, AnyBytesDecodeWithinBounds) {
   std::mt19937 rng(42);
   for (int round = 0; round < 40; ++round) {
     const int blockAlign = static_cast<int>(rng() % 3000);
-    Bytes data(rng() % 6000);
-    for (uint8_t& b : data) b = static_cast<uint8_t>(rng());
+    const Bytes data = RandomBytes(rng() % 6000, static_cast<unsigned>(rng()));
     const int64_t declared = (round % 3 == 0) ? int64_t(rng()) : -1;
     LSoundSource src = OpenWav(Write("any.wav", CodecWav(ImaFormat(blockAlign), data, declared)));
     ASSERT_EQ(src->GetError(), kSourceOk);
-    std::vector<int> buf(kMaxReadFrames);
-    for (int op = 0; op < 20; ++op) {
-      if (rng() % 4 == 0) src->Seek(static_cast<int>(rng() % 20000) - 100);
-      const int n = 1 + static_cast<int>(rng() % kMaxReadFrames);
-      src->Read(buf.data(), n);
-      for (int i = 0; i < n; ++i) ASSERT_LE(std::abs(buf[i]), 524288);
-    }
+    EXPECT_LE(LargestSampleOverRandomReads(src, rng, 20000), 524288);
   }
 }
