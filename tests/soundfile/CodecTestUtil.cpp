@@ -7,6 +7,7 @@
 #include <random>
 
 #include "soundfile/WaveFile.h"
+#include "tests/support/SourceReader.h"
 
 namespace test {
 
@@ -116,14 +117,8 @@ std::vector<int16_t> SoxDecode(const std::string& path) {
 LSoundSource OpenWav(const std::string& path) { return LWaveFile::OpenSource(path.c_str()); }
 
 std::vector<int> ReadAll(LSoundSource& source, int block, int frames) {
-  if (frames < 0) frames = source->GetEndSample() - source->GetPositionSample();
-  std::vector<int> out(static_cast<size_t>(std::max(frames, 0)));
-  for (int done = 0; done < frames;) {
-    const int n = std::min(block, frames - done);
-    source->Read(out.data() + done, n);
-    done += n;
-  }
-  return out;
+  if (frames < 0) frames = std::max(source->GetEndSample() - source->GetPositionSample(), 0);
+  return ReadFrames(source, frames, block);
 }
 
 double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector<int>& got) {
