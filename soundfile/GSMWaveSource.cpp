@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-
 namespace {
 
 constexpr int kPeak = 0xFFFE0;  // 32767 x 32: the de-emphasised signal keeps one bit of headroom

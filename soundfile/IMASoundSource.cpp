@@ -1,8 +1,6 @@
 #include "soundfile/IMASoundSource.h"
 
 #include <algorithm>
-#include <cstring>
-
 
 namespace {
 

@@ -130,6 +130,12 @@ TEST_F(IMATest, LengthComesFromDataSizeAndBlockAlign) {
   // A length left unknown by a streaming writer reads to the end of the file.
   LSoundSource open = OpenWav(Write("u.wav", CodecWav(ImaFormat(256), Bytes(1000, 0x77), 0xFFFFFFFFll)));
   EXPECT_EQ(open->GetEndSample(), 1972);
+  // More frames than an int counts: capped, and reading at the cap is silence.
+  LSoundSource huge = OpenWav(Write("h.wav", CodecWav(ImaFormat(256), Bytes(1000, 0x77), 0x7F000000)));
+  ASSERT_EQ(huge->GetEndSample(), 0x7FFFFFFF);
+  huge->Seek(0x7FFFFFFF);
+  EXPECT_EQ(ReadAll(huge, 3, 3), std::vector<int>(3, 0));
+  EXPECT_EQ(huge->GetPositionSample(), 0x7FFFFFFF);
 }
 
 TEST_F(IMATest, EveryBlockStartsAtItsHeaderSample) {
