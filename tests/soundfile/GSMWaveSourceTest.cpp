@@ -104,13 +104,6 @@ TEST(GSMDecoder, UnpacksBothFramesOfABlockLeastSignificantBitFirst) {
   }
 }
 
-TEST(GSMDecoder, ReflectionCoefficientsFollowThePiecewiseRule) {
-  const int cases[][2] = {{0, 0},          {1000, 2000},     {11058, 22116},  {11059, 22118}, {20069, 31128},
-                          {20070, 31129},  {30000, 32767},   {32767, 32767},  {-11059, -22118},
-                          {-20070, -31129}, {-32768, -32767}};
-  for (const auto& c : cases) EXPECT_EQ(ReflectionCoefficientsFromLAR(c[0]), c[1]) << c[0];
-}
-
 TEST_F(GSMTest, LengthCountsWholeBlocks) {
   struct Case {
     size_t bytesInFile;
