@@ -146,6 +146,8 @@ void LGSMDecoder::DecodeResidual(const LGSMSubFrame& sub, int16_t* e) {
   // rounded multiplication gives each pulse.
   const int32_t factor = kGSMFAC[mantissa - 8] >> (6 - exponent);
   const int grid = sub.gridPosition & 3;
+  // Pulses are added with saturation: a wrapped 16-bit sum would turn a loud
+  // sample into a full-scale one of the other sign.
   for (int i = 0; i < 13; ++i) {
     const int pulse = MultR(kGSMPulseLevel[sub.pulses[i] & 7], factor);
     e[grid + 3 * i] = static_cast<int16_t>(Saturate16(e[grid + 3 * i] + pulse));
@@ -153,8 +155,9 @@ void LGSMDecoder::DecodeResidual(const LGSMSubFrame& sub, int16_t* e) {
 }
 
 void LGSMDecoder::DecodeLAR(const LGSMFrame& frame, int16_t* lar) const {
-  // Clause 4.2.7 inverted, in integer arithmetic with truncating division;
-  // every coded value gives at most 26214 in magnitude.
+  // Decoding of the coded log-area ratios (clause 4.2.8), here in integer
+  // arithmetic with one truncating division; every coded value gives at
+  // most 26214 in magnitude, in 1/32768 units.
   for (int i = 0; i < 8; ++i) {
     const int32_t coded = frame.lar[i] & ((1 << kGSMLarBits[i]) - 1);
     lar[i] = static_cast<int16_t>(((coded + kGSMLarMIC[i]) * 512 - kGSMLarB[i]) * 32768 / kGSMLarA[i]);
