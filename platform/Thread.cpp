@@ -16,23 +16,32 @@ LThread::~LThread() { StopThreadNow(); }
 
 bool LThread::Start(int priority) {
   std::lock_guard<std::mutex> guard(m_lock);
-  if (m_hasHandle) {
+  if (HasHandle()) {
     if (IsRunning()) return true;
-    JoinLocked();
+    Join();
   }
   m_stop.Reset();
   m_done.Reset();
   m_started.Reset();
   m_running.store(true, std::memory_order_release);
-  if (::pthread_create(&m_handle, nullptr, &LThread::Trampoline, this) != 0) {
+  pthread_t handle;
+  if (::pthread_create(&handle, nullptr, &LThread::Trampoline, this) != 0) {
     m_running.store(false, std::memory_order_release);
     return false;
   }
-  m_hasHandle = true;
+  {
+    std::lock_guard<std::mutex> handleGuard(m_handleLock);
+    m_handle = handle;
+    m_hasHandle = true;
+  }
   while (!m_started.IsSignaled()) m_started.WaitSignal(kWaitForever);  // EINTR wakes early
-  m_priority = priority;
-  ApplyPriorityLocked();
+  SetPriority(priority);
   return true;
+}
+
+bool LThread::HasHandle() {
+  std::lock_guard<std::mutex> handleGuard(m_handleLock);
+  return m_hasHandle;
 }
 
 void* LThread::Trampoline(void* self) {
@@ -55,19 +64,26 @@ void LThread::StopThreadSoon() { m_stop.Set(); }
 
 void LThread::StopThreadNow() {
   std::lock_guard<std::mutex> guard(m_lock);
-  if (!m_hasHandle) return;
   m_stop.Set();
-  if (::pthread_equal(m_handle, ::pthread_self())) return;  // cannot join itself
-  JoinLocked();
+  Join();
 }
 
-void LThread::JoinLocked() {
-  ::pthread_join(m_handle, nullptr);
+// Joins outside m_handleLock: the ending thread may still ask another
+// thread to change this one's priority.
+void LThread::Join() {
+  pthread_t handle;
+  {
+    std::lock_guard<std::mutex> handleGuard(m_handleLock);
+    if (!m_hasHandle || ::pthread_equal(m_handle, ::pthread_self())) return;  // none, or cannot join itself
+    handle = m_handle;
+  }
+  ::pthread_join(handle, nullptr);
+  std::lock_guard<std::mutex> handleGuard(m_handleLock);
   m_hasHandle = false;
 }
 
 void LThread::SetPriority(int priority) {
-  std::lock_guard<std::mutex> guard(m_lock);
+  std::lock_guard<std::mutex> handleGuard(m_handleLock);
   m_priority = priority;
   if (m_hasHandle) ApplyPriorityLocked();
 }

@@ -72,7 +72,8 @@ class LThread : public LProcessInterface {
  private:
   static void* Trampoline(void* self);
   void Body();
-  void JoinLocked();
+  bool HasHandle();
+  void Join();
   void ApplyPriorityLocked();
 
   std::string m_name;
@@ -84,5 +85,6 @@ class LThread : public LProcessInterface {
   LSignalObject m_stop;
   LSignalObject m_done;
   LSignalObject m_started;
-  std::mutex m_lock;
+  std::mutex m_lock;        // serialises Start and StopThreadNow
+  std::mutex m_handleLock;  // guards handle and priority; never held while joining
 };
