@@ -115,7 +115,7 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
   const long periodNs = static_cast<long>(1e9 * kPeriodFrames / (m_rate > 0 ? m_rate : 44100));
   timespec next{};
   ::clock_gettime(CLOCK_MONOTONIC, &next);
-  std::fseek(m_file, 44 + m_frames * channels * 4L, SEEK_SET);
+  std::fseek(m_file, 44 + FramesWritten() * channels * 4L, SEEK_SET);
   while (!thread.IsToStop()) {
     if (m_paced) {
       AddNanoseconds(next, periodNs);
@@ -138,7 +138,7 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
 
 void LCaptureOutputUnit::WriteHeader() {
   unsigned char h[44];
-  const unsigned long dataBytes = static_cast<unsigned long>(m_frames) * m_fileChannels * 4;
+  const unsigned long dataBytes = static_cast<unsigned long>(FramesWritten()) * m_fileChannels * 4;
   std::memcpy(h, "RIFF", 4);
   PutLE(h + 4, 36 + dataBytes, 4);
   std::memcpy(h + 8, "WAVEfmt ", 8);
