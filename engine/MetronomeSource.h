@@ -16,7 +16,9 @@ class LMetronomeAdvancedSource : public LSoundSourceBase {
   // Position within the current beat and the beat's length: a consumer
   // asking for the frames left gets at most one beat and never sees an end.
   int GetPositionSample() const override { return m_metronome.m_beatPosition; }
-  int GetEndSample() const override { return m_metronome.m_beatInterval; }
+  // A beat sound at a few hertz gives no grid at all; reporting one frame keeps
+  // consumers that ask for "end minus position" frames from spinning.
+  int GetEndSample() const override { return m_metronome.m_beatInterval > 0 ? m_metronome.m_beatInterval : 1; }
 
   const LMetronomeAdvanced& GetMetronome() const { return m_metronome; }
 
