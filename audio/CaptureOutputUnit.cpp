@@ -3,6 +3,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -126,7 +127,8 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
     ++m_periods;
     // A clocked device plays whatever it got; the un-paced one keeps only
     // what came from the queue, so scheduling cannot insert silence.
-    const int frames = m_paced ? kPeriodFrames : taken;
+    int frames = m_paced ? kPeriodFrames : taken;
+    if (m_limit > 0) frames = static_cast<int>(std::min<long>(frames, m_limit - FramesWritten()));
     if (frames > 0) {
       std::fwrite(m_period.get(), sizeof(int) * channels, static_cast<size_t>(frames), m_file);
       m_frames += frames;
