@@ -41,8 +41,8 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   void SetFrameLimit(long frames) { m_limit = frames; }
   // Frames appended so far (any thread).
   long FramesWritten() const { return m_frames.load(std::memory_order_relaxed); }
-  // Render callbacks made so far (device thread's count; read while stopped).
-  long Periods() const { return m_periods; }
+  // Render callbacks made so far (any thread).
+  long Periods() const { return m_periods.load(std::memory_order_relaxed); }
 
   // The device thread's loop.
   void RunDevice(class LThread& thread);
@@ -58,7 +58,7 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   int m_fileRate = 0;
   std::atomic<long> m_frames{0};
   long m_limit = 0;
-  long m_periods = 0;
+  std::atomic<long> m_periods{0};
   std::unique_ptr<int[]> m_period;
   std::unique_ptr<class LThread> m_thread;
 };
