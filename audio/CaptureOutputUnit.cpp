@@ -128,7 +128,8 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
     // A clocked device plays whatever it got; the un-paced one keeps only
     // what came from the queue, so scheduling cannot insert silence.
     int frames = m_paced ? kPeriodFrames : taken;
-    if (m_limit > 0) frames = static_cast<int>(std::min<long>(frames, m_limit - FramesWritten()));
+    const long limit = m_limit.load(std::memory_order_relaxed);
+    if (limit > 0) frames = static_cast<int>(std::min<long>(frames, limit - FramesWritten()));
     if (frames > 0) {
       std::fwrite(m_period.get(), sizeof(int) * channels, static_cast<size_t>(frames), m_file);
       m_frames += frames;

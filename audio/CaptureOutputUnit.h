@@ -38,7 +38,7 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
 
   // Keeps at most frames frames in the file (0: no limit), like a recorder
   // stopped after a set time; the device itself runs on.
-  void SetFrameLimit(long frames) { m_limit = frames; }
+  void SetFrameLimit(long frames) { m_limit.store(frames, std::memory_order_relaxed); }
   // Frames appended so far (any thread).
   long FramesWritten() const { return m_frames.load(std::memory_order_relaxed); }
   // Render callbacks made so far (any thread).
@@ -57,7 +57,7 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   int m_fileChannels = 0;
   int m_fileRate = 0;
   std::atomic<long> m_frames{0};
-  long m_limit = 0;
+  std::atomic<long> m_limit{0};
   std::atomic<long> m_periods{0};
   std::unique_ptr<int[]> m_period;
   std::unique_ptr<class LThread> m_thread;

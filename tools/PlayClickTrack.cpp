@@ -66,6 +66,12 @@ int PlayClickTrack(const RenderOptions& o, const std::string& soundFolder, std::
   LSoundPlayer player;
   player.GetOutput().SetDevice(LSoundPlayDevice(index, 0, 0));
   player.GetOutput().SetPlayVolume(LdBLevel(o.volume));
+  const int ms = static_cast<int>(std::lround(o.seconds * 1000));
+  auto* capture = dynamic_cast<LCaptureOutputUnit*>(&player.GetOutput().GetUnit());
+  const long frames = std::lround(o.seconds * summary.sampleRate);
+  // The capture file gets exactly --seconds of audio; a real device plays
+  // for --seconds of wall-clock time.
+  if (capture) capture->SetFrameLimit(frames);
   PrintingListener listener(out);
   player.SetListener(&listener, 0);
   if (!player.Start(track) || !player.IsPlaying()) {
@@ -76,12 +82,6 @@ int PlayClickTrack(const RenderOptions& o, const std::string& soundFolder, std::
     std::fprintf(stderr, "morvane-render: the audio output device '%s' cannot be opened%s\n", name.c_str(), why);
     return 1;
   }
-  const int ms = static_cast<int>(std::lround(o.seconds * 1000));
-  auto* capture = dynamic_cast<LCaptureOutputUnit*>(&player.GetOutput().GetUnit());
-  const long frames = std::lround(o.seconds * summary.sampleRate);
-  // The capture file gets exactly --seconds of audio; a real device plays
-  // for --seconds of wall-clock time.
-  if (capture) capture->SetFrameLimit(frames);
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (!capture || capture->FramesWritten() >= frames) app.quit();
