@@ -65,12 +65,4 @@ TEST_F(PortAudioOutput, ListsTheDefaultDeviceAndWritesExactlyWhatWasRendered) {
   }
 }
 
-TEST_F(PortAudioOutput, AMissingDeviceRefusesToStart) {
-  LSoundPlayer player;
-  player.GetOutput().SetDevice(LSoundPlayDevice(9, 0, 0));
-  LSoundSource source = test::Counting(100);
-  EXPECT_FALSE(player.Start(source));
-  EXPECT_FALSE(player.IsPlaying());
-}
-
 }  // namespace
