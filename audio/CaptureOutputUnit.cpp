@@ -1,0 +1,157 @@
+#include "audio/CaptureOutputUnit.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Thread.h"
+
+namespace {
+
+class CaptureThread : public LThread {
+ public:
+  explicit CaptureThread(LCaptureOutputUnit* unit) : LThread("CaptureDevice"), m_unit(unit) {}
+  ~CaptureThread() override { StopThreadNow(); }
+
+ protected:
+  void ThreadFunction() override { m_unit->RunDevice(*this); }
+
+ private:
+  LCaptureOutputUnit* m_unit;
+};
+
+class CaptureQuery : public LSoundPlayDeviceQuery {
+ public:
+  bool Enumerate(std::vector<Device>& devices) override {
+    devices.push_back({0, "Capture to " + LCaptureOutputUnit::Path(), 2});
+    return true;
+  }
+  unsigned int DefaultOutputDevice() override { return 0; }
+};
+
+void PutLE(unsigned char* p, unsigned long v, int bytes) {
+  for (int i = 0; i < bytes; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+void AddNanoseconds(timespec& t, long ns) {
+  t.tv_nsec += ns;
+  while (t.tv_nsec >= 1000000000L) {
+    t.tv_nsec -= 1000000000L;
+    ++t.tv_sec;
+  }
+}
+
+}  // namespace
+
+bool LCaptureOutputUnit::IsSelected() {
+  const char* path = std::getenv("MORVANE_AUDIO_CAPTURE");
+  return path && *path;
+}
+
+std::string LCaptureOutputUnit::Path() {
+  const char* path = std::getenv("MORVANE_AUDIO_CAPTURE");
+  return path ? path : "";
+}
+
+LSoundPlayDeviceQuery& LCaptureOutputUnit::DeviceQuery() {
+  static CaptureQuery query;
+  return query;
+}
+
+LCaptureOutputUnit::LCaptureOutputUnit(std::string path, bool paced, int deviceChannels)
+    : m_path(std::move(path)), m_paced(paced), m_deviceChannels(deviceChannels < 1 ? 1 : deviceChannels) {}
+
+LCaptureOutputUnit::~LCaptureOutputUnit() { Close(); }
+
+bool LCaptureOutputUnit::Open(unsigned int deviceId) {
+  Close();
+  if (deviceId != 0) return false;
+  m_file = std::fopen(m_path.c_str(), "wb+");
+  if (!m_file) return false;
+  m_frames = 0;
+  m_fileChannels = 0;
+  return true;
+}
+
+void LCaptureOutputUnit::Close() {
+  Stop();
+  if (!m_file) return;
+  WriteHeader();
+  std::fclose(m_file);
+  m_file = nullptr;
+}
+
+bool LCaptureOutputUnit::Initialize() {
+  if (!m_file) return false;
+  PrepareStaging();
+  m_period = std::make_unique<int[]>(static_cast<size_t>(kPeriodFrames) * OpenedChannels());
+  // A WAV file has one format: a different one starts the file afresh.
+  if (m_fileChannels != OpenedChannels() || m_fileRate != m_rate) {
+    m_fileChannels = OpenedChannels();
+    m_fileRate = m_rate;
+    m_frames = 0;
+    if (::ftruncate(::fileno(m_file), 0) != 0) return false;
+    WriteHeader();
+  }
+  return true;
+}
+
+bool LCaptureOutputUnit::Start() {
+  if (!m_file || !m_period) return false;
+  if (m_thread && m_thread->IsRunning()) return true;
+  if (!m_thread) m_thread = std::make_unique<CaptureThread>(this);
+  return m_thread->Start(LThread::kPriorityRealTime);
+}
+
+void LCaptureOutputUnit::Stop() {
+  if (m_thread) m_thread->StopThreadNow();
+  if (m_file) WriteHeader();
+}
+
+void LCaptureOutputUnit::RunDevice(LThread& thread) {
+  const int channels = OpenedChannels();
+  const long periodNs = static_cast<long>(1e9 * kPeriodFrames / (m_rate > 0 ? m_rate : 44100));
+  timespec next{};
+  ::clock_gettime(CLOCK_MONOTONIC, &next);
+  std::fseek(m_file, 44 + m_frames * channels * 4L, SEEK_SET);
+  while (!thread.IsToStop()) {
+    if (m_paced) {
+      AddNanoseconds(next, periodNs);
+      ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+    }
+    int delivered = 0;
+    const int taken = RenderDevice(m_period.get(), kPeriodFrames, &delivered);
+    ++m_periods;
+    // A clocked device plays whatever it got; the un-paced one keeps only
+    // what came from the queue, so scheduling cannot insert silence.
+    const int frames = m_paced ? kPeriodFrames : taken;
+    if (frames > 0) {
+      std::fwrite(m_period.get(), sizeof(int) * channels, static_cast<size_t>(frames), m_file);
+      m_frames += frames;
+    } else if (!m_paced) {
+      ::usleep(500);
+    }
+  }
+}
+
+void LCaptureOutputUnit::WriteHeader() {
+  unsigned char h[44];
+  const unsigned long dataBytes = static_cast<unsigned long>(m_frames) * m_fileChannels * 4;
+  std::memcpy(h, "RIFF", 4);
+  PutLE(h + 4, 36 + dataBytes, 4);
+  std::memcpy(h + 8, "WAVEfmt ", 8);
+  PutLE(h + 16, 16, 4);
+  PutLE(h + 20, 1, 2);  // integer PCM
+  PutLE(h + 22, static_cast<unsigned long>(m_fileChannels), 2);
+  PutLE(h + 24, static_cast<unsigned long>(m_fileRate), 4);
+  PutLE(h + 28, static_cast<unsigned long>(m_fileRate) * m_fileChannels * 4, 4);
+  PutLE(h + 32, static_cast<unsigned long>(m_fileChannels) * 4, 2);
+  PutLE(h + 34, 32, 2);
+  std::memcpy(h + 36, "data", 4);
+  PutLE(h + 40, dataBytes, 4);
+  std::fseek(m_file, 0, SEEK_SET);
+  std::fwrite(h, 1, sizeof h, m_file);
+  std::fflush(m_file);
+}

@@ -1,0 +1,59 @@
+// A virtual sound card for machines without one: its own thread calls the
+// render callback period by period and appends what it receives to a WAV
+// file of 32-bit integers. Paced by the clock it behaves like a real device
+// (and plays silence through an under-run); un-paced it runs as fast as the
+// queue is filled and records only what was taken from the queue, so tests
+// get the exact stream quickly.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "audio/OutputUnit.h"
+#include "audio/PlayDevice.h"
+
+class LCaptureOutputUnit : public LAudioOutputUnit {
+ public:
+  // MORVANE_AUDIO_CAPTURE names the file the program writes instead of playing.
+  static bool IsSelected();
+  static std::string Path();
+  // Lists the capture device alone, as the default output (identifier 0).
+  static LSoundPlayDeviceQuery& DeviceQuery();
+
+  LCaptureOutputUnit(std::string path, bool paced, int deviceChannels = 2);
+  ~LCaptureOutputUnit() override;
+
+  // Creates (truncates) the file; false for any identifier but 0 or when the
+  // file cannot be written.
+  bool Open(unsigned int deviceId) override;
+  void Close() override;
+  bool IsOpen() const override { return m_file != nullptr; }
+  int DeviceChannels() const override { return m_deviceChannels; }
+  bool Initialize() override;
+  void Uninitialize() override {}
+  bool Start() override;
+  void Stop() override;
+
+  // Frames appended so far; stable while stopped.
+  long FramesWritten() const { return m_frames; }
+  // Render callbacks made so far (device thread's count; read while stopped).
+  long Periods() const { return m_periods; }
+
+  // The device thread's loop.
+  void RunDevice(class LThread& thread);
+
+ private:
+  void WriteHeader();
+
+  std::string m_path;
+  bool m_paced;
+  int m_deviceChannels;
+  FILE* m_file = nullptr;
+  int m_fileChannels = 0;
+  int m_fileRate = 0;
+  long m_frames = 0;
+  long m_periods = 0;
+  std::unique_ptr<int[]> m_period;
+  std::unique_ptr<class LThread> m_thread;
+};

@@ -1,0 +1,102 @@
+// The low-level audio output behind the sound player: owns the output unit,
+// formats it for the source, and feeds it from a ring buffer that the
+// player's worker fills and the device's render callback drains. On the way
+// out it applies the playback volume, meters each channel and wakes the
+// player's notification thread about every 50 ms of audio.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "audio/OutputUnit.h"
+#include "audio/PlayDevice.h"
+#include "audio/RingBuffer.h"
+#include "engine/DB.h"
+#include "platform/SignalObject.h"
+#include "platform/Thread.h"
+#include "soundfile/SoundSource.h"
+
+class LSoundPlayerLLCA : private LAudioRenderer {
+ public:
+  enum State : unsigned short { kStopped = 0, kRunning = 1, kPrepared = 2 };
+
+  // workerRunning: the player's signal that its worker has begun; the device
+  // starts only after it.
+  LSoundPlayerLLCA(LSignalObject& workerRunning, std::unique_ptr<LAudioOutputUnit> unit);
+  explicit LSoundPlayerLLCA(LSignalObject& workerRunning);
+  ~LSoundPlayerLLCA() override;
+  LSoundPlayerLLCA(const LSoundPlayerLLCA&) = delete;
+  LSoundPlayerLLCA& operator=(const LSoundPlayerLLCA&) = delete;
+
+  // Main thread. mode 0 plays at Start(), mode 1 prepares silently.
+  bool Init(LSoundSource& source, unsigned short mode, LThread* owner);
+  bool OpenAudioUnit();
+  void CloseAudioUnit();
+  void SetDevice(const LSoundPlayDevice& device);
+  void SetSoundSource(LSoundSource& source);
+  void Start();
+  void Play();
+  void Stop();
+  void SetPlayVolume(const LdBLevel& volume);
+  LdBLevel GetPlayVolume() const { return m_volume; }
+  int GetVolumeFactor() const { return m_volumeFactor.load(std::memory_order_relaxed); }
+
+  // Worker thread (under the player's lock).
+  bool IsNextBufferReady() const;
+  bool PlayRemainingBuffer() const;
+  void WriteBuffer(int frames);
+  // Notification thread: waits for the device to consume audio, in 1000 ms
+  // slices; false once the owner (or alsoStop) asks to stop.
+  bool WaitForEmptyBuffer(const LSignalObjectRef* alsoStop = nullptr);
+
+  // Frames queued for the device (0 when stopped).
+  int GetLagToPlayCursor() const;
+  // Source position less what is still queued, never negative.
+  int _GetPositionSample();
+  // Main thread: refreshes the position. The render callback asks for this
+  // through a flag rather than a posted event, since it may not allocate.
+  void EvNotify();
+  bool TakePositionRefreshRequest() { return m_positionRefresh.exchange(false, std::memory_order_acq_rel); }
+  int GetPosition() const { return m_position; }
+
+  // A copy of the published levels (main thread).
+  LDBMultiChannel<LdBLevel> GetLevels() const;
+  unsigned short GetState() const { return m_state.load(std::memory_order_acquire); }
+  const LSoundPlayDevice& GetDevice() const { return m_device; }
+  LCARingBuffer* GetRing() const { return m_ring.get(); }
+  LAudioOutputUnit& GetUnit() const { return *m_unit; }
+  LSignalObjectRef ConsumptionSignal() const { return m_consumed.Ref(); }
+
+  // Device thread: the render callback, public for benchmarks and tests.
+  int Render(int* out, int frames, unsigned long* bytes) override;
+
+ private:
+  void SetFormat();
+  void MapChannels();
+  void PreFill();
+
+  LSignalObject& m_workerRunning;
+  std::unique_ptr<LAudioOutputUnit> m_unit;
+  LSoundSource m_source;
+  LSoundPlayDevice m_device;
+  LThread* m_owner = nullptr;
+  std::atomic<unsigned short> m_state{kStopped};
+  int m_position = 0;
+  int m_sampleRate = 44100;
+  // Tried, never waited for, by the render callback.
+  std::recursive_mutex m_lock;
+  std::unique_ptr<LCARingBuffer> m_ring;
+  LSignalObject m_consumed;
+  unsigned char m_levelChannels = 0;
+  std::atomic<signed char> m_levels[256];
+  LdBLevel m_volume{0};
+  std::atomic<int> m_volumeFactor{512};
+  unsigned short m_startMode = 0;
+  std::atomic<bool> m_positionRefresh{false};
+  // Device thread only.
+  int m_levelFrames = 0;
+  int m_levelCount = 0;
+  double m_levelSum0 = 0;
+  double m_levelSum1 = 0;
+};

@@ -1,0 +1,140 @@
+#include "store/Settings.h"
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+size_t LUtf8PrefixLength(const char* text, size_t maxBytes) {
+  const size_t len = ::strnlen(text, maxBytes + 1);
+  if (len <= maxBytes) return len;
+  size_t cut = maxBytes;
+  // Step back over continuation bytes (10xxxxxx) to the start of the character
+  // that straddles the cut.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
+}
+
+void LUtf8Copy(char* out, size_t size, const char* text) {
+  if (size == 0) return;
+  const size_t n = LUtf8PrefixLength(text ? text : "", size - 1);
+  if (n) std::memcpy(out, text, n);
+  out[n] = '\0';
+}
+
+void _LSettingGetFullKeyName(char* out, const char* section, const char* key) {
+  std::string full = section ? section : "";
+  if (full.empty() || full.back() != '/') full += '/';
+  full += key ? key : "";
+  LUtf8Copy(out, kSettingFullKeySize, full.c_str());
+}
+
+const char* LSettingsFilePath(char* out, size_t size) {
+  std::string dir;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
+    dir = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    dir = std::string(home ? home : ".") + "/.config";
+  }
+  std::snprintf(out, size, "%s/Morvane/Morvane.conf", dir.c_str());
+  return out;
+}
+
+namespace {
+
+// No cache of our own: each call opens the file as it is now.
+QString SettingsPath() {
+  char path[4096];
+  return QString::fromUtf8(LSettingsFilePath(path, sizeof path));
+}
+
+QString FullKey(const char* section, const char* key) {
+  char full[kSettingFullKeySize];
+  _LSettingGetFullKeyName(full, section, key);
+  return QString::fromUtf8(full);
+}
+
+bool Commit(QSettings& settings) {
+  settings.sync();
+  return settings.status() == QSettings::NoError;
+}
+
+}  // namespace
+
+int _LUserSettingGetString(const char* section, const char* key, const char* def, char* out) {
+  QSettings settings(SettingsPath(), QSettings::IniFormat);
+  const QVariant value = settings.value(FullKey(section, key));
+  if (!value.isValid()) {
+    LUtf8Copy(out, kSettingTextSize, def);
+    return 0;
+  }
+  LUtf8Copy(out, kSettingTextSize, value.toString().toUtf8().constData());
+  return 1;
+}
+
+bool LUserSettingSetString(const char* section, const char* key, const char* value) {
+  QSettings settings(SettingsPath(), QSettings::IniFormat);
+  settings.setValue(FullKey(section, key), QString::fromUtf8(value ? value : ""));
+  return Commit(settings);
+}
+
+bool LUserSettingDeleteItem(const char* section, const char* key) {
+  QSettings settings(SettingsPath(), QSettings::IniFormat);
+  settings.remove(FullKey(section, key));
+  return Commit(settings);
+}
+
+int LSettingParseInt(const char* text, int def) {
+  if (!text || !*text) return def;
+  const char* p = text;
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  long long v = 0;
+  // Saturates instead of overflowing on absurdly long digit runs.
+  for (; *p >= '0' && *p <= '9'; ++p) v = std::min(v * 10 + (*p - '0'), static_cast<long long>(INT_MAX) + 1);
+  if (negative) v = -v;
+  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+bool LSettingParseBool(const char* text, bool def) {
+  if (!text || !*text) return def;
+  return text[0] != '0';
+}
+
+template <>
+int LUserSettingGet<int>(const char* section, const char* key, int def) {
+  char text[kSettingTextSize];
+  if (!_LUserSettingGetString(section, key, "", text)) return def;
+  return LSettingParseInt(text, def);
+}
+
+template <>
+bool LUserSettingGet<bool>(const char* section, const char* key, bool def) {
+  char text[kSettingTextSize];
+  if (!_LUserSettingGetString(section, key, "", text)) return def;
+  return LSettingParseBool(text, def);
+}
+
+template <>
+void LUserSettingSet<int>(const char* section, const char* key, int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  LUserSettingSetString(section, key, text);
+}
+
+template <>
+void LUserSettingSet<bool>(const char* section, const char* key, bool value) {
+  LUserSettingSetString(section, key, value ? "1" : "0");
+}
+
+int LUserSettingGetInt(const char* section, const char* key, int def, int minimum, int maximum) {
+  const int v = LUserSettingGet<int>(section, key, def);
+  return std::max(minimum, std::min(v, maximum));
+}

@@ -1,0 +1,54 @@
+// Per-user settings addressed by section and key, every value stored as text
+// and committed at once. Backed by an INI file in the user's XDG config
+// folder ("Morvane/Morvane.conf"), located afresh at every call.
+#pragma once
+
+#include <cstddef>
+
+// Buffer sizes, NUL included: a value or name of 259 bytes, a full key of 519.
+constexpr int kSettingTextSize = 260;
+constexpr int kSettingFullKeySize = 520;
+
+// Length of the longest prefix of text of at most maxBytes bytes that does
+// not split a UTF-8 character.
+size_t LUtf8PrefixLength(const char* text, size_t maxBytes);
+// Copies text into out (size bytes, NUL included) without splitting a UTF-8
+// character.
+void LUtf8Copy(char* out, size_t size, const char* text);
+
+// "section/key" (one slash only if section already ends in one), cut to 519 bytes.
+void _LSettingGetFullKeyName(char* out, const char* section, const char* key);
+
+// Copies the stored text, or def when absent, into out (260 bytes); 1 when
+// the setting exists, else 0.
+int _LUserSettingGetString(const char* section, const char* key, const char* def, char* out);
+// Stores and commits; the result is the commit's.
+bool LUserSettingSetString(const char* section, const char* key, const char* value);
+bool LUserSettingDeleteItem(const char* section, const char* key);
+
+// Integer form "%d"; reading parses like strtol (leading space, one sign,
+// stops at the first non-digit, no digits gives 0). Absent or empty: def.
+// Boolean form "1"/"0"; reading gives false only for a text starting with "0".
+template <typename T>
+T LUserSettingGet(const char* section, const char* key, T def);
+template <typename T>
+void LUserSettingSet(const char* section, const char* key, T value);
+
+template <>
+int LUserSettingGet<int>(const char* section, const char* key, int def);
+template <>
+bool LUserSettingGet<bool>(const char* section, const char* key, bool def);
+template <>
+void LUserSettingSet<int>(const char* section, const char* key, int value);
+template <>
+void LUserSettingSet<bool>(const char* section, const char* key, bool value);
+
+// LUserSettingGet<int>, then limited to minimum..maximum (the default too).
+int LUserSettingGetInt(const char* section, const char* key, int def, int minimum, int maximum);
+
+// The text forms on their own, for callers that hold the text already.
+int LSettingParseInt(const char* text, int def);
+bool LSettingParseBool(const char* text, bool def);
+
+// Where the settings live for the current environment.
+const char* LSettingsFilePath(char* out, size_t size);

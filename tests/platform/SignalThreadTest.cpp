@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+
+#include "platform/SignalObject.h"
+#include "platform/Thread.h"
+
+namespace {
+
+TEST(SignalObject, SetsCollapseIntoOneWakeUp) {
+  LSignalObject s;
+  ASSERT_TRUE(s.IsValid());
+  EXPECT_FALSE(s.IsSignaled());
+  s.Set();
+  s.Set();
+  s.Set();
+  EXPECT_TRUE(s.IsSignaled());
+  EXPECT_TRUE(s.WaitSignal(0));
+  EXPECT_TRUE(s.IsSignaled()) << "waiting must not clear";
+  s.Reset();
+  EXPECT_FALSE(s.IsSignaled());
+  EXPECT_FALSE(s.WaitSignal(1));
+}
+
+TEST(SignalObject, ManySetsNeverBlockAndResetDrainsThemAll) {
+  LSignalObject s;
+  // More sets than a pipe holds: the writer must not block.
+  for (int i = 0; i < 200000; ++i) s.Set();
+  s.Reset();
+  EXPECT_FALSE(s.IsSignaled());
+}
+
+TEST(SignalObject, DualWaitWakesOnEither) {
+  LSignalObject a, b;
+  EXPECT_FALSE(a.WaitSignalDual(b, 0));
+  b.Set();
+  EXPECT_TRUE(a.WaitSignalDual(b, kWaitForever));
+  EXPECT_FALSE(a.IsSignaled());
+}
+
+TEST(SignalObject, GroupReportsWhichIsSet) {
+  LSignalObject a, b;
+  LSignalObjectGroup g;
+  ASSERT_TRUE(g.Add(a.Ref()));
+  ASSERT_TRUE(g.Add(b.Ref()));
+  EXPECT_EQ(g.Wait(0), -1);
+  b.Set();
+  EXPECT_EQ(g.Wait(kWaitForever), 1);
+}
+
+// Runs a function body given by the test.
+class FnThread : public LThread {
+ public:
+  template <typename F>
+  explicit FnThread(F f) : LThread("test-thread"), m_fn(f) {}
+  ~FnThread() override { StopThreadNow(); }
+  std::function<void(LThread&)> m_fn;
+
+ protected:
+  void ThreadFunction() override { m_fn(*this); }
+};
+
+TEST(Thread, StartReturnsWithTheThreadRunningAndStopNowWaitsForItsEnd) {
+  std::atomic<int> loops{0};
+  std::atomic<bool> returned{false};
+  FnThread t([&](LThread& self) {
+    while (self.ProcessWait(1) != kWaitStop) ++loops;
+    returned = true;
+  });
+  ASSERT_TRUE(t.Start(20));
+  EXPECT_TRUE(t.IsRunning());
+  EXPECT_GT(t.ThreadId(), 0);
+  t.StopThreadNow();
+  EXPECT_TRUE(returned);
+  EXPECT_FALSE(t.IsRunning());
+  EXPECT_EQ(t.ThreadId(), -1);
+  EXPECT_TRUE(t.DoneSignal().IsSignaled());
+}
+
+TEST(Thread, RestartsAfterFinishingAndIgnoresStartWhileRunning) {
+  std::atomic<int> runs{0};
+  LSignalObject go;
+  FnThread t([&](LThread& self) {
+    ++runs;
+    self.ProcessWaitSignal(go.Ref(), kWaitForever);
+  });
+  ASSERT_TRUE(t.Start(20));
+  ASSERT_TRUE(t.Start(20));  // still running: nothing happens
+  go.Set();
+  ASSERT_TRUE(t.DoneSignal().WaitSignal(kWaitForever));
+  go.Reset();
+  ASSERT_TRUE(t.Start(LThread::kPriorityRealTime));  // finished: joined, started again
+  t.StopThreadNow();
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(Thread, ProcessWaitSignalResults) {
+  LSignalObject other;
+  std::atomic<int> results[3] = {-1, -1, -1};
+  LSignalObject step;
+  FnThread t([&](LThread& self) {
+    results[0] = self.ProcessWaitSignal(other.Ref(), 0);
+    other.Set();
+    results[1] = self.ProcessWaitSignal(other.Ref(), kWaitForever);
+    step.Set();
+    while (!self.IsToStop()) self.ProcessWait(kWaitForever);
+    results[2] = self.ProcessWaitSignal(other.Ref(), 0);  // both set: stop wins
+  });
+  ASSERT_TRUE(t.Start(20));
+  step.WaitSignal(kWaitForever);
+  t.StopThreadNow();
+  EXPECT_EQ(results[0], kWaitTimeout);
+  EXPECT_EQ(results[1], kWaitSignal);
+  EXPECT_EQ(results[2], kWaitStop);
+}
+
+TEST(Thread, StopSoonIsNoticedByTheBody) {
+  LSignalObject started;
+  FnThread t([&](LThread& self) {
+    started.Set();
+    self.ProcessWait(kWaitForever);
+  });
+  ASSERT_TRUE(t.Start(20));
+  started.WaitSignal(kWaitForever);
+  t.StopThreadSoon();
+  EXPECT_TRUE(t.DoneSignal().WaitSignal(kWaitForever));
+  t.StopThreadNow();
+}
+
+}  // namespace
