@@ -30,7 +30,8 @@ bool LSoundPlayerLLCA::OpenAudioUnit() {
   if (m_unit->IsOpen()) return true;
   if (!m_unit->Open(LSoundPlayDevice::GetListDeviceIDAtIndex(m_device.m_index))) return false;
   SetFormat();
-  MapChannels();
+  // Corrected for the source's channels once it is known (SetSoundSource).
+  m_unit->SetChannelMap(m_device.m_left, m_device.m_right);
   m_unit->SetRenderer(this);
   m_unit->Initialize();
   return true;
@@ -67,7 +68,7 @@ void LSoundPlayerLLCA::SetDevice(const LSoundPlayDevice& device) {
     m_unit->Initialize();
   } else {
     CloseAudioUnit();
-    OpenAudioUnit();  // maps the channels itself
+    if (OpenAudioUnit()) MapChannels();
   }
 }
 

@@ -117,6 +117,6 @@ int LThread::ProcessWaitSignalObjectGroup(LSignalObjectGroup& group, unsigned in
   if (::poll(p, static_cast<nfds_t>(group.Count() + 1), PollTimeout(ms)) <= 0) return kWaitTimeout;
   if (p[0].revents & POLLIN) return kWaitStop;
   for (int i = 0; i < group.Count(); ++i)
-    if (p[i + 1].revents & POLLIN) return kWaitSignal + 1 + i;
+    if (p[i + 1].revents & POLLIN) return kWaitGroupSignal + i;
   return kWaitTimeout;
 }

@@ -26,7 +26,8 @@ class LProcessInterface {
 };
 
 // Results of the stop-aware waits.
-enum LProcessWaitResult { kWaitSignal = 0, kWaitStop = 1, kWaitTimeout = 2 };
+// A group wait reports signal i as kWaitGroupSignal + i.
+enum LProcessWaitResult { kWaitSignal = 0, kWaitStop = 1, kWaitTimeout = 2, kWaitGroupSignal = 3 };
 
 class LThread : public LProcessInterface {
  public:
@@ -60,7 +61,7 @@ class LThread : public LProcessInterface {
   // kWaitStop when the stop signal is set (even if `signal` is too),
   // kWaitSignal when only `signal` is, kWaitTimeout otherwise. Clears nothing.
   int ProcessWaitSignal(LSignalObjectRef signal, unsigned int ms) override;
-  // kWaitStop, or kWaitSignal + 1 + index of the set signal, or kWaitTimeout.
+  // kWaitStop, or kWaitGroupSignal + index of the set signal, or kWaitTimeout.
   int ProcessWaitSignalObjectGroup(LSignalObjectGroup& group, unsigned int ms) override;
 
   LSignalObjectRef StopSignal() const { return m_stop.Ref(); }

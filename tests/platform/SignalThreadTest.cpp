@@ -129,3 +129,30 @@ TEST(Thread, StopSoonIsNoticedByTheBody) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Thread, GroupWaitTellsTheStopFromEachSignal) {
+  LSignalObject a, b;
+  LSignalObjectGroup group;
+  group.Add(a.Ref());
+  group.Add(b.Ref());
+  std::atomic<int> results[3] = {-1, -1, -1};
+  LSignalObject step;
+  FnThread t([&](LThread& self) {
+    results[0] = self.ProcessWaitSignalObjectGroup(group, 0);
+    a.Set();
+    results[1] = self.ProcessWaitSignalObjectGroup(group, kWaitForever);
+    step.Set();
+    while (!self.IsToStop()) self.ProcessWait(kWaitForever);
+    results[2] = self.ProcessWaitSignalObjectGroup(group, 0);
+  });
+  ASSERT_TRUE(t.Start(20));
+  step.WaitSignal(kWaitForever);
+  t.StopThreadNow();
+  EXPECT_EQ(results[0], kWaitTimeout);
+  EXPECT_EQ(results[1], kWaitGroupSignal + 0);
+  EXPECT_EQ(results[2], kWaitStop);
+}
+
+}  // namespace

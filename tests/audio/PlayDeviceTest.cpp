@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "audio/PlayDevice.h"
+#include "store/Settings.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using Device = LSoundPlayDeviceQuery::Device;
+
+// Two outputs with an input-only device and a nameless one between them.
+test::ScriptedDevices TwoOutputs(unsigned int defaultId = 12) {
+  return test::ScriptedDevices({{10, "Built-in Output", 2}, {11, "USB Microphone", 0}, {13, "", 2},
+                                {12, "USB Headset", 2}},
+                               defaultId);
+}
+
+std::string NameAt(int index) {
+  char name[kSettingTextSize];
+  LSoundPlayDevice::GetListDeviceName(index, name);
+  return name;
+}
+
+TEST(PlayDevice, ListsNamedOutputsInPlatformOrder) {
+  auto devices = TwoOutputs();
+  EXPECT_EQ(LSoundPlayDevice::GetChoices(),
+            (std::vector<std::string>{"Default Playback Device", "Built-in Output", "USB Headset"}));
+  EXPECT_EQ(NameAt(0), "Default Playback Device");
+  EXPECT_EQ(NameAt(2), "USB Headset");
+  EXPECT_EQ(NameAt(3), "");
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(2), 12u);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(3), kNoPlayDevice);
+  EXPECT_EQ(LSoundPlayDevice::GetDeviceIndexById(12), 2);
+  EXPECT_EQ(LSoundPlayDevice::GetDeviceIndexById(11), 0);
+}
+
+TEST(PlayDevice, IndexZeroFollowsTheSystemDefaultAtEachCall) {
+  auto devices = TwoOutputs(12);
+  EXPECT_EQ(LSoundPlayDevice().m_index, 2);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(0), 12u);
+  devices.m_default = 10;
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(0), 10u);
+  EXPECT_EQ(LSoundPlayDevice().m_index, 1);
+  devices.m_default = kNoPlayDevice;
+  EXPECT_EQ(LSoundPlayDevice().m_index, 0);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(0), kNoPlayDevice);
+}
+
+TEST(PlayDevice, NameLookup) {
+  auto devices = TwoOutputs();
+  struct Case { const char* name; int index; } cases[] = {
+      {"Default Playback Device", 0}, {"default playback device", 0}, {"usb headset", 2},
+      {"Built-in Output", 1}, {"USB Microphone", 0}, {"", 0}, {"Gone", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex(c.name), c.index) << c.name;
+  // A device named like the default entry in other letters is found as itself.
+  test::ScriptedDevices odd({{1, "Default playback device", 2}}, 1);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("DEFAULT PLAYBACK DEVICE"), 1);
+}
+
+TEST(PlayDevice, AFailedQueryKeepsWhatWasFound) {
+  test::ScriptedDevices devices({{1, "First", 2}, {2, "Second", 2}}, 1, /*complete=*/false);
+  EXPECT_EQ(LSoundPlayDevice::GetChoices().size(), 3u);
+  test::ScriptedDevices none({}, kNoPlayDevice, false);
+  EXPECT_EQ(LSoundPlayDevice::GetChoices().size(), 1u);
+}
+
+TEST(PlayDevice, ChoiceIsStoredByNameAndResolvedAgain) {
+  test::IsolatedHome home;
+  auto devices = TwoOutputs();
+  EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice"), LSoundPlayDevice(0, 0, 0));
+  LSettingSetSoundPlayDevice("Settings", "SoundOutDevice", LSoundPlayDevice(2, 3, 4));
+  char stored[kSettingTextSize];
+  _LUserSettingGetString("Settings", "SoundOutDevice", "", stored);
+  EXPECT_STREQ(stored, "USB Headset");
+  EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice"), LSoundPlayDevice(2, 0, 0));
+  {
+    // The device moved in the platform's order: still found by its name.
+    test::ScriptedDevices moved({{12, "USB Headset", 2}, {10, "Built-in Output", 2}}, 10);
+    EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice").m_index, 1);
+  }
+  LSettingSetSoundPlayDevice("Settings", "SoundOutDevice", LSoundPlayDevice(5, 0, 0));
+  _LUserSettingGetString("Settings", "SoundOutDevice", "x", stored);
+  EXPECT_STREQ(stored, "");
+  EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice").m_index, 0);
+  LUserSettingSetString("Settings", "SoundOutDevice", "[Default Sound Out]");
+  EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice").m_index, 0);
+}
+
+TEST(PlayDevice, LongNamesAreCutOnACharacterBoundary) {
+  const std::string name = std::string(258, 'n') + "\xC3\xA9";
+  test::ScriptedDevices devices({{1, name, 2}}, 1);
+  EXPECT_EQ(NameAt(1), std::string(258, 'n'));
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "audio/SoundPlayerLLCA.h"
+#include "tests/audio/AudioTestSupport.h"
+
+namespace {
+
+// An output over a hand-driven unit and a one-device list.
+struct Output {
+  Output(int deviceChannels = 2) {
+    auto u = std::make_unique<test::ManualUnit>(deviceChannels);
+    unit = u.get();
+    llca = std::make_unique<LSoundPlayerLLCA>(workerRunning, std::move(u));
+  }
+  // Queues source (pre-fill) and starts the "device".
+  void Play(LSoundSource source) {
+    ASSERT_TRUE(llca->Init(source, 0, nullptr));
+    workerRunning.Set();
+    llca->Start();
+    ASSERT_EQ(llca->GetState(), LSoundPlayerLLCA::kRunning);
+  }
+  unsigned long Render(std::vector<int>& out, int frames, int channels) {
+    out.assign(static_cast<size_t>(frames) * channels, -1);
+    unsigned long bytes = out.size() * 4;
+    llca->Render(out.data(), frames, &bytes);
+    return bytes;
+  }
+
+  test::ScriptedDevices devices{{{7, "Test Out", 8}}, 7};
+  LSignalObject workerRunning;
+  test::ManualUnit* unit;
+  std::unique_ptr<LSoundPlayerLLCA> llca;
+};
+
+TEST(SoundPlayerLLCA, VolumeFactor) {
+  Output o;
+  struct Case { int db; int factor; } cases[] = {{0, 512}, {-6, 256}, {-20, 51}, {-127, 0}, {6, 1021}};
+  for (const Case& c : cases) {
+    o.llca->SetPlayVolume(LdBLevel(c.db));
+    EXPECT_EQ(o.llca->GetVolumeFactor(), c.factor) << c.db;
+  }
+}
+
+TEST(SoundPlayerLLCA, PrefillQueuesAtMost8192FramesAndTheNextBlockNeeds8192Free) {
+  Output o;
+  o.Play(test::Counting(test::kEndless, 1, 22050));  // ring of 16384 frames
+  LCARingBuffer* ring = o.llca->GetRing();
+  ASSERT_NE(ring, nullptr);
+  EXPECT_EQ(ring->FilledFrames(), 8192);
+  EXPECT_TRUE(o.llca->IsNextBufferReady());  // 8192 free
+  o.llca->WriteBuffer(1);
+  EXPECT_FALSE(o.llca->IsNextBufferReady());  // 8191 free
+  EXPECT_EQ(o.llca->GetLagToPlayCursor(), 8193);
+  // The play cursor trails the source by what is queued.
+  o.llca->EvNotify();
+  EXPECT_EQ(o.llca->GetPosition(), 0);
+  std::vector<int> out;
+  o.Render(out, 512, 1);
+  o.llca->EvNotify();
+  EXPECT_EQ(o.llca->GetPosition(), 512);
+}
+
+TEST(SoundPlayerLLCA, PartialUnderRunDeliversWhatIsQueuedAndSignalsAtOnce) {
+  Output o;
+  o.Play(test::Counting(300));
+  std::vector<int> out;
+  EXPECT_FALSE(o.llca->ConsumptionSignal().IsSignaled());
+  EXPECT_EQ(o.Render(out, 512, 2), 300u * 2 * 4);
+  EXPECT_TRUE(o.llca->ConsumptionSignal().IsSignaled());
+  EXPECT_EQ(out[0], 1 * 4096);
+  EXPECT_EQ(out[299 * 2 + 1], -300 * 4096);
+  EXPECT_TRUE(o.llca->TakePositionRefreshRequest());
+  EXPECT_FALSE(o.llca->PlayRemainingBuffer());
+}
+
+TEST(SoundPlayerLLCA, CompleteUnderRunIsSilenceAtTheUsualPace) {
+  Output o;
+  o.Play(test::Counting(0));
+  std::vector<int> out;
+  // 44100 / 20 = 2205 frames: the fifth 512-frame callback publishes.
+  for (int call = 1; call <= 5; ++call) {
+    EXPECT_EQ(o.Render(out, 512, 2), 512u * 2 * 4);
+    for (int s : out) ASSERT_EQ(s, 0);
+    EXPECT_EQ(o.llca->ConsumptionSignal().IsSignaled(), call == 5) << call;
+  }
+  const auto levels = o.llca->GetLevels();
+  EXPECT_EQ(levels.GetCount(), 2);
+  EXPECT_EQ(levels[0].Get(), -127);
+  EXPECT_EQ(levels[1].Get(), -127);
+}
+
+TEST(SoundPlayerLLCA, LevelsAreAveragedOverTheCallbacksOfA50msStretch) {
+  Output o;
+  o.Play(test::Counting(test::kEndless, 2));
+  o.llca->WriteBuffer(8192);
+  std::vector<int> out;
+  for (int call = 0; call < 5; ++call) o.Render(out, 512, 2);
+  const auto levels = o.llca->GetLevels();
+  // A ramp from 1 to 2560 (>> 5: 0..80): a few tens of dB below the 0 dB reference.
+  EXPECT_LT(levels[0].Get(), -20);
+  EXPECT_GT(levels[0].Get(), -60);
+  EXPECT_EQ(levels[0].Get(), levels[1].Get());
+}
+
+TEST(SoundPlayerLLCA, ChannelMapCorrection) {
+  struct Case { unsigned char channels; int left, right, corrected; } cases[] = {
+      {2, 0, 0, 1}, {2, 3, 3, 2}, {2, 3, 5, 5}, {1, 2, 4, 2}, {2, 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    Output o;
+    o.llca->SetDevice(LSoundPlayDevice(1, c.left, c.right));
+    LSoundSource source = test::Counting(10, c.channels);
+    ASSERT_TRUE(o.llca->Init(source, 0, nullptr));
+    EXPECT_EQ(o.llca->GetDevice().m_right, c.corrected);
+    EXPECT_EQ(o.unit->Left(), c.left);
+    EXPECT_EQ(o.unit->Right(), c.corrected);
+  }
+}
+
+TEST(SoundPlayerLLCA, StreamChannelsArePlacedOnTheirDeviceChannels) {
+  Output o(4);
+  o.llca->SetDevice(LSoundPlayDevice(1, 3, 1));
+  o.Play(test::Counting(100));
+  ASSERT_EQ(o.unit->Opened(), 4);
+  std::vector<int> device(64 * 4);
+  int delivered = 0;
+  EXPECT_EQ(o.unit->Period(device.data(), 64, &delivered), 64);
+  EXPECT_EQ(delivered, 64);
+  for (int f = 0; f < 64; ++f) {
+    EXPECT_EQ(device[f * 4 + 3], (f + 1) * 4096);
+    EXPECT_EQ(device[f * 4 + 1], -(f + 1) * 4096);
+    EXPECT_EQ(device[f * 4 + 0], 0);
+    EXPECT_EQ(device[f * 4 + 2], 0);
+  }
+  // A short delivery leaves the rest of the device buffer silent.
+  EXPECT_EQ(o.unit->Period(device.data(), 64, &delivered), 36);
+  EXPECT_EQ(delivered, 36);
+  EXPECT_EQ(device[40 * 4 + 3], 0);
+}
+
+TEST(SoundPlayerLLCA, ChannelsBeyondTheDeviceAreDropped) {
+  Output o(2);
+  o.llca->SetDevice(LSoundPlayDevice(1, 5, 1));
+  o.Play(test::Counting(10));
+  EXPECT_EQ(o.unit->Opened(), 2);
+  std::vector<int> device(10 * 2);
+  int delivered = 0;
+  o.unit->Period(device.data(), 10, &delivered);
+  EXPECT_EQ(device[0], 0);
+  EXPECT_EQ(device[1], -4096);
+}
+
+TEST(SoundPlayerLLCA, AMissingDeviceFailsInitAndStopEmptiesTheRing) {
+  Output o;
+  o.llca->SetDevice(LSoundPlayDevice(5, 0, 0));  // no fifth device
+  LSoundSource source = test::Counting(10);
+  EXPECT_FALSE(o.llca->Init(source, 0, nullptr));
+  o.llca->SetDevice(LSoundPlayDevice(1, 0, 0));
+  o.Play(test::Counting(1000));
+  o.llca->Stop();
+  EXPECT_EQ(o.llca->GetState(), LSoundPlayerLLCA::kStopped);
+  EXPECT_FALSE(o.llca->PlayRemainingBuffer());
+  EXPECT_EQ(o.llca->GetLagToPlayCursor(), 0);
+}
+
+TEST(SoundPlayerLLCA, PlayWithoutTheWorkerSignalLeavesTheDeviceStopped) {
+  Output o;
+  LSoundSource source = test::Counting(10);
+  ASSERT_TRUE(o.llca->Init(source, 0, nullptr));
+  o.llca->Start();  // the worker never signals: gives up after 1000 ms
+  EXPECT_EQ(o.llca->GetState(), LSoundPlayerLLCA::kStopped);
+  EXPECT_FALSE(o.unit->running);
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/CaptureOutputUnit.h"
+#include "audio/SoundPlayer.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+class Recorder : public LSoundPlayerNotify {
+ public:
+  void spntfPlay(long user) override { events.push_back("play" + Tag(user)); }
+  void spntfStop(long user) override { events.push_back("stop" + Tag(user)); }
+  void spntfTime(LSoundTime t, long) override {
+    events.push_back("time");
+    times.push_back(t.GetMilliseconds());
+  }
+  void spntfLevel(const LDBMultiChannel<LdBLevel>& levels, long) override {
+    events.push_back("level");
+    levelCounts.push_back(levels.GetCount());
+  }
+  static std::string Tag(long user) { return user ? ":" + std::to_string(user) : ""; }
+  int Count(const std::string& e) const { return static_cast<int>(std::count(events.begin(), events.end(), e)); }
+
+  std::vector<std::string> events;
+  std::vector<int> times;
+  std::vector<int> levelCounts;
+};
+
+// A player writing into an un-paced capture file.
+struct Rig {
+  Rig() {
+    test::App();
+    auto unit = std::make_unique<LCaptureOutputUnit>(dir.File("out.wav"), false);
+    capture = unit.get();
+    player = std::make_unique<LSoundPlayer>(std::move(unit));
+    player->SetListener(&recorder, 0);
+  }
+  test::TempDir dir;
+  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
+  LCaptureOutputUnit* capture;
+  std::unique_ptr<LSoundPlayer> player;
+  Recorder recorder;
+};
+
+TEST(SoundPlayer, RefusesErrorSourcesAndStopWhileIdleSendsNothing) {
+  Rig rig;
+  LSoundSource broken(4);
+  EXPECT_FALSE(rig.player->Start(broken));
+  rig.player->Stop();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(rig.recorder.events.empty());
+  EXPECT_FALSE(rig.player->IsPlaying());
+}
+
+TEST(SoundPlayer, AFiniteSourceIsPlayedWholeThenTimedAtItsEndAndStopped) {
+  Rig rig;
+  LSoundSource source = test::Counting(1000);
+  ASSERT_TRUE(rig.player->Start(source));
+  ASSERT_TRUE(test::RunEventsUntil([&] { return rig.recorder.Count("stop") == 1; }));
+  const auto& e = rig.recorder.events;
+  ASSERT_GE(e.size(), 3u);
+  EXPECT_EQ(e.front(), "play");
+  EXPECT_EQ(e[e.size() - 2], "time");
+  EXPECT_EQ(rig.recorder.times.back(), 22);  // 1000 frames at 44100 Hz
+  EXPECT_EQ(e.back(), "stop");
+  EXPECT_FALSE(rig.player->IsPlaying());
+  const test::Capture c = test::ReadCapture(rig.dir.File("out.wav"));
+  ASSERT_EQ(c.channels, 2);
+  EXPECT_EQ(c.rate, 44100);
+  ASSERT_EQ(c.Frames(), 1000);
+  for (int f = 0; f < 1000; ++f) {
+    ASSERT_EQ(c.samples[f * 2], test::CountingSource::Value(f, 0) * 4096) << f;
+    ASSERT_EQ(c.samples[f * 2 + 1], test::CountingSource::Value(f, 1) * 4096) << f;
+  }
+}
+
+TEST(SoundPlayer, PlayingReportsTimeThenLevelsPeriodically) {
+  Rig rig;
+  rig.player->SetListener(&rig.recorder, 42);
+  LSoundSource source = test::Counting(test::kEndless);
+  ASSERT_TRUE(rig.player->Start(source));
+  EXPECT_TRUE(rig.player->IsPlaying());
+  ASSERT_TRUE(test::RunEventsUntil([&] { return rig.recorder.Count("level") >= 5; }));
+  rig.player->Stop();
+  const auto& e = rig.recorder.events;
+  EXPECT_EQ(e.front(), "play:42");
+  EXPECT_EQ(e.back(), "stop:42");
+  for (size_t i = 0; i < e.size(); ++i)
+    if (e[i] == "level") {
+      EXPECT_EQ(e[i - 1], "time") << i;
+    }
+  for (int count : rig.recorder.levelCounts) EXPECT_EQ(count, 2);
+  for (size_t i = 1; i < rig.recorder.times.size(); ++i)
+    EXPECT_GE(rig.recorder.times[i], rig.recorder.times[i - 1]) << "time runs forward";
+  // The track is continuous: no gaps, no repeats.
+  const test::Capture c = test::ReadCapture(rig.dir.File("out.wav"));
+  ASSERT_GT(c.Frames(), 2205);
+  for (int f = 0; f < c.Frames(); ++f) ASSERT_EQ(c.samples[f * 2], test::CountingSource::Value(f, 0) * 4096);
+}
+
+TEST(SoundPlayer, StartWhilePlayingStopsFirst) {
+  Rig rig;
+  LSoundSource first = test::Counting(test::kEndless);
+  LSoundSource second = test::Counting(test::kEndless);
+  ASSERT_TRUE(rig.player->Start(first));
+  ASSERT_TRUE(rig.player->Start(second));
+  rig.player->Stop();
+  QCoreApplication::processEvents();
+  std::vector<std::string> starts;
+  for (const auto& e : rig.recorder.events)
+    if (e == "play" || e == "stop") starts.push_back(e);
+  EXPECT_EQ(starts, (std::vector<std::string>{"play", "stop", "play", "stop"}));
+}
+
+TEST(SoundPlayer, LoudSourcesGoThroughALimiter) {
+  Rig rig;
+  LSoundSource quiet = test::Counting(test::kEndless, 2, 44100, 524272);
+  ASSERT_TRUE(rig.player->Start(quiet, 1));
+  EXPECT_EQ(rig.player->GetSource().Get(), quiet.Get());
+  LSoundSource loud = test::Counting(test::kEndless, 2, 44100, 2097152);
+  ASSERT_TRUE(rig.player->Start(loud, 1));
+  EXPECT_NE(rig.player->GetSource().Get(), loud.Get());
+  EXPECT_LE(rig.player->GetSource()->GetPeak(), 524272);
+  rig.player->Stop();
+}
+
+TEST(SoundPlayer, OutputVolumeReachesTheDevice) {
+  Rig rig;
+  rig.player->GetOutput().SetPlayVolume(LdBLevel(-6));
+  LSoundSource source = test::Counting(5000, 1);
+  ASSERT_TRUE(rig.player->Start(source));
+  ASSERT_TRUE(test::RunEventsUntil([&] { return rig.recorder.Count("stop") == 1; }));
+  const test::Capture c = test::ReadCapture(rig.dir.File("out.wav"));
+  ASSERT_EQ(c.channels, 1);
+  ASSERT_EQ(c.Frames(), 5000);
+  for (int f = 0; f < 5000; ++f) ASSERT_EQ(c.samples[f], ((f + 1) * 256 >> 9) * 4096) << f;
+}
+
+TEST(SoundPlayer, DestroyingAPlayingPlayerDropsItsPendingNotifications) {
+  Rig rig;
+  LSoundSource source = test::Counting(test::kEndless);
+  ASSERT_TRUE(rig.player->Start(source));
+  ASSERT_TRUE(test::RunEventsUntil([&] { return rig.player->PostsInFlight() > 0; }));
+  const size_t before = rig.recorder.events.size();
+  rig.player.reset();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(rig.recorder.events.size(), before);
+}
+
+}  // namespace
