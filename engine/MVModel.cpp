@@ -1,0 +1,272 @@
+#include "engine/MVModel.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "audio/PlayDevice.h"
+#include "engine/MetronomeSource.h"
+#include "soundfile/Gain.h"
+#include "soundfile/WaveFile.h"
+#include "store/DataFolders.h"
+#include "store/Presets.h"
+#include "store/Profile.h"
+#include "store/Settings.h"
+
+// Trace points of the model; they produce no output.
+#define LMVMTRACE(name) ((void)0)
+
+namespace {
+
+const char* const kMeasureNames[] = {"None", "2", "3", "4", "5", "5(3+2)", "5(2+3)", "6",
+                                     "7", "7(4+3)", "7(3+4)", "8", nullptr};
+const char* const kSubDivNames[] = {"None", "2", "3", "4", "5", "6", "7", "8", nullptr};
+
+struct TempoMarking {
+  const char* name;
+  int from, to;
+};
+// Searched in order; the closing row's lower bound is 0.
+const TempoMarking kMarkings[] = {
+    {"Largo", 40, 59},     {"Larghetto", 60, 65}, {"Adagio", 66, 75},  {"Andante", 76, 107},
+    {"Moderato", 108, 119}, {"Allegro", 120, 167}, {"Presto", 168, 199}, {"Prestissimo", 200, 280},
+    {nullptr, 0, 0}};
+
+const char kSettings[] = "Settings";
+const char kSound[] = "Sound";
+
+int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+void CopyName(char* out, const char* name) {
+  if (out) std::snprintf(out, 260, "%s", name);
+}
+
+}  // namespace
+
+LMVModel& LMVModel::GetInstance() {
+  static LMVModel model;
+  return model;
+}
+
+LMVModel::LMVModel(std::unique_ptr<LAudioOutputUnit> unit)
+    : m_player(unit ? std::move(unit) : LAudioOutputUnitCreate()) {
+  m_player.GetOutput().SetPlayVolume(LdBLevel(Clamp(LUserSettingGet<int>(kSettings, "Volume", 0), -127, 127)));
+  ApplyStoredOutputDevice();
+}
+
+LMVModel::~LMVModel() { Destroy(); }
+
+void LMVModel::ApplyStoredOutputDevice() {
+  m_player.GetOutput().SetDevice(LSettingGetSoundPlayDevice(kSettings, "SoundOutDevice"));
+}
+
+bool LMVModel::Init() {
+  m_player.SetListener(this, 0);
+  const bool ok = InitSounds();
+  SetMeasure(LUserSettingGet<int>(kSettings, "Measure", 3));
+  SetSubDiv(LUserSettingGet<int>(kSettings, "SubDiv", 0));
+  SetTempo(LUserSettingGet<int>(kSettings, "Tempo", 92));
+  TimerSet(kTimerInfoBar, 1000);
+  return ok;
+}
+
+void LMVModel::Destroy() {
+  StopPlaying();
+  m_player.SetListener(nullptr, 0);
+  TimerDestroy();
+  m_listeners.Clear();
+}
+
+bool LMVModel::SetNotify(LMVModelEvents* listener) {
+  if (!m_listeners.Add(listener)) return false;
+  char name[260];
+  listener->EvMeasureChanged(GetMeasure(name), name);
+  listener->EvSubDivChanged(GetSubDiv(name), name);
+  listener->EvTempoChanged(GetTempo(), GetTempoMarking(GetTempo()));
+  listener->EvVolumeChanged(GetVolume());
+  if (IsPlaying())
+    listener->EvPlayingStarted();
+  else
+    listener->EvPlayingStopped();
+  return true;
+}
+
+int LMVModel::GetMeasure(char* name) const {
+  const int index = m_metronome.m_measure;
+  CopyName(name, index >= 0 && index < 12 ? kMeasureNames[index] : "");
+  return index;
+}
+
+int LMVModel::GetSubDiv(char* name) const {
+  const int index = m_metronome.m_subdivisions - 1;
+  CopyName(name, index >= 0 && index < 8 ? kSubDivNames[index] : "");
+  return index;
+}
+
+const char* const* LMVModel::GetMeasureNames() { return kMeasureNames; }
+const char* const* LMVModel::GetSubDivNames() { return kSubDivNames; }
+
+const char* LMVModel::GetTempoMarking(int bpm) {
+  for (const TempoMarking* m = kMarkings; m->from != 0; ++m)
+    if (bpm >= m->from && bpm <= m->to) return m->name;
+  return kMarkings[0].name;  // 10 to 39 bpm read as the slowest marking
+}
+
+LdBLevel LMVModel::GetVolume() const {
+  return LdBLevel(Clamp(LUserSettingGet<int>(kSettings, "Volume", 0), -127, 127));
+}
+
+bool LMVModel::IsPlaying() const {
+  return const_cast<LSoundPlayer&>(m_player).IsPlaying();
+}
+
+bool LMVModel::SetTempo(int bpm) {
+  bpm = Clamp(bpm, GetTempoMin(), GetTempoMax());
+  if (bpm == GetTempo()) return false;
+  m_pendingTempo = bpm;
+  m_metronome.SetTempo(bpm);
+  LUserSettingSet<int>(kSettings, "Tempo", bpm);
+  m_listeners.Notify(&LMVModelEvents::EvTempoChanged, bpm, GetTempoMarking(bpm));
+  RestartPlaying();
+  return true;
+}
+
+bool LMVModel::SetTempoDelayed(int bpm) {
+  if (!IsPlaying()) return SetTempo(bpm);
+  bpm = Clamp(bpm, GetTempoMin(), GetTempoMax());
+  if (bpm == m_pendingTempo) return false;
+  // A run of changes (an arrow held down) restarts playback once, a second
+  // after the last of them.
+  m_pendingTempo = bpm;
+  TimerSet(kTimerDelayedTempo, 1000);
+  return true;
+}
+
+bool LMVModel::SetMeasure(int index) {
+  if (index < 0 || index >= 12 || index == m_metronome.m_measure) return false;
+  m_metronome.m_measure = index;
+  LUserSettingSet<int>(kSettings, "Measure", index);
+  m_listeners.Notify(&LMVModelEvents::EvMeasureChanged, index, kMeasureNames[index]);
+  RestartPlaying();
+  return true;
+}
+
+bool LMVModel::SetSubDiv(int index) {
+  if (index < 0 || index >= 8 || index == GetSubDiv()) return false;
+  m_metronome.SetSubDiv(index);
+  LUserSettingSet<int>(kSettings, "SubDiv", index);
+  m_listeners.Notify(&LMVModelEvents::EvSubDivChanged, index, kSubDivNames[index]);
+  RestartPlaying();
+  return true;
+}
+
+bool LMVModel::SetVolume(const LdBLevel& volume) {
+  if (volume == GetVolume()) return false;
+  m_player.GetOutput().SetPlayVolume(volume);
+  LUserSettingSet<int>(kSettings, "Volume", volume.Get());
+  m_listeners.Notify(&LMVModelEvents::EvVolumeChanged, volume);
+  return true;
+}
+
+bool LMVModel::SetVolume(int db) { return SetVolume(LdBLevel(Clamp(db, -127, 127))); }
+
+bool LMVModel::InitSounds() {
+  LMVMTRACE("LMVModel::InitSounds");
+  const std::string shared = GetSharedDataFolderApp();
+  std::string paths[3];  // accent, beat, click
+  for (int i = 0; i < 3; ++i) paths[i] = DefaultSoundFilePath(shared, kDefaultSoundFiles[i]);
+  {
+    LProfile profile(shared);
+    LOptionsList list(profile);
+    LOptions options;
+    if (!list.Open(options, options_field::kKey)) list.OpenAlways(options, options_field::kKey);
+    const char* fields[3] = {options_field::kAccent, options_field::kBeat, options_field::kClick};
+    for (int i = 0; i < 3; ++i) {
+      const std::string name = options.GetString(fields[i]);
+      if (name.empty()) continue;
+      const std::string path = UserSoundFilePath(shared, name);
+      if (!path.empty() && LWaveFile::OpenSource(path.c_str())->GetError() == 0)
+        paths[i] = path;
+      else
+        options.SetString(fields[i], "");  // saved when the record is released
+    }
+  }
+  const char* levels[3] = {"AccentVolume", "BeatVolume", "ClickVolume"};
+  LSoundSource* slots[3] = {&m_metronome.m_accentSound, &m_metronome.m_beatSound, &m_metronome.m_clickSound};
+  for (int i = 0; i < 3; ++i) {
+    LSoundSource raw = LWaveFile::OpenSource(paths[i].c_str());
+    if (raw->GetError() != 0) return false;
+    LSPGain gain;
+    gain.m_gain = LdBLevel(static_cast<signed char>(LUserSettingGet<int>(kSound, levels[i], 0))).GetLin();
+    *slots[i] = gain.OpenSource(raw);
+  }
+  return true;
+}
+
+bool LMVModel::StartPlaying() {
+  if (IsPlaying()) return false;
+  ApplyStoredOutputDevice();
+  LSoundSource source(new LMetronomeAdvancedSource(m_metronome));
+  m_outputFailed = !m_player.Start(source, 0) && source->GetError() == 0;
+  return true;
+}
+
+bool LMVModel::StopPlaying() {
+  if (!IsPlaying()) return false;
+  m_player.Stop();
+  return true;
+}
+
+bool LMVModel::RestartPlaying() {
+  if (!IsPlaying()) return false;
+  StopPlaying();
+  return StartPlaying();
+}
+
+uint32_t LMVModel::MonotonicTicks() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+}
+
+int LMVModel::PlayingTimePeriod(int bpm) {
+  const double msPerBeat = 60000.0 / bpm;
+  return std::max(static_cast<int>(msPerBeat / 94.0), 10);
+}
+
+void LMVModel::spntfPlay(long) {
+  LMVMTRACE("LMVModel::spntfPlay");
+  m_outputFailed = false;
+  m_listeners.Notify(&LMVModelEvents::EvPlayingStarted);
+  m_playStart = m_ticks();
+  TimerSet(kTimerPlayingTime, 0);
+}
+
+void LMVModel::spntfStop(long) {
+  LMVMTRACE("LMVModel::spntfStop");
+  m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
+}
+
+void LMVModel::EvTimer(int id) {
+  TimerReset(id);
+  switch (id) {
+    case kTimerPlayingTime: PlayingTimeTick(); break;
+    case kTimerDelayedTempo: SetTempo(m_pendingTempo); break;
+    case kTimerInfoBar: m_listeners.Notify(&LMVModelEvents::EvShowAudelleInfoBar); break;
+    default: break;
+  }
+}
+
+void LMVModel::PlayingTimeTick() {
+  const double msPerBeat = 60000.0 / GetTempo();
+  const uint32_t elapsed = m_ticks() - m_playStart;  // wraps like the counter
+  const int percent = static_cast<int>(static_cast<int64_t>(static_cast<uint64_t>(elapsed) * 100 / msPerBeat) % 100);
+  m_listeners.Notify(&LMVModelEvents::EvPlayingTime, percent, 100);
+  if (IsPlaying()) {
+    TimerSet(kTimerPlayingTime, static_cast<unsigned int>(PlayingTimePeriod(GetTempo())));
+    if (elapsed > 180000) m_listeners.Notify(&LMVModelEvents::EvShowPractiqInfoBar);
+  } else {
+    m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
+  }
+}

@@ -1,0 +1,89 @@
+// The metronome model: the one owner of tempo, measure, subdivision, volume,
+// the three click sounds and the playing state. The window calls its setters
+// and learns of every change through LMVModelEvents; every accepted change is
+// stored in the settings at once. Main thread only; it takes no locks.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "audio/SoundPlayer.h"
+#include "audio/SoundPlayerNotify.h"
+#include "engine/MVModelEvents.h"
+#include "engine/MetronomeAdvanced.h"
+#include "platform/TimerHandler.h"
+
+class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
+ public:
+  enum TimerId { kTimerPlayingTime = 1000, kTimerDelayedTempo = 1001, kTimerInfoBar = 1002 };
+  static constexpr int kMaxListeners = 16;
+
+  // The process's one model, made on first use.
+  static LMVModel& GetInstance();
+
+  // Tests and tools may run a model of their own, over a chosen output unit.
+  explicit LMVModel(std::unique_ptr<LAudioOutputUnit> unit = nullptr);
+  ~LMVModel() override;
+
+  // Loads the sounds and the stored tempo, measure and subdivision; false
+  // when a default sound is missing (the program cannot run).
+  bool Init();
+  void Destroy();
+  bool SetNotify(LMVModelEvents* listener);
+
+  int GetTempo() const { return m_metronome.m_tempo; }
+  static int GetTempoMin() { return 10; }
+  static int GetTempoMax() { return 280; }
+  int GetMeasure(char* name = nullptr) const;
+  int GetSubDiv(char* name = nullptr) const;
+  static const char* const* GetMeasureNames();
+  static const char* const* GetSubDivNames();
+  static const char* GetTempoMarking(int bpm);
+  LdBLevel GetVolume() const;
+  bool IsPlaying() const;
+  // True when the last Play could not open the output (no device, device
+  // gone): the window says so instead of leaving the user guessing.
+  bool GetOutputFailed() const { return m_outputFailed; }
+
+  bool SetTempo(int bpm);
+  bool SetTempoDelayed(int bpm);
+  bool SetMeasure(int index);
+  bool SetSubDiv(int index);
+  bool SetVolume(const LdBLevel& volume);
+  bool SetVolume(int db);
+  int ReCalculateInterval() { return m_metronome.ReCalculateInterval(); }
+  bool InitSounds();
+
+  bool StartPlaying();
+  bool StopPlaying();
+  bool RestartPlaying();
+
+  // Millisecond tick counter (32-bit, wrapping); tests inject their own.
+  using TickSource = std::function<uint32_t()>;
+  void SetTickSource(TickSource ticks) { m_ticks = std::move(ticks); }
+  static uint32_t MonotonicTicks();
+  // The playing-time period in ms at a tempo: about 94 ticks per beat, never
+  // faster than one every 10 ms.
+  static int PlayingTimePeriod(int bpm);
+
+  const LMetronomeAdvanced& GetMetronome() const { return m_metronome; }
+  LSoundPlayer& GetPlayer() { return m_player; }
+
+  void EvTimer(int id) override;
+  void spntfPlay(long) override;
+  void spntfStop(long) override;
+  void spntfTime(LSoundTime, long) override {}
+
+ private:
+  void PlayingTimeTick();
+  void ApplyStoredOutputDevice();
+
+  LMVNotifier<LMVModelEvents, kMaxListeners> m_listeners;
+  LMetronomeAdvanced m_metronome;
+  LSoundPlayer m_player;
+  int m_pendingTempo = 0;
+  uint32_t m_playStart = 0;
+  bool m_outputFailed = false;
+  TickSource m_ticks = &LMVModel::MonotonicTicks;
+};

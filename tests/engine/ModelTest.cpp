@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/CaptureOutputUnit.h"
+#include "engine/MVModel.h"
+#include "soundfile/WaveFile.h"
+#include "store/DataFolders.h"
+#include "store/Presets.h"
+#include "store/Profile.h"
+#include "store/Settings.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
+
+namespace {
+
+// Every event as a line, in order.
+class Recorder : public LMVModelEvents {
+ public:
+  void EvMeasureChanged(int i, const char* n) override { Add("Measure " + std::to_string(i) + " " + n); }
+  void EvSubDivChanged(int i, const char* n) override { Add("SubDiv " + std::to_string(i) + " " + n); }
+  void EvTempoChanged(int b, const char* m) override { Add("Tempo " + std::to_string(b) + " " + m); }
+  void EvVolumeChanged(const LdBLevel& v) override { Add("Volume " + std::to_string(v.Get())); }
+  void EvPlayingStarted() override { Add("Started"); }
+  void EvPlayingStopped() override { Add("Stopped"); }
+  void EvPlayingTime(int p, int s) override { lastTime = p, ++times, scale = s; }
+  void EvShowAudelleInfoBar() override {
+    if (recordInfoBar) Add("InfoBar");
+  }
+  void Add(const std::string& e) { events.push_back(e); }
+  std::vector<std::string> Take() { return std::exchange(events, {}); }
+  std::vector<std::string> events;
+  int lastTime = -1, times = 0, scale = 0;
+  bool recordInfoBar = true;
+};
+
+// A user with the shipped sounds installed, isolated from the real home,
+// and a capture device in place of a sound card.
+class ModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::App();
+    ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+    ASSERT_TRUE(LFileInstallSharedData());
+    shared = GetSharedDataFolderApp();
+  }
+  void TearDown() override { ::unsetenv("MORVANE_DATA_DIR"); }
+
+  std::unique_ptr<LMVModel> MakeModel() {
+    auto unit = std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), false);
+    capture = unit.get();
+    auto model = std::make_unique<LMVModel>(std::move(unit));
+    model->SetTickSource([this] { return now; });
+    return model;
+  }
+  void WriteUserSound(const char* name, int value, int frames = 200) {
+    std::filesystem::create_directories(shared + "/Sound");
+    std::vector<int32_t> s(static_cast<size_t>(frames), value);
+    ASSERT_TRUE(test::WriteFile(shared + "/Sound/" + name, test::PcmWav(s, 1, 44100, 16)));
+  }
+  void SetOptions(const char* field, const char* value) {
+    LProfile profile(shared);
+    LOptionsList list(profile);
+    LOptions options;
+    list.OpenAlways(options, options_field::kKey);
+    options.SetString(field, value);
+  }
+  std::string GetOption(const char* field) {
+    LProfile profile(shared);
+    LOptionsList list(profile);
+    LOptions options;
+    list.Open(options, options_field::kKey);
+    return options.GetString(field);
+  }
+
+  test::IsolatedHome home;
+  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
+  std::string shared;
+  LCaptureOutputUnit* capture = nullptr;
+  uint32_t now = 5000;
+};
+
+TEST_F(ModelTest, InitAppliesStoredSettingsAndAnnouncesOnRegistration) {
+  LUserSettingSet<int>("Settings", "Tempo", 150);
+  LUserSettingSet<int>("Settings", "Measure", 5);
+  LUserSettingSet<int>("Settings", "SubDiv", 2);
+  LUserSettingSet<int>("Settings", "Volume", -20);
+  auto model = MakeModel();
+  EXPECT_EQ(model->GetPlayer().GetOutput().GetPlayVolume().Get(), -20);  // applied at construction
+  ASSERT_TRUE(model->Init());
+  Recorder r;
+  ASSERT_TRUE(model->SetNotify(&r));
+  EXPECT_EQ(r.Take(), (std::vector<std::string>{"Measure 5 5(3+2)", "SubDiv 2 3", "Tempo 150 Allegro",
+                                                "Volume -20", "Stopped"}));
+  EXPECT_FALSE(model->SetNotify(&r));
+  EXPECT_FALSE(model->SetNotify(nullptr));
+  std::vector<Recorder> more(16);
+  int accepted = 0;
+  for (Recorder& m : more) accepted += model->SetNotify(&m);
+  EXPECT_EQ(accepted, 15);  // sixteen slots in all
+
+  // The info bar is announced once, a second after start-up.
+  EXPECT_TRUE(test::RunEventsUntil([&] { return !r.events.empty(); }, 5000));
+  EXPECT_EQ(r.Take(), std::vector<std::string>{"InfoBar"});
+}
+
+TEST_F(ModelTest, SettersClampRefuseAndPersist) {
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  Recorder r;
+  model->SetNotify(&r);
+  r.Take();
+  EXPECT_TRUE(model->SetTempo(5));
+  EXPECT_EQ(model->GetTempo(), 10);
+  EXPECT_TRUE(model->SetTempo(300));
+  EXPECT_EQ(model->GetTempo(), 280);
+  EXPECT_FALSE(model->SetTempo(280));
+  EXPECT_FALSE(model->SetTempo(1000));
+  EXPECT_FALSE(model->SetMeasure(12));
+  EXPECT_FALSE(model->SetMeasure(-1));
+  EXPECT_FALSE(model->SetMeasure(3));  // the stored default
+  EXPECT_FALSE(model->SetSubDiv(8));
+  EXPECT_FALSE(model->SetSubDiv(0));
+  EXPECT_TRUE(model->SetMeasure(10));
+  EXPECT_TRUE(model->SetSubDiv(7));
+  EXPECT_TRUE(model->SetVolume(-300));
+  EXPECT_FALSE(model->SetVolume(-127));
+  EXPECT_EQ(r.Take(), (std::vector<std::string>{"Tempo 10 Largo", "Tempo 280 Prestissimo", "Measure 10 7(3+4)",
+                                                "SubDiv 7 8", "Volume -127"}));
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 280);
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "Measure", 0), 10);
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "SubDiv", 0), 7);
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "Volume", 0), -127);
+  EXPECT_EQ(model->GetPlayer().GetOutput().GetPlayVolume().Get(), -127);
+  char name[260];
+  EXPECT_EQ(model->GetMeasure(name), 10);
+  EXPECT_STREQ(name, "7(3+4)");
+}
+
+TEST(ModelTables, TempoMarkingsAtEveryBoundary) {
+  const struct {
+    int bpm;
+    const char* marking;
+  } cases[] = {{10, "Largo"},     {39, "Largo"},     {40, "Largo"},        {59, "Largo"},      {60, "Larghetto"},
+               {65, "Larghetto"}, {66, "Adagio"},    {75, "Adagio"},       {76, "Andante"},    {107, "Andante"},
+               {108, "Moderato"}, {119, "Moderato"}, {120, "Allegro"},     {167, "Allegro"},   {168, "Presto"},
+               {199, "Presto"},   {200, "Prestissimo"}, {280, "Prestissimo"}};
+  for (const auto& c : cases) EXPECT_STREQ(LMVModel::GetTempoMarking(c.bpm), c.marking) << c.bpm;
+  EXPECT_EQ(LMVModel::PlayingTimePeriod(120), 10);
+  EXPECT_EQ(LMVModel::PlayingTimePeriod(10), 63);
+  EXPECT_EQ(LMVModel::PlayingTimePeriod(60), 10);
+  EXPECT_EQ(LMVModel::PlayingTimePeriod(40), 15);
+}
+
+TEST_F(ModelTest, UserSoundsFallBackToDefaultsAndTakeTheirLevels) {
+  WriteUserSound("my-accent.wav", 1000, 321);
+  SetOptions(options_field::kAccent, "my-accent.wav");
+  SetOptions(options_field::kClick, "gone.wav");
+  SetOptions(options_field::kBeat, "../../etc/passwd");
+  LUserSettingSet<int>("Sound", "AccentVolume", -6);
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  const LMetronomeAdvanced& m = model->GetMetronome();
+  EXPECT_EQ(m.m_accentSound->GetEndSample(), 321);
+  std::vector<int> buf(4);
+  m.m_accentSound->Seek(0);
+  m.m_accentSound->Read(buf.data(), 4);
+  EXPECT_EQ(buf[0], (1000 * 16 * 256) >> 9);  // -6 dB is factor 256/512
+  LSoundSource defaultClick = LWaveFile::OpenSource((shared + "/metronome/click.wav").c_str());
+  EXPECT_EQ(m.m_clickSound->GetEndSample(), defaultClick->GetEndSample());
+  EXPECT_EQ(GetOption(options_field::kAccent), "my-accent.wav");
+  EXPECT_EQ(GetOption(options_field::kClick), "");
+  EXPECT_EQ(GetOption(options_field::kBeat), "");
+}
+
+TEST_F(ModelTest, MissingDefaultSoundMakesInitFail) {
+  std::filesystem::remove(shared + "/metronome/beat.wav");
+  auto model = MakeModel();
+  EXPECT_FALSE(model->Init());
+}
+
+TEST_F(ModelTest, PlayingTimeTicksFromTheInjectedClock) {
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  model->SetTempo(120);
+  Recorder r;
+  model->SetNotify(&r);
+  now = 0xFFFFFF00u;  // the 32-bit counter wraps during this test
+  ASSERT_TRUE(model->StartPlaying());
+  EXPECT_TRUE(model->IsPlaying());
+  now += 250;
+  model->EvTimer(LMVModel::kTimerPlayingTime);
+  EXPECT_EQ(r.lastTime, 50);
+  EXPECT_EQ(r.scale, 100);
+  now += 500 + 125;
+  model->EvTimer(LMVModel::kTimerPlayingTime);
+  EXPECT_EQ(r.lastTime, 75);
+  EXPECT_TRUE(model->IsTimerSet(LMVModel::kTimerPlayingTime));
+  r.Take();
+  model->StopPlaying();
+  EXPECT_EQ(r.Take(), std::vector<std::string>{"Stopped"});
+  model->EvTimer(LMVModel::kTimerPlayingTime);  // finds the player stopped
+  EXPECT_EQ(r.Take(), std::vector<std::string>{"Stopped"});
+}
+
+TEST_F(ModelTest, ChangesWhilePlayingRestartAndDelayedTempoAppliesOnce) {
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  Recorder r;
+  r.recordInfoBar = false;  // due during the run below
+  ASSERT_TRUE(model->StartPlaying());
+  model->SetNotify(&r);
+  EXPECT_EQ(r.Take().back(), "Started");  // registered while playing
+  EXPECT_FALSE(model->StartPlaying());
+  model->SetMeasure(4);
+  EXPECT_EQ(r.Take(), (std::vector<std::string>{"Measure 4 5", "Stopped", "Started"}));
+
+  for (int bpm : {100, 101, 102, 103, 104}) {
+    EXPECT_TRUE(model->SetTempoDelayed(bpm));
+    test::RunEventsUntil([] { return false; }, 200);
+  }
+  EXPECT_FALSE(model->SetTempoDelayed(104));
+  EXPECT_EQ(model->GetTempo(), 92);  // nothing applied while the changes keep coming
+  EXPECT_EQ(r.Take(), std::vector<std::string>{});
+  ASSERT_TRUE(test::RunEventsUntil([&] { return model->GetTempo() != 92; }, 5000));
+  EXPECT_EQ(model->GetTempo(), 104);
+  EXPECT_EQ(r.Take(), (std::vector<std::string>{"Tempo 104 Andante", "Stopped", "Started"}));
+  model->Destroy();
+  EXPECT_FALSE(model->IsPlaying());
+}
+
+// Without an output device Play cannot start: the model stays stopped and
+// says why, and playing works again once a device is back.
+TEST_F(ModelTest, ReportsAnOutputThatCannotOpen) {
+  devices.m_default = kNoPlayDevice;  // no sound card at all
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  Recorder r;
+  model->SetNotify(&r);
+  r.Take();
+  EXPECT_TRUE(model->StartPlaying());
+  EXPECT_FALSE(model->IsPlaying());
+  EXPECT_TRUE(model->GetOutputFailed());
+  EXPECT_EQ(r.Take(), std::vector<std::string>{});
+  devices.m_default = 0;
+  EXPECT_TRUE(model->StartPlaying());
+  EXPECT_TRUE(model->IsPlaying());
+  EXPECT_FALSE(model->GetOutputFailed());
+  EXPECT_EQ(r.Take(), std::vector<std::string>{"Started"});
+}
+
+// Each restart begins a new bar: every session in the capture (the device
+// stays open across restarts, so they follow one another) starts on an
+// accent, and the last one follows the new measure and subdivision.
+TEST_F(ModelTest, RestartBeginsOnAnAccentedFirstBeat) {
+  WriteUserSound("a.wav", 1000);
+  WriteUserSound("b.wav", 2000);
+  WriteUserSound("c.wav", 3000);
+  SetOptions(options_field::kAccent, "a.wav");
+  SetOptions(options_field::kBeat, "b.wav");
+  SetOptions(options_field::kClick, "c.wav");
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  // The device is stopped while a restart reports the stop: the frames
+  // written so far mark where the next session begins.
+  struct Boundaries : LMVModelEventsVoid {
+    void EvPlayingStopped() override { at.push_back(capture->FramesWritten()); }
+    LCaptureOutputUnit* capture = nullptr;
+    std::vector<long> at;
+  } boundaries;
+  boundaries.capture = capture;
+  model->SetTempo(240);
+  model->SetNotify(&boundaries);
+  boundaries.at.clear();
+  ASSERT_TRUE(model->StartPlaying());
+  ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > 20000; }));
+  model->SetMeasure(2);  // "3"
+  model->SetSubDiv(1);   // eighths
+  const long lastStart = boundaries.at.back();
+  const int slot = model->GetMetronome().m_clickInterval;
+  ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() >= lastStart + 13 * slot; }));
+  model->StopPlaying();
+  const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));
+  ASSERT_EQ(boundaries.at.size(), 3u);
+  auto at = [&](long frame) { return c.samples[static_cast<size_t>(frame) * c.channels]; };
+  const int accent = 1000 * 16 * 4096;
+  EXPECT_EQ(at(0), accent);
+  EXPECT_EQ(at(boundaries.at[0]), accent);
+  EXPECT_EQ(at(lastStart), accent);
+  const int order[6] = {1000, 3000, 2000, 3000, 2000, 3000};  // A c B c B c
+  for (int k = 0; k < 13; ++k) {
+    EXPECT_EQ(at(lastStart + static_cast<long>(k) * slot), order[k % 6] * 16 * 4096) << "slot " << k;
+    EXPECT_EQ(at(lastStart + static_cast<long>(k) * slot + 200), 0) << "slot " << k;
+  }
+}
+
+// A musician spinning the tempo and flipping measures while playing: every
+// change restarts the player; nothing may leak, crash or leave a thread.
+TEST_F(ModelTest, ThousandsOfChangesWhilePlaying) {
+  auto threads = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
+  };
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  ASSERT_TRUE(model->StartPlaying());
+  const auto playingThreads = threads();
+  for (int i = 0; i < 2000; ++i) {
+    if (i % 3 == 0)
+      model->SetMeasure(i % 12);
+    else
+      model->SetTempo(40 + i % 200);
+    if (i % 100 == 0) QCoreApplication::processEvents();
+  }
+  EXPECT_TRUE(model->IsPlaying());
+  EXPECT_EQ(threads(), playingThreads);
+  model->StopPlaying();
+  QCoreApplication::processEvents();
+  EXPECT_LT(threads(), playingThreads);
+}
+
+}  // namespace
