@@ -2,29 +2,18 @@
 // into a recording program, or plays it through an audio output device.
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "store/DataFolders.h"
 #include "tools/ClickTrackRender.h"
 #include "tools/PlayClickTrack.h"
 #include "tools/RenderOptions.h"
 
 namespace {
 
-// The shipped sounds: MORVANE_DATA_DIR, else the installed share/Morvane
-// beside the program, else the source tree's data folder.
-std::string SoundFolder() {
-  namespace fs = std::filesystem;
-  if (const char* env = std::getenv("MORVANE_DATA_DIR"); env && *env) return std::string(env) + "/metronome";
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) {
-    const fs::path installed = exe.parent_path().parent_path() / "share/Morvane/metronome";
-    if (fs::is_directory(installed, ec)) return installed.string();
-  }
-  return std::string(MORVANE_SOURCE_DATA_DIR) + "/metronome";
-}
+// The shipped sounds, in the program's data folder (installed or source tree).
+std::string SoundFolder() { return GetProgramDataFolder() + "/" + kDefaultSoundFolder; }
 
 }  // namespace
 
