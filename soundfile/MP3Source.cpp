@@ -139,6 +139,7 @@ bool LMP3Source::DecodeFrame(int* out, uint32_t& frameOffset) {
 }
 
 void LMP3Source::StreamEnded() {
+  m_endFound = true;
   m_total = static_cast<int>(m_raw);
   m_frameCount = m_total / m_samplesPerFrame;
 }
@@ -154,6 +155,18 @@ void LMP3Source::Read(int* buffer, int samples) {
       std::memset(out, 0, sizeof(int) * static_cast<size_t>(k * ch));
       m_raw += k, done += k;
       continue;
+    }
+    if (m_raw == m_total && m_fileInStep && !m_exactCount && !m_endFound && m_error == kSourceOk) {
+      // An estimated length may be short: the stream goes on while frames do.
+      uint32_t offset = 0;
+      if (DecodeFrame(m_frameBuffer.data(), offset)) {
+        FrameFound(static_cast<int>(m_raw), offset, m_file.Tell());
+        m_total += m_samplesPerFrame;
+        m_frameCount = m_total / m_samplesPerFrame;
+        m_frameIndex = 0;
+        continue;
+      }
+      StreamEnded();
     }
     if (m_raw >= m_total || m_error != kSourceOk) {
       std::memset(out, 0, sizeof(int) * static_cast<size_t>(want * ch));
@@ -230,8 +243,10 @@ void LMP3Source::Seek(int sample) {
   if (target == m_raw) return;
   if (target >= m_total) {
     m_raw = target;
+    m_fileInStep = false;
     return;
   }
+  m_fileInStep = true;
   m_frameIndex = m_samplesPerFrame;
   m_decoder.Reset();
   m_reservoir.Clear();

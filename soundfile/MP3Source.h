@@ -53,6 +53,8 @@ class LMP3Source : public LSoundSourceBase {
   bool m_vbr = false;
   bool m_exactCount = false;
   bool m_padded = false;
+  bool m_endFound = false;    // decoding met the end of the data
+  bool m_fileInStep = true;  // the file stands at the frame of the raw position
   int m_encoderDelay = 0;
   int m_endPadding = 0;
   int m_lastRefinement = 0;
