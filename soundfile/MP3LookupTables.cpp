@@ -14,16 +14,16 @@ LMP3LookupTables::LMP3LookupTables() {
   const double pi = std::numbers::pi;
   for (int i = 0; i < 64; ++i)
     for (int k = 0; k < 32; ++k)
-      synthesis[i][k] = static_cast<float>(std::cos((2 * k + 1) * (i + 16) * pi / 64) * 524288.0);
+      synthesis[k][i] = static_cast<float>(std::cos((2 * k + 1) * (i + 16) * pi / 64) * 524288.0);
   for (int i = 0; i < 512; ++i) synthesisWindow[i] = static_cast<float>(mp3tab::kSynthesisWindow[i] / 65536.0);
   for (int g = 0; g < 256; ++g) globalGain[g] = static_cast<float>(std::pow(2.0, (g - 210) / 4.0));
   for (int s = 0; s < 65; ++s) scaleFactor[s] = static_cast<float>(std::pow(2.0, -s / 2.0));
   for (int x = 0; x < 8207; ++x) pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
 
   for (int i = 0; i < 36; ++i)
-    for (int k = 0; k < 18; ++k) imdctLong[i][k] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+    for (int k = 0; k < 18; ++k) imdctLong[k][i] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
   for (int i = 0; i < 12; ++i)
-    for (int k = 0; k < 6; ++k) imdctShort[i][k] = static_cast<float>(std::cos(pi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
+    for (int k = 0; k < 6; ++k) imdctShort[k][i] = static_cast<float>(std::cos(pi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
 
   for (int i = 0; i < 36; ++i) {
     const double longWindow = std::sin(pi / 36 * (i + 0.5));

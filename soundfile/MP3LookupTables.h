@@ -3,17 +3,19 @@
 #pragma once
 
 struct LMP3LookupTables {
-  // Polyphase matrixing (11172-3 2.4.3.2.2, N[i][k]) scaled by 524288, so that
-  // full-scale MPEG audio comes out at the internal full scale.
-  float synthesis[64][32];
+  // Polyphase matrixing (11172-3 2.4.3.2.2) N[i][k] scaled by 524288, so that
+  // full-scale MPEG audio comes out at the internal full scale. Stored by
+  // column, synthesis[k][i], so that all 64 sums advance together.
+  float synthesis[32][64];
   float synthesisWindow[512];  // D[i] (11172-3 Table B.3)
   float globalGain[256];   // 2^((g - 210) / 4)
   float scaleFactor[65];   // 2^(-s / 2)
   float pow43[8207];       // x^(4/3)
   // IMDCT kernels (11172-3 2.4.3.4.10): cos(pi/72 (2i+1+18)(2k+1)) for the
   // 36-point and cos(pi/24 (2i+1+6)(2k+1)) for the 12-point transform.
-  float imdctLong[36][18];
-  float imdctShort[12][6];
+  // Stored by input line, [k][i], for the same reason.
+  float imdctLong[18][36];
+  float imdctShort[6][12];
   // Windows per block type (0 normal, 1 start, 3 stop; 2 = short, 12 used).
   float window[4][36];
   // Alias-reduction butterflies cs[i], ca[i] (11172-3 2.4.3.4.9).

@@ -23,23 +23,29 @@ void AliasReduce(float* xr, int boundaries, const LMP3LookupTables& t) {
   }
 }
 
+// Each output sums its 18 products in order of k, the loops turned so that
+// the 36 sums advance together.
+bool AllZero(const float* in) {
+  for (int k = 0; k < 18; ++k)
+    if (in[k] != 0.0f) return false;
+  return true;
+}
+
 void ImdctLong(const float* in, const float* window, float out[36], const LMP3LookupTables& t) {
-  for (int i = 0; i < 36; ++i) {
-    float sum = 0.0f;
-    for (int k = 0; k < 18; ++k) sum += in[k] * t.imdctLong[i][k];
-    out[i] = sum * window[i];
-  }
+  float sum[36] = {};
+  for (int k = 0; k < 18; ++k)
+    for (int i = 0; i < 36; ++i) sum[i] += in[k] * t.imdctLong[k][i];
+  for (int i = 0; i < 36; ++i) out[i] = sum[i] * window[i];
 }
 
 // Three 12-point transforms overlapped into the middle of 36 samples.
 void ImdctShort(const float* in, float out[36], const LMP3LookupTables& t) {
   std::memset(out, 0, sizeof(float) * 36);
   for (int w = 0; w < 3; ++w) {
-    for (int i = 0; i < 12; ++i) {
-      float sum = 0.0f;
-      for (int k = 0; k < 6; ++k) sum += in[3 * k + w] * t.imdctShort[i][k];
-      out[6 + 6 * w + i] += sum * t.window[2][i];
-    }
+    float sum[12] = {};
+    for (int k = 0; k < 6; ++k)
+      for (int i = 0; i < 12; ++i) sum[i] += in[3 * k + w] * t.imdctShort[k][i];
+    for (int i = 0; i < 12; ++i) out[6 + 6 * w + i] += sum[i] * t.window[2][i];
   }
 }
 
@@ -62,7 +68,10 @@ void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel
   for (int sb = 0; sb < 32; ++sb) {
     const float* in = xr + 18 * sb;
     const bool longSubband = !isShort || (info.mixedBlock && sb < 2);
-    if (longSubband) {
+    if (AllZero(in)) {
+      // Most high subbands are empty: the transform of zeros is zeros.
+      std::memset(y, 0, sizeof y);
+    } else if (longSubband) {
       const int type = isShort ? 0 : info.blockType & 3;
       ImdctLong(in, t.window[type == 2 ? 0 : type], y, t);
     } else {
@@ -95,19 +104,23 @@ void LMP3PolyphaseSynth::Synthesize(const float* subbands, int* out, bool stereo
   for (int ch = 0; ch < channels; ++ch) {
     const float* s = subbands + 32 * ch;
     float* v = m_v[ch] + m_offset;
-    for (int i = 0; i < 64; ++i) {
-      float sum = 0.0f;
-      for (int k = 0; k < 32; ++k) sum += t.synthesis[i][k] * s[k];
-      v[i] = sum;
+    // Matrixing: V[i] = sum over k of N[i][k] S[k], each sum in order of k.
+    float matrixed[64] = {};
+    for (int k = 0; k < 32; ++k)
+      for (int i = 0; i < 64; ++i) matrixed[i] += t.synthesis[k][i] * s[k];
+    std::memcpy(v, matrixed, sizeof matrixed);
+    // Windowing: sample j = sum over m of D[j + 32m] V[j + 64m (+32 for odd m)].
+    float sum[32] = {};
+    for (int m = 0; m < 16; ++m) {
+      const float* d = t.synthesisWindow + 32 * m;
+      const float* u = v + 64 * m + ((m & 1) ? 32 : 0);
+      for (int j = 0; j < 32; ++j) sum[j] += d[j] * u[j];
     }
     for (int j = 0; j < 32; ++j) {
-      float sum = 0.0f;
-      for (int m = 0; m < 16; ++m)
-        sum += t.synthesisWindow[j + 32 * m] * v[j + 64 * m + ((m & 1) ? 32 : 0)];
       // Legal streams stay within four times full scale; the clamp keeps a
       // corrupt one inside the source's declared peak (and inside int).
-      sum = sum > kPeak ? kPeak : sum < -kPeak ? -kPeak : sum;
-      out[j * channels + ch] = static_cast<int>(sum);
+      const float x = sum[j] > kPeak ? kPeak : sum[j] < -kPeak ? -kPeak : sum[j];
+      out[j * channels + ch] = static_cast<int>(x);
     }
   }
 }

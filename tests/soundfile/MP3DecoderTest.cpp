@@ -107,7 +107,8 @@ TEST_P(MP3Oracle, SeekGivesTheSamplesOfAContinuousDecode) {
   const int delay = mp3->GetEncoderDelay();
   const int frames = ReferenceFrames();
   const std::vector<int> continuous = test::ReadFrames(*s, frames, 8192);
-  const int end = s->GetEndSample();
+  // An estimated end may still lie past the frames: use what was decoded.
+  const int end = std::min(s->GetEndSample(), frames - delay);
   for (int target : {end / 2, 0, 1, 575, 1152 - delay, 1153, 5000, 12345, end / 3, end - 700, 3 * end / 4}) {
     if (target < 0 || target >= end) continue;
     s->Seek(target);
