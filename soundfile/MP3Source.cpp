@@ -60,10 +60,24 @@ bool LMP3Source::Open(bool scanToEnd) {
   m_decoder.Init(first);
   m_file.Seek(m_file.GetAudioStart());
   if (scanToEnd && m_vbr) {
-    for (int guard = 0; guard < 64 && GetPositionSample() < GetEndSample(); ++guard) Seek(GetEndSample());
+    WalkAllFrames();
     Seek(0);
   }
   return true;
+}
+
+// Passes over every frame by its header, recording each in the frame cache;
+// an estimated length becomes the counted one, longer or shorter.
+void LMP3Source::WalkAllFrames() {
+  m_file.Seek(m_file.GetAudioStart());
+  m_raw = 0;
+  SkipFramesTo(INT32_MAX);
+  if (!m_exactCount && m_raw > 0) {
+    m_total = static_cast<int>(std::min<int64_t>(m_raw, INT32_MAX / 2));
+    m_frameCount = m_total / m_samplesPerFrame;
+  }
+  m_raw = 0;
+  m_file.Seek(m_file.GetAudioStart());
 }
 
 void LMP3Source::ApplyTag(const LMP3Header& first) {
@@ -223,7 +237,7 @@ bool LMP3Source::GetNearestPreviousFrame(int sample, LMP3FramePosition& found) c
 // Passes over frames by their headers alone until one frame before back.
 void LMP3Source::SkipFramesTo(int back) {
   int mismatches = 0;
-  while (back - m_samplesPerFrame > m_raw) {
+  while (int64_t(back) - m_samplesPerFrame > m_raw) {
     LMP3Header h;
     if (!h.ReadHeader(m_file)) return;
     m_file.Seek(h.offset + std::max(h.GetFrameLength(), 4));

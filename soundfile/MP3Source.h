@@ -36,6 +36,7 @@ class LMP3Source : public LSoundSourceBase {
   void FrameFound(int samplePosition, uint32_t frameOffset, int64_t nextOffset);
   bool GetNearestPreviousFrame(int sample, LMP3FramePosition& found) const;
   void SkipFramesTo(int back);
+  void WalkAllFrames();
   void StreamEnded();
 
   LMP3ReadFile m_file;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "soundfile/MP3File.h"
 #include "soundfile/MP3Source.h"
 #include "soundfile/WaveFile.h"
 #include "tests/soundfile/MP3TestSupport.h"
@@ -87,6 +88,19 @@ TEST_P(MP3Oracle, FullAccuracyAgainstReference) {
   EXPECT_LE(a.maxAbs, kMaxPeak);
   EXPECT_GT(a.signalRms, 0.01);  // the comparison saw audio, not two silences
   for (size_t i = static_cast<size_t>(frames) * c.channels; i < ours.size(); ++i) ASSERT_EQ(ours[i], 0);
+}
+
+TEST_P(MP3Oracle, ScanToEndKnowsAVariableLengthAtOnce) {
+  LSoundSource s = LMP3File::OpenSource(m_wav.c_str(), true);
+  auto* mp3 = dynamic_cast<LMP3Source*>(s.Get());
+  ASSERT_NE(mp3, nullptr);
+  // Constant bit rates need no walk; their length stays computed.
+  if (mp3->IsVariableBitRate())
+    EXPECT_EQ(s->GetEndSample() + mp3->GetEncoderDelay() + mp3->GetEndPadding(), ReferenceFrames());
+  EXPECT_EQ(s->GetPositionSample(), 0);
+  LSoundSource plain = LWaveFile::OpenSource(m_wav.c_str());
+  plain->Seek(0);
+  EXPECT_EQ(test::ReadFrames(*s, 5000, 1000), test::ReadFrames(*plain, 5000, 5000));
 }
 
 TEST_P(MP3Oracle, BlockSizeDoesNotChangeOutput) {

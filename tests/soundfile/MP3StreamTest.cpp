@@ -125,6 +125,20 @@ TEST(MP3Stream, XingAndLameTagsGiveExactLengthAndDelay) {
   EXPECT_EQ(s->GetEndSample(), 113624);
 }
 
+TEST(MP3Stream, VbriTagGivesTheFrameCount) {
+  test::TempDir dir;
+  Bytes file = test::SilentFrame(9, 0, false, 3);  // mono: the side information is 17 bytes, VBRI stays at 36
+  std::memcpy(file.data() + 36, "VBRI", 4);
+  file[36 + 17] = 30;  // frame count, big-endian, after version, delay, quality and byte count
+  Append(file, SilentFrames(30, 9, 0, 3));
+  LSoundSource s = OpenBytes(dir, file);
+  ASSERT_EQ(s->GetError(), kSourceOk);
+  EXPECT_EQ(s->GetEndSample(), 30 * 1152);
+  EXPECT_TRUE(dynamic_cast<LMP3Source*>(s.Get())->IsVariableBitRate());
+  EXPECT_TRUE(DrainToEnd(*s, 100000));
+  EXPECT_EQ(s->GetEndSample(), 30 * 1152);
+}
+
 TEST(MP3Stream, Id3TagsAreSkippedAndNotCounted) {
   test::TempDir dir;
   Bytes file = {'I', 'D', '3', 4, 0, 0, 0, 0, 0x02, 0x00};  // 256-byte ID3v2 tag
