@@ -85,15 +85,13 @@ void LMP3Source::ApplyTag(const LMP3Header& first) {
   m_encoderDelay = tag.encoderDelay;
   m_endPadding = tag.endPadding;
   if (tag.kind == LMP3StreamTag::kNone) return;
-  // The tag's frame is silent and not counted by the tag or the LAME delay:
-  // audio starts with the next frame.
-  const int length = first.GetFrameLength();
-  if (tag.kind != LMP3StreamTag::kInfo || tag.hasFrameCount)
-    if (length > 0) m_file.SetAudioStart(first.offset + length);
+  // The tag's frame holds no audio and is counted neither by the tag nor by
+  // the LAME delay: audio starts with the next frame.
+  m_file.SetAudioStart(first.offset + std::max(first.GetFrameLength(), 1));
+  m_vbr = tag.kind != LMP3StreamTag::kInfo;  // "Info" marks a constant bit rate
   if (tag.hasFrameCount) {
     m_exactCount = true;
     m_frameCount = static_cast<int>(std::min<uint32_t>(tag.frameCount, INT32_MAX / 2 / 1152));
-    m_vbr = tag.kind != LMP3StreamTag::kInfo;  // "Info" marks a constant bit rate
   }
 }
 
@@ -158,6 +156,7 @@ void LMP3Source::StreamEnded() {
   m_frameCount = m_total / m_samplesPerFrame;
 }
 
+// Worker code: allocates nothing per block.
 void LMP3Source::Read(int* buffer, int samples) {
   const int ch = m_channels;
   int done = 0;
