@@ -12,10 +12,11 @@ const LMP3LookupTables& LMP3LookupTables::Get() {
 
 LMP3LookupTables::LMP3LookupTables() {
   const double pi = std::numbers::pi;
-  for (int i = 0; i < 64; ++i)
-    for (int k = 0; k < 32; ++k)
-      synthesis[k][i] = static_cast<float>(std::cos((2 * k + 1) * (i + 16) * pi / 64) * 524288.0);
-  for (int i = 0; i < 512; ++i) synthesisWindow[i] = static_cast<float>(mp3tab::kSynthesisWindow[i] / 65536.0);
+  // D in units of 2^-16 times 2^19: exact.
+  for (int i = 0; i < 512; ++i) synthesisWindow[i] = static_cast<float>(mp3tab::kSynthesisWindow[i] * 8);
+  for (int n = 32; n >= 2; n /= 2)
+    for (int k = 0; k < n / 2; ++k)
+      dctFactor[32 - n + k] = static_cast<float>(0.5 / std::cos(pi * (2 * k + 1) / (2 * n)));
   for (int g = 0; g < 256; ++g) globalGain[g] = static_cast<float>(std::pow(2.0, (g - 210) / 4.0));
   for (int s = 0; s < 65; ++s) scaleFactor[s] = static_cast<float>(std::pow(2.0, -s / 2.0));
   for (int x = 0; x < 8207; ++x) pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));

@@ -3,11 +3,12 @@
 #pragma once
 
 struct LMP3LookupTables {
-  // Polyphase matrixing (11172-3 2.4.3.2.2) N[i][k] scaled by 524288, so that
-  // full-scale MPEG audio comes out at the internal full scale. Stored by
-  // column, synthesis[k][i], so that all 64 sums advance together.
-  float synthesis[32][64];
-  float synthesisWindow[512];  // D[i] (11172-3 Table B.3)
+  // Synthesis window D[i] (11172-3 Table B.3) scaled by 524288, so that
+  // full-scale MPEG audio comes out at the internal full scale.
+  float synthesisWindow[512];
+  // 1 / (2 cos(pi (2k + 1) / 2n)) for the fast 32-point DCT of the
+  // matrixing: the factors of size n start at index 32 - n.
+  float dctFactor[32];
   float globalGain[256];   // 2^((g - 210) / 4)
   float scaleFactor[65];   // 2^(-s / 2)
   float pow43[8207];       // x^(4/3)

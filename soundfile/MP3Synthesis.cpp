@@ -88,6 +88,47 @@ void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel
   }
 }
 
+namespace {
+
+// DCT-II, X[n] = sum over k of x[k] cos(pi n (2k + 1) / 2N), by splitting
+// into even outputs (a half-size DCT of x[k] + x[N-1-k]) and odd ones (sums
+// of neighbours of a half-size DCT of (x[k] - x[N-1-k]) / 2cos(pi (2k+1) / 2N)).
+template <int N>
+void Dct(const float* x, float* out, const float* factors) {
+  if constexpr (N == 1) {
+    out[0] = x[0];
+  } else {
+    constexpr int h = N / 2;
+    const float* f = factors + 32 - N;
+    float sums[h], differences[h], even[h], odd[h + 1];
+    for (int k = 0; k < h; ++k) {
+      sums[k] = x[k] + x[N - 1 - k];
+      differences[k] = (x[k] - x[N - 1 - k]) * f[k];
+    }
+    Dct<h>(sums, even, factors);
+    Dct<h>(differences, odd, factors);
+    odd[h] = 0.0f;
+    for (int r = 0; r < h; ++r) {
+      out[2 * r] = even[r];
+      out[2 * r + 1] = odd[r] + odd[r + 1];
+    }
+  }
+}
+
+}  // namespace
+
+void LMP3Matrixing(const float s[32], float v[64]) {
+  float x[32];
+  Dct<32>(s, x, LMP3LookupTables::Get().dctFactor);
+  // cos(m (2k+1) pi / 64) for m = 16 + i folds back onto the DCT's 0..31:
+  // m = 32 gives 0, m = 64 - n and m = 64 + n give -X[n].
+  for (int i = 0; i < 16; ++i) v[i] = x[16 + i];
+  v[16] = 0.0f;
+  for (int i = 17; i < 48; ++i) v[i] = -x[48 - i];
+  v[48] = -x[0];
+  for (int i = 49; i < 64; ++i) v[i] = -x[i - 48];
+}
+
 void LMP3PolyphaseSynth::Reset() {
   std::memset(m_v, 0, sizeof m_v);
   m_offset = 1088;
@@ -104,11 +145,7 @@ void LMP3PolyphaseSynth::Synthesize(const float* subbands, int* out, bool stereo
   for (int ch = 0; ch < channels; ++ch) {
     const float* s = subbands + 32 * ch;
     float* v = m_v[ch] + m_offset;
-    // Matrixing: V[i] = sum over k of N[i][k] S[k], each sum in order of k.
-    float matrixed[64] = {};
-    for (int k = 0; k < 32; ++k)
-      for (int i = 0; i < 64; ++i) matrixed[i] += t.synthesis[k][i] * s[k];
-    std::memcpy(v, matrixed, sizeof matrixed);
+    LMP3Matrixing(s, v);
     // Windowing: sample j = sum over m of D[j + 32m] V[j + 64m (+32 for odd m)].
     float sum[32] = {};
     for (int m = 0; m < 16; ++m) {

@@ -18,6 +18,10 @@ class LMP3Hybrid {
   float m_overlap[2][576];
 };
 
+// Matrixing of the synthesis filter (11172-3 2.4.3.2.2):
+// v[i] = sum over k of cos((16 + i)(2k + 1) pi / 64) s[k], for i = 0 to 63.
+void LMP3Matrixing(const float s[32], float v[64]);
+
 class LMP3PolyphaseSynth {
  public:
   LMP3PolyphaseSynth() { Reset(); }

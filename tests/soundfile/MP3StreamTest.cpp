@@ -4,12 +4,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <random>
 
 #include "soundfile/MP3File.h"
 #include "soundfile/MP3Header.h"
 #include "soundfile/MP3HuffmanTables.h"
 #include "soundfile/MP3Source.h"
+#include "soundfile/MP3Synthesis.h"
 #include "soundfile/MP3Tables.h"
 #include "tests/soundfile/MP3TestSupport.h"
 #include "tests/support/TempDir.h"
@@ -76,6 +78,21 @@ TEST(MP3Tables, BandsAndSynthesisWindowAreConsistent) {
     EXPECT_EQ(mp3tab::kSynthesisWindow[i], i % 64 ? -mirror : mirror) << i;
   }
   EXPECT_EQ(mp3tab::kSynthesisWindow[256], 75038);  // 1.144989014 * 65536
+}
+
+TEST(MP3Tables, FastMatrixingEqualsTheDefiningSum) {
+  std::mt19937 random(99);
+  std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
+  for (int round = 0; round < 20; ++round) {
+    float s[32], v[64];
+    for (float& x : s) x = sample(random);
+    LMP3Matrixing(s, v);
+    for (int i = 0; i < 64; ++i) {
+      double expected = 0.0;
+      for (int k = 0; k < 32; ++k) expected += std::cos((16 + i) * (2 * k + 1) * std::numbers::pi / 64) * s[k];
+      EXPECT_NEAR(v[i], expected, 2e-5) << i;
+    }
+  }
 }
 
 TEST(MP3Header, FrameLengthsAndRejectedHeaders) {
