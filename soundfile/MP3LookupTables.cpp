@@ -22,9 +22,11 @@ LMP3LookupTables::LMP3LookupTables() {
   for (int x = 0; x < 8207; ++x) pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
 
   for (int i = 0; i < 36; ++i)
-    for (int k = 0; k < 18; ++k) imdctLong[k][i] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+    for (int k = 0; k < 18; ++k)
+      imdctLong[k][i] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
   for (int i = 0; i < 12; ++i)
-    for (int k = 0; k < 6; ++k) imdctShort[k][i] = static_cast<float>(std::cos(pi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
+    for (int k = 0; k < 6; ++k)
+      imdctShort[k][i] = static_cast<float>(std::cos(pi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
 
   for (int i = 0; i < 36; ++i) {
     const double longWindow = std::sin(pi / 36 * (i + 0.5));
@@ -35,7 +37,10 @@ LMP3LookupTables::LMP3LookupTables() {
                                       : i < 30 ? std::sin(pi / 12 * (i - 18 + 0.5))
                                                : 0.0);
     // Stop block: the mirror image.
-    window[3][i] = static_cast<float>(i < 6 ? 0.0 : i < 12 ? std::sin(pi / 12 * (i - 6 + 0.5)) : i < 18 ? 1.0 : longWindow);
+    window[3][i] = static_cast<float>(i < 6    ? 0.0
+                                      : i < 12 ? std::sin(pi / 12 * (i - 6 + 0.5))
+                                      : i < 18 ? 1.0
+                                               : longWindow);
     window[2][i] = i < 12 ? static_cast<float>(std::sin(pi / 12 * (i + 0.5))) : 0.0f;
   }
   for (int i = 0; i < 8; ++i) {

@@ -59,8 +59,8 @@ bool EncodeSignal(const std::string& dir, const std::string& kind, int rate, int
   if (kind == "clicks") {
     // Bursts with silence between them: attacks force short blocks.
     const std::string burst = dir + "/burst.wav";
-    make = "sox -n" + format + burst + " synth 0.03 sine 2000 fade 0 0.03 0.025 gain -3 pad 0.15 0.15 && sox " + burst + " " +
-           burst + " " + burst + " " + burst + " " + wav;
+    make = "sox -n" + format + burst + " synth 0.03 sine 2000 fade 0 0.03 0.025 gain -3 pad 0.15 0.15";
+    make += " && sox " + burst + " " + burst + " " + burst + " " + burst + " " + wav;
   } else {
     // Left and right differ so that joint stereo has work to do.
     make = "sox -n" + format + wav + " synth 1.5 sine 300-3000 sine 777 gain -4";
