@@ -1,9 +1,10 @@
-// Intensity stereo, which lame does not produce: hand-made joint-stereo
-// frames whose left channel carries one spectral line and whose right
-// channel carries only intensity positions. The two output channels must
-// then be the left signal scaled by the standard's intensity ratios.
+// What lame does not produce, on hand-made frames: intensity stereo (the left
+// channel carries one spectral line, the right one only intensity
+// positions, so the outputs must be the left signal scaled by the standard's
+// ratios) and mixed blocks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -41,16 +42,24 @@ struct Channel {
   int scalefacCompress;
 };
 
-// Side information of one granule and channel: long blocks, table 1 in every region.
-void PutGranule(BitWriter& w, const Channel& c, bool mpeg1) {
+// Side information of one granule and channel: long blocks (or a mixed
+// block), table 1 in every region.
+void PutGranule(BitWriter& w, const Channel& c, bool mpeg1, bool mixed = false) {
   w.Put(static_cast<unsigned>(c.part23Length), 12);
   w.Put(static_cast<unsigned>(c.bigValues), 9);
   w.Put(210, 8);  // global gain: a quantised 1 requantises to 1.0
   w.Put(static_cast<unsigned>(c.scalefacCompress), mpeg1 ? 4 : 9);
-  w.Put(0, 1);  // no window switching
-  for (int r = 0; r < 3; ++r) w.Put(1, 5);
-  w.Put(15, 4);  // region0_count: region 0 covers the pair
-  w.Put(0, 3);
+  w.Put(mixed ? 1 : 0, 1);  // window switching
+  if (mixed) {
+    w.Put(2, 2);  // short blocks ...
+    w.Put(1, 1);  // ... below two long subbands
+    for (int r = 0; r < 2; ++r) w.Put(1, 5);
+    w.Put(0, 9);  // subblock gains
+  } else {
+    for (int r = 0; r < 3; ++r) w.Put(1, 5);
+    w.Put(15, 4);  // region0_count: region 0 covers the pairs
+    w.Put(0, 3);
+  }
   if (mpeg1) w.Put(0, 1);  // preflag
   w.Put(0, 2);             // scalefac_scale, count1table_select
 }
@@ -150,6 +159,44 @@ TEST(MP3IntensityStereo, Mpeg2PositionsScaleOneChannel) {
   }
   // Position 7 is illegal for 3-bit factors: no intensity, the right channel stays silent.
   EXPECT_EQ(ChannelLevels(false, 7, false).second, 0.0);
+}
+
+// A mono MPEG-1 frame whose spectrum is 1 at lines 0, 2, 4, 6 and 8 only,
+// coded as a long block or as a mixed block.
+Bytes MonoFrame(bool mixed) {
+  Bytes frame = test::FrameHeader(9, 0, false, 3);
+  BitWriter side;
+  side.Put(0, 9 + 5 + 4);  // main_data_begin, private bits, scfsi
+  const Channel channel{5 * 3, 5, 0};
+  for (int gr = 0; gr < 2; ++gr) PutGranule(side, channel, true, mixed);
+  BitWriter main;
+  for (int gr = 0; gr < 2; ++gr)
+    for (int pair = 0; pair < 5; ++pair) PutLeftLine(main);
+  const Bytes sideBytes = side.Take(17);
+  frame.insert(frame.end(), sideBytes.begin(), sideBytes.end());
+  const Bytes mainBytes = main.Take(417 - frame.size());
+  frame.insert(frame.end(), mainBytes.begin(), mainBytes.end());
+  return frame;
+}
+
+std::vector<int> DecodeFrames(const Bytes& frame, int count) {
+  test::TempDir dir;
+  Bytes file;
+  for (int i = 0; i < count; ++i) file.insert(file.end(), frame.begin(), frame.end());
+  const std::string path = dir.File("f.mp3");
+  EXPECT_TRUE(test::WriteFile(path, file));
+  LSoundSource s = LMP3File::OpenSource(path.c_str(), false);
+  EXPECT_EQ(s->GetError(), kSourceOk);
+  return test::ReadFrames(*s, count * 1152, 4096);
+}
+
+// Lines 0 to 9 lie in the long part of a mixed block and away from the only
+// alias butterflies, so a mixed block must sound like the long block.
+TEST(MP3MixedBlocks, LongPartDecodesLikeALongBlock) {
+  const std::vector<int> longBlocks = DecodeFrames(MonoFrame(false), 10);
+  const std::vector<int> mixedBlocks = DecodeFrames(MonoFrame(true), 10);
+  EXPECT_TRUE(std::any_of(longBlocks.begin(), longBlocks.end(), [](int v) { return std::abs(v) > 1000; }));
+  EXPECT_EQ(mixedBlocks, longBlocks);
 }
 
 }  // namespace
