@@ -21,9 +21,11 @@ LMP3LookupTables::LMP3LookupTables() {
   for (int s = 0; s < 65; ++s) scaleFactor[s] = static_cast<float>(std::pow(2.0, -s / 2.0));
   for (int x = 0; x < 8207; ++x) pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
 
-  for (int i = 0; i < 36; ++i)
+  for (int j = 0; j < 18; ++j) {
+    const int i = j < 9 ? j : j + 9;
     for (int k = 0; k < 18; ++k)
-      imdctLong[k][i] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+      imdctLong[k][j] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+  }
   for (int i = 0; i < 12; ++i)
     for (int k = 0; k < 6; ++k)
       imdctShort[k][i] = static_cast<float>(std::cos(pi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));

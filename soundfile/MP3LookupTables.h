@@ -14,8 +14,10 @@ struct LMP3LookupTables {
   float pow43[8207];       // x^(4/3)
   // IMDCT kernels (11172-3 2.4.3.4.10): cos(pi/72 (2i+1+18)(2k+1)) for the
   // 36-point and cos(pi/24 (2i+1+6)(2k+1)) for the 12-point transform.
-  // Stored by input line, [k][i], for the same reason.
-  float imdctLong[18][36];
+  // Stored by input line, [k][i], so that all sums advance together. The
+  // 36-point outputs mirror (y[17 - i] = -y[i], y[35 - i] = y[18 + i]): only
+  // i = 0..8 (columns 0..8) and i = 18..26 (columns 9..17) are computed.
+  float imdctLong[18][18];
   float imdctShort[6][12];
   // Windows per block type (0 normal, 1 start, 3 stop; 2 = short, 12 used).
   float window[4][36];

@@ -23,19 +23,24 @@ void AliasReduce(float* xr, int boundaries, const LMP3LookupTables& t) {
   }
 }
 
-// Each output sums its 18 products in order of k, the loops turned so that
-// the 36 sums advance together.
 bool AllZero(const float* in) {
   for (int k = 0; k < 18; ++k)
     if (in[k] != 0.0f) return false;
   return true;
 }
 
+// Each output sums its 18 products in order of k, the loops turned so that
+// the sums advance together; 18 of the 36 outputs follow by symmetry.
 void ImdctLong(const float* in, const float* window, float out[36], const LMP3LookupTables& t) {
-  float sum[36] = {};
+  float sum[18] = {};
   for (int k = 0; k < 18; ++k)
-    for (int i = 0; i < 36; ++i) sum[i] += in[k] * t.imdctLong[k][i];
-  for (int i = 0; i < 36; ++i) out[i] = sum[i] * window[i];
+    for (int j = 0; j < 18; ++j) sum[j] += in[k] * t.imdctLong[k][j];
+  for (int i = 0; i < 9; ++i) {
+    out[i] = sum[i] * window[i];
+    out[17 - i] = -sum[i] * window[17 - i];
+    out[18 + i] = sum[9 + i] * window[18 + i];
+    out[35 - i] = sum[9 + i] * window[35 - i];
+  }
 }
 
 // Three 12-point transforms overlapped into the middle of 36 samples.
