@@ -63,6 +63,7 @@ class LSDFReaderChunkIterator {
   LSDFReaderChunkIterator(LSDFReader& reader, const LSDFChunk& parent);
   // Positions the reader at the next chunk's data; false when none is left.
   bool Next(LSDFChunk& chunk);
+  LSDFReader& Reader() { return m_reader; }
 
  private:
   LSDFReader& m_reader;

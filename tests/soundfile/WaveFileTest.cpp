@@ -1,11 +1,261 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <vector>
+
+#include "soundfile/PCMFile.h"
 #include "soundfile/WaveFile.h"
+#include "tests/support/SourceReader.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
-TEST(WaveFile, MissingFileIsCode4) {
-  LSoundSource s = LWaveFile::OpenSource("/nonexistent/x.wav");
-  EXPECT_EQ(s->GetError(), kSourceOpenFailed);
-  EXPECT_EQ(s.GetEnd().GetMilliseconds(), 0);
+using test::Bytes;
+
+namespace {
+
+LSoundSource OpenBytes(const test::TempDir& dir, const Bytes& bytes, const char* name = "t.wav") {
+  const std::string path = dir.File(name);
+  EXPECT_TRUE(test::WriteFile(path, bytes));
+  return LWaveFile::OpenSource(path.c_str());
+}
+
+Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+  return test::Chunk("fmt ", test::FormatBody(tag, channels, rate, bits));
+}
+
+}  // namespace
+
+// Stored sample -> internal value, one row per sample type and edge value.
+TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const struct {
+    const char* what;
+    Bytes fmt;
+    Bytes data;
+    std::vector<int> expected;
+  } cases[] = {
+      {"u8", Fmt(1, 1, 8000, 8), test::PcmData({0, 128, 255, 1}, 8), {-524288, 0, 520192, -520192}},
+      {"s16", Fmt(1, 1, 8000, 16), test::PcmData({-32768, 32767, 1, -1}, 16), {-524288, 524272, 16, -16}},
+      {"s12 in 16", Fmt(1, 1, 8000, 12), test::PcmData({-32768, 16}, 16), {-524288, 256}},
+      {"0 bits as u8", Fmt(1, 1, 8000, 0), test::PcmData({0, 255}, 8), {-524288, 520192}},
+      {"s24", Fmt(1, 1, 8000, 24), test::PcmData({0x7FFFFF, -8388608, 15, -1}, 24), {524287, -524288, 0, -1}},
+      {"s32", Fmt(1, 1, 8000, 32), test::PcmData({0x800, 0x7FF, INT32_MAX, INT32_MIN, -2049}, 32),
+       {1, 0, 524288, -524288, -1}},
+      {"f32", Fmt(3, 1, 8000, 32), test::FloatData({0.5f, -0.9999999f, 1.0f, 5000.0f, -5000.0f, nan}),
+       {262144, -524287, 524288, INT32_MAX, INT32_MIN, 0}},
+      {"extensible s24", test::Chunk("fmt ", test::ExtensibleBody(1, 1, 8000, 24)), test::PcmData({0x7FFFFF}, 24),
+       {524287}},
+      {"extensible f32", test::Chunk("fmt ", test::ExtensibleBody(3, 1, 8000, 32)), test::FloatData({-0.5f}),
+       {-262144}},
+  };
+  test::TempDir dir;
+  for (const auto& c : cases) {
+    LSoundSource s = OpenBytes(dir, test::Riff({c.fmt, test::Chunk("data", c.data)}));
+    ASSERT_EQ(s->GetError(), 0) << c.what;
+    ASSERT_EQ(s->GetEndSample(), static_cast<int>(c.expected.size())) << c.what;
+    EXPECT_EQ(test::ReadFrames(s, s->GetEndSample(), 8192), c.expected) << c.what;
+  }
+}
+
+// Generated signals x bits x channels x rates, read in several block sizes:
+// the result never depends on how the consumer slices its reads.
+TEST(WaveFile, SignalsDecodeIndependentOfBlockSize) {
+  test::TempDir dir;
+  for (int bits : {8, 16, 24, 32})
+    for (int channels : {1, 2, 6})
+      for (int rate : {8000, 44100, 96000}) {
+        const int frames = 9000;
+        std::vector<int32_t> raw;
+        const double full = std::ldexp(1.0, bits - 1) - 1;
+        for (int f = 0; f < frames; ++f)
+          for (int c = 0; c < channels; ++c) {
+            const double v = std::sin(0.01 * f * (c + 1) + rate) * full;
+            raw.push_back(bits == 8 ? static_cast<int32_t>(v) + 128 : static_cast<int32_t>(v));
+          }
+        LSoundSource ref = OpenBytes(dir, test::PcmWav(raw, channels, rate, bits));
+        ASSERT_EQ(ref->GetError(), 0);
+        EXPECT_EQ(ref->GetSampleRate(), rate);
+        EXPECT_EQ(ref->GetChannels(), channels);
+        EXPECT_EQ(ref->GetPeak(), 0x7FFF0);
+        const std::vector<int> whole = test::ReadFrames(ref, frames, 9000);  // larger than one staging buffer
+        for (size_t i = 0; i < raw.size(); i += 997) {
+          const int shift = 20 - bits;
+          const int32_t x = bits == 8 ? raw[i] - 128 : raw[i];
+          const int expected = shift >= 0 ? x * (1 << shift) : static_cast<int>((int64_t(x) + 2048) >> 12);
+          ASSERT_EQ(whole[i], bits == 24 ? (x >> 4) : expected) << bits << "/" << channels << "/" << rate;
+        }
+        for (int block : {1, 7, 512, 8192}) {
+          LSoundSource s = OpenBytes(dir, test::PcmWav(raw, channels, rate, bits));
+          ASSERT_EQ(test::ReadFrames(s, frames, block), whole) << "block " << block;
+        }
+      }
+}
+
+TEST(WaveFile, ReadsAndSeeksPadWithSilence) {
+  test::TempDir dir;
+  std::vector<int32_t> ramp;
+  for (int i = 1; i <= 100; ++i) ramp.push_back(i);
+  LSoundSource s = OpenBytes(dir, test::PcmWav(ramp, 1, 44100, 16));
+  ASSERT_EQ(s->GetEndSample(), 100);
+  std::vector<int> out = test::ReadFrames(s, 150, 150);
+  EXPECT_EQ(out[99], 1600);
+  EXPECT_EQ(out[100], 0);
+  EXPECT_EQ(out[149], 0);
+  EXPECT_EQ(s->GetPositionSample(), 150);
+
+  s->Seek(-10);
+  out = test::ReadFrames(s, 20, 20);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], 0);
+  for (int i = 10; i < 20; ++i) EXPECT_EQ(out[i], (i - 9) * 16);
+  EXPECT_EQ(s->GetPositionSample(), 10);
+
+  s->Seek(1000);
+  EXPECT_EQ(s->GetPositionSample(), 1000);
+  out = test::ReadFrames(s, 5, 5);
+  EXPECT_EQ(out, std::vector<int>(5, 0));
+  s->Seek(50);
+  EXPECT_EQ(test::ReadFrames(s, 1, 1)[0], 51 * 16);
+}
+
+TEST(WaveFile, ChunkLayoutsAndSizes) {
+  test::TempDir dir;
+  const Bytes fmt = Fmt(1, 2, 22050, 16);
+  const Bytes data = test::PcmData({1, 2, 3, 4, 5, 6}, 16);
+  const Bytes list = test::Chunk("LIST", Bytes(7, 'x'));  // odd: padded
+  const Bytes fact = test::Chunk("fact", Bytes(4, 0));
+  // A non-RIFF top-level chunk before the RIFF header is skipped.
+  Bytes junkFirst = test::Chunk("JUNK", Bytes(10, 0));
+  const Bytes riff = test::Riff({fmt, test::Chunk("data", data)});
+  junkFirst.insert(junkFirst.end(), riff.begin(), riff.end());
+  // An 18-byte fmt with cbSize 0, then an odd 17-byte one with a pad byte.
+  const Bytes fmt18 = test::Chunk("fmt ", test::FormatBody(1, 2, 22050, 16, 0, true, 0));
+  Bytes body17 = test::FormatBody(1, 2, 22050, 16);
+  body17.push_back(0);
+  const struct {
+    const char* what;
+    Bytes file;
+    int frames;
+  } cases[] = {
+      {"list before fmt, fact before data", test::Riff({list, fmt, fact, test::Chunk("data", data)}), 3},
+      {"junk chunk before RIFF", junkFirst, 3},
+      {"fmt of 18 bytes", test::Riff({fmt18, test::Chunk("data", data)}), 3},
+      {"odd fmt with pad", test::Riff({test::Chunk("fmt ", body17), test::Chunk("data", data)}), 3},
+      {"partial last frame", test::Riff({fmt, test::Chunk("data", test::PcmData({1, 2, 3, 4, 5}, 16))}), 2},
+      {"unknown length", test::Riff({fmt, test::Chunk("data", data, 0xFFFFFFFF)}), 3},
+  };
+  for (const auto& c : cases) {
+    LSoundSource s = OpenBytes(dir, c.file);
+    ASSERT_EQ(s->GetError(), 0) << c.what;
+    EXPECT_EQ(s->GetEndSample(), c.frames) << c.what;
+    EXPECT_EQ(test::ReadFrames(s, 1, 1), (std::vector<int>{16, 32})) << c.what;
+  }
+  // Opened by header, whatever the name.
+  EXPECT_EQ(OpenBytes(dir, test::Riff({fmt, test::Chunk("data", data)}), "sound.mp3")->GetError(), 0);
+}
+
+TEST(WaveFile, RefusesBadFilesWithTheRightCode) {
+  test::TempDir dir;
+  const Bytes data = test::Chunk("data", Bytes(8, 0));
+  Bytes riffx = test::Riff({Fmt(1, 1, 8000, 16), data});
+  riffx[3] = 'X';
+  Bytes truncated = test::Riff({Fmt(1, 1, 8000, 16), data});
+  truncated.resize(30);
+  const struct {
+    const char* what;
+    Bytes file;
+    int code;
+  } cases[] = {
+      {"empty", {}, 3},
+      {"short header", Bytes{'R', 'I', 'F', 'F', 0, 0}, 3},
+      {"not RIFF", riffx, 3},
+      {"text", Bytes(100, 'a'), 3},
+      {"no fmt", test::Riff({data}), 3},
+      {"no data", test::Riff({Fmt(1, 1, 8000, 16)}), 3},
+      {"truncated in fmt", truncated, 3},
+      {"fmt too small", test::Riff({test::Chunk("fmt ", Bytes(14, 1)), data}), 3},
+      {"fmt too large", test::Riff({test::Chunk("fmt ", Bytes(8194, 1)), data}), 3},
+      {"huge chunk to skip", test::Riff({test::Chunk("LIST", Bytes(4, 0), 0x7FFFFFFF), Fmt(1, 1, 8000, 16), data}), 3},
+      {"0 channels", test::Riff({Fmt(1, 0, 8000, 16), data}), 3},
+      {"256 channels", test::Riff({Fmt(1, 256, 8000, 16), data}), 3},
+      {"rate 0", test::Riff({Fmt(1, 1, 0, 16), data}), 3},
+      {"rate 196001", test::Riff({Fmt(1, 1, 196001, 16), data}), 3},
+      {"64-bit float", test::Riff({Fmt(3, 1, 8000, 64), data}), 3},
+      {"A-law", test::Riff({Fmt(6, 1, 8000, 8), data}), 7},
+      {"mu-law", test::Riff({Fmt(7, 1, 8000, 8), data}), 7},
+      {"tag 0x22", test::Riff({Fmt(0x22, 1, 8000, 8), data}), 7},
+      {"extensible A-law", test::Riff({test::Chunk("fmt ", test::ExtensibleBody(6, 1, 8000, 8)), data}), 7},
+      {"MS ADPCM", test::Riff({Fmt(2, 1, 8000, 4), data}), 5},
+      {"unknown extensible", test::Riff({test::Chunk("fmt ", test::ExtensibleBody(0x1234, 1, 8000, 16)), data}), 5},
+      {"extensible without its fields", test::Riff({test::Chunk("fmt ", test::FormatBody(0xFFFE, 1, 8000, 16, 0, true, 22)), data}), 5},
+      {"unknown tag", test::Riff({Fmt(0x4242, 1, 8000, 16), data}), 5},
+  };
+  for (const auto& c : cases) {
+    LSoundSource s = OpenBytes(dir, c.file);
+    EXPECT_EQ(s->GetError(), c.code) << c.what;
+    std::vector<int> out(16, 9);
+    s->Read(out.data(), 16);  // reading a failed source is harmless
+  }
+  EXPECT_EQ(LWaveFile::OpenSource("/nonexistent/x.wav")->GetError(), kSourceOpenFailed);
+  EXPECT_EQ(LWaveFile::OpenSource(dir.Path().c_str())->GetError(), kSourceOpenFailed);
+  EXPECT_EQ(LWaveFile::OpenSource(nullptr)->GetError(), kSourceOpenFailed);
+}
+
+// A data chunk that claims more than the file holds: the frames that exist
+// decode, the rest of every read is silence, never stale memory.
+TEST(WaveFile, TruncatedDataReadsSilencePastTheEnd) {
+  test::TempDir dir;
+  Bytes file = test::Riff({Fmt(1, 2, 8000, 16), test::Chunk("data", test::PcmData({1, 2, 3, 4, 5}, 16), 4000)});
+  LSoundSource s = OpenBytes(dir, file);
+  ASSERT_EQ(s->GetEndSample(), 1000);
+  std::vector<int> out(20, 12345);
+  s->Read(out.data(), 10);
+  EXPECT_EQ(out[0], 16);
+  EXPECT_EQ(out[3], 64);
+  for (int i = 4; i < 20; ++i) EXPECT_EQ(out[i], 0) << i;
+  EXPECT_EQ(s->GetPositionSample(), 2);
+}
+
+// Files written by sox (a separate implementation of the format), including
+// the extensible layout it uses for more than two channels or deep samples.
+TEST(WaveFile, MatchesSoxDecodes) {
+  if (std::system("command -v sox >/dev/null 2>&1") != 0) GTEST_SKIP() << "sox not installed";
+  test::TempDir dir;
+  const struct {
+    const char* encoding;
+    int bits, channels;
+  } cases[] = {{"unsigned-integer", 8, 1}, {"signed-integer", 16, 2}, {"signed-integer", 24, 1},
+               {"signed-integer", 32, 2}, {"signed-integer", 16, 4}, {"floating-point", 32, 2}};
+  for (const auto& c : cases) {
+    const std::string wav = dir.File("sox.wav"), raw = dir.File("sox.raw");
+    const std::string gen = "sox -n -r 32000 -c " + std::to_string(c.channels) + " -e " + c.encoding + " -b " +
+                            std::to_string(c.bits) + " " + wav + " synth 0.05 sine 440 sine 1000 gain -1";
+    ASSERT_EQ(std::system(gen.c_str()), 0) << gen;
+    const bool isFloat = std::string(c.encoding) == "floating-point";
+    const std::string conv = "sox " + wav + (isFloat ? " -t f32 " : " -t s32 ") + raw;
+    ASSERT_EQ(std::system(conv.c_str()), 0);
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<int32_t> ref;
+    for (uint8_t b[4]; in.read(reinterpret_cast<char*>(b), 4);) ref.push_back(int32_t(b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24));
+    LSoundSource s = LWaveFile::OpenSource(wav.c_str());
+    ASSERT_EQ(s->GetError(), 0) << c.encoding << c.bits;
+    ASSERT_EQ(s->GetEndSample() * c.channels, static_cast<int>(ref.size()));
+    const std::vector<int> got = test::ReadFrames(s, s->GetEndSample(), 512);
+    for (size_t i = 0; i < ref.size(); ++i) {
+      int expected;
+      if (isFloat) {
+        float f;
+        std::memcpy(&f, &ref[i], 4);
+        expected = static_cast<int>(f * 524288.0f);
+      } else {
+        // sox widens losslessly to 32 bits; 32-bit data rounds to nearest.
+        expected = c.bits == 32 ? static_cast<int>((int64_t(ref[i]) + 2048) >> 12) : ref[i] >> 12;
+      }
+      ASSERT_EQ(got[i], expected) << c.encoding << c.bits << " at " << i;
+    }
+  }
 }

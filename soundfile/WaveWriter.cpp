@@ -1,0 +1,136 @@
+#include "soundfile/WaveWriter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+int BytesPerSample(LWaveWriter::Format f) {
+  switch (f) {
+    case LWaveWriter::Format::S16: return 2;
+    case LWaveWriter::Format::S24: return 3;
+    default: return 4;
+  }
+}
+void Put(std::vector<uint8_t>& b, uint64_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+int32_t Saturate(int64_t v, int64_t lo, int64_t hi) { return static_cast<int32_t>(v < lo ? lo : v > hi ? hi : v); }
+// Largest data chunk a 32-bit RIFF size field can describe.
+constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - 36 - 8;
+}  // namespace
+
+bool LWaveWriterFormatFromName(const std::string& name, LWaveWriter::Format& format) {
+  if (name == "s16") format = LWaveWriter::Format::S16;
+  else if (name == "s24") format = LWaveWriter::Format::S24;
+  else if (name == "s32") format = LWaveWriter::Format::S32;
+  else if (name == "f32") format = LWaveWriter::Format::F32;
+  else return false;
+  return true;
+}
+
+// Internal samples carry 20 bits; 16-bit output rounds to nearest, halves up.
+int32_t LWaveWriter::ToS16(int v) { return Saturate((int64_t(v) + 8) >> 4, -32768, 32767); }
+int32_t LWaveWriter::ToS24(int v) { return Saturate(int64_t(v) * 16, -8388608, 8388607); }
+int32_t LWaveWriter::ToS32(int v) { return Saturate(int64_t(v) * 4096, INT32_MIN, INT32_MAX); }
+float LWaveWriter::ToF32(int v) { return static_cast<float>(v) / 524288.0f; }
+
+LWaveWriter::~LWaveWriter() { Abandon(); }
+
+bool LWaveWriter::Fail(const char* what) {
+  m_error = std::string(what) + ": " + std::strerror(errno ? errno : EIO);
+  Abandon();
+  return false;
+}
+
+bool LWaveWriter::Open(const std::string& path, int sampleRate, int channels, Format format) {
+  Abandon();
+  if (sampleRate < 1 || channels < 1 || channels > 255) {
+    m_error = "invalid sample rate or channel count";
+    return false;
+  }
+  m_path = path;
+  m_tempPath = path + ".part";
+  m_rate = sampleRate;
+  m_channels = channels;
+  m_format = format;
+  m_dataBytes = 0;
+  errno = 0;
+  m_file = std::fopen(m_tempPath.c_str(), "wb");
+  if (!m_file) {
+    m_error = "cannot create " + m_path + ": " + std::strerror(errno);
+    return false;
+  }
+  return WriteHeader(0) || Fail("cannot write");
+}
+
+bool LWaveWriter::WriteHeader(uint64_t dataBytes) {
+  const bool isFloat = m_format == Format::F32;
+  const int bps = BytesPerSample(m_format);
+  const uint32_t align = static_cast<uint32_t>(m_channels * bps);
+  std::vector<uint8_t> h = {'R', 'I', 'F', 'F'};
+  Put(h, 36 + dataBytes + (dataBytes & 1), 4);
+  h.insert(h.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  Put(h, 16, 4);
+  Put(h, isFloat ? 3 : 1, 2);
+  Put(h, static_cast<uint64_t>(m_channels), 2);
+  Put(h, static_cast<uint64_t>(m_rate), 4);
+  Put(h, static_cast<uint64_t>(m_rate) * align, 4);
+  Put(h, align, 2);
+  Put(h, static_cast<uint64_t>(bps * 8), 2);
+  h.insert(h.end(), {'d', 'a', 't', 'a'});
+  Put(h, dataBytes, 4);
+  return std::fseek(m_file, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), m_file) == h.size();
+}
+
+bool LWaveWriter::Write(const int* samples, int frames) {
+  if (!m_file) return false;
+  const int bps = BytesPerSample(m_format);
+  const long count = static_cast<long>(frames) * m_channels;
+  if (m_dataBytes + static_cast<uint64_t>(count) * bps > kMaxDataBytes) {
+    m_error = "the track is too long for a WAV file";
+    Abandon();
+    return false;
+  }
+  uint8_t buf[4096];
+  long i = 0;
+  while (i < count) {
+    size_t n = 0;
+    for (; i < count && n + 4 <= sizeof buf; ++i) {
+      uint32_t u;
+      switch (m_format) {
+        case Format::S16: u = static_cast<uint32_t>(ToS16(samples[i])); break;
+        case Format::S24: u = static_cast<uint32_t>(ToS24(samples[i])); break;
+        case Format::S32: u = static_cast<uint32_t>(ToS32(samples[i])); break;
+        default: { const float f = ToF32(samples[i]); std::memcpy(&u, &f, 4); break; }
+      }
+      for (int b = 0; b < bps; ++b) buf[n++] = static_cast<uint8_t>(u >> (8 * b));
+    }
+    errno = 0;
+    if (std::fwrite(buf, 1, n, m_file) != n) return Fail("cannot write");
+    m_dataBytes += n;
+  }
+  return true;
+}
+
+bool LWaveWriter::Finish() {
+  if (!m_file) return false;
+  errno = 0;
+  if ((m_dataBytes & 1) && std::fputc(0, m_file) == EOF) return Fail("cannot write");
+  if (!WriteHeader(m_dataBytes)) return Fail("cannot write");
+  if (std::fflush(m_file) != 0 || ::fsync(fileno(m_file)) != 0) return Fail("cannot write");
+  const int rc = std::fclose(m_file);
+  m_file = nullptr;
+  if (rc != 0) return Fail("cannot write");
+  if (std::rename(m_tempPath.c_str(), m_path.c_str()) != 0) return Fail(("cannot create " + m_path).c_str());
+  m_tempPath.clear();
+  return true;
+}
+
+void LWaveWriter::Abandon() {
+  if (m_file) std::fclose(m_file);
+  m_file = nullptr;
+  if (!m_tempPath.empty()) std::remove(m_tempPath.c_str());
+  m_tempPath.clear();
+}

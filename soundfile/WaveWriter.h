@@ -1,0 +1,45 @@
+// Writes interleaved internal samples (full scale +-524288) to a WAV file.
+// The file appears under its name only when Finish succeeds: data goes to a
+// temporary file beside it that is renamed at the end and removed on failure.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class LWaveWriter {
+ public:
+  enum class Format { S16, S24, S32, F32 };
+
+  LWaveWriter() = default;
+  ~LWaveWriter();  // abandons an unfinished file
+  LWaveWriter(const LWaveWriter&) = delete;
+  LWaveWriter& operator=(const LWaveWriter&) = delete;
+
+  bool Open(const std::string& path, int sampleRate, int channels, Format format);
+  // frames * channels ints.
+  bool Write(const int* samples, int frames);
+  bool Finish();
+  void Abandon();
+  // Why the last operation failed, in words.
+  const std::string& Error() const { return m_error; }
+
+  // Conversion of one internal sample, saturating at the format's range.
+  static int32_t ToS16(int v);
+  static int32_t ToS24(int v);
+  static int32_t ToS32(int v);
+  static float ToF32(int v);
+
+ private:
+  bool Fail(const char* what);
+  bool WriteHeader(uint64_t dataBytes);
+
+  std::FILE* m_file = nullptr;
+  std::string m_path, m_tempPath, m_error;
+  int m_rate = 0, m_channels = 0;
+  Format m_format = Format::S16;
+  uint64_t m_dataBytes = 0;
+};
+
+// Parses "s16", "s24", "s32" or "f32".
+bool LWaveWriterFormatFromName(const std::string& name, LWaveWriter::Format& format);

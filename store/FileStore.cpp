@@ -1,0 +1,245 @@
+#include "store/FileStore.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+#include "store/FileStoreIterator.h"
+#include "store/RecordCodec.h"
+
+namespace {
+
+constexpr int64_t kMaxRecordFileBytes = int64_t{1} << 32;
+
+// A file descriptor closed with its owner.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : m_fd(fd) {}
+  ~Fd() { Reset(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int Get() const { return m_fd; }
+  void Reset(int fd = -1) {
+    if (m_fd >= 0) close(m_fd);
+    m_fd = fd;
+  }
+
+ private:
+  int m_fd;
+};
+
+// Opens without following into FIFOs or devices that would block or never
+// end: a record file is a regular file or nothing.
+int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    errno = EISDIR;
+    return -1;
+  }
+  return fd;
+}
+
+// The whole file from its start; a file over 4 GiB reads as empty.
+bool ReadAll(int fd, std::string& text) {
+  text.clear();
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return false;
+  if (st.st_size > kMaxRecordFileBytes) return true;
+  char buf[8192];
+  for (off_t at = 0;;) {
+    const ssize_t n = pread(fd, buf, sizeof buf, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    text.append(buf, static_cast<size_t>(n));
+    at += n;
+    if (static_cast<int64_t>(text.size()) > kMaxRecordFileBytes) {
+      text.clear();
+      return true;
+    }
+  }
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+}
+
+// Renames only when the target does not exist, atomically, so two records
+// renamed onto one name at once cannot overwrite each other's file.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File systems without RENAME_NOREPLACE: link fails on an existing name.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  unlink(from.c_str());
+  return true;
+}
+
+bool SameFile(int fd, const std::string& path) {
+  struct stat a {}, b {};
+  return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Takes the file's fields that this record did not change itself.
+void MergeFileIntoRecord(std::string_view text, LRecord& record) {
+  auto& fields = record.MutableFields();
+  for (RecordItem& item : RecordParse(text)) {
+    LRecordField* found = nullptr;
+    for (auto& f : fields) {
+      if (f.name == item.name) {
+        found = &f;
+        break;
+      }
+    }
+    if (!found)
+      fields.push_back(LRecordField{std::move(item.name), std::move(item.value), false});
+    else if (!found->changed)
+      found->value = std::move(item.value);
+  }
+}
+
+std::string BuildText(const LRecord& record) {
+  std::string text;
+  for (const auto& f : record.Fields()) RecordAppendItem(text, f.name, f.value);
+  return text;
+}
+
+}  // namespace
+
+std::string LFileStoreDataStore::MakeDataFilePath(std::string_view listFolder, std::string_view key) {
+  std::string path(listFolder);
+  if (path.empty() || (path.back() != '/' && path.back() != '\\')) path += '/';
+  path += RecordEncode(key);
+  path += ".dat";
+  return path;
+}
+
+LFileStoreListBase::LFileStoreListBase(const LFileStoreDataStore& store, std::string_view listName) {
+  m_folder = store.Folder();
+  if (m_folder.empty() || m_folder.back() != '/') m_folder += '/';
+  m_folder += listName;
+  mkdir(m_folder.c_str(), 0777);
+}
+
+std::string LFileStoreListBase::PathOf(std::string_view key) const {
+  // Keys are held cut to their limit, so a long key must name the same file
+  // when opened as when the record holding it is saved.
+  return LFileStoreDataStore::MakeDataFilePath(m_folder, key.substr(0, kRecordTextMax));
+}
+
+void LFileStoreListBase::AttachStore(LRecord& record) const {
+  record.Attach(std::make_unique<LDataStoreRecordStore<LFileStoreListBase>>(*this));
+}
+
+bool LFileStoreListBase::Load(std::string_view key, LRecord& record) const {
+  Fd fd(OpenRegular(PathOf(key), O_RDONLY));
+  if (fd.Get() < 0) return false;
+  flocktimed(fd.Get(), LOCK_SH, m_lockBudgetMs);
+  std::string text;
+  if (!ReadAll(fd.Get(), text)) return false;
+  fd.Reset();
+  auto& fields = record.MutableFields();
+  fields.clear();
+  for (RecordItem& item : RecordParse(text))
+    fields.push_back(LRecordField{std::move(item.name), std::move(item.value), false});
+  return true;
+}
+
+bool LFileStoreListBase::Open(LRecord& record, std::string_view key) const {
+  record.Invalidate();
+  if (!Load(key, record)) return false;
+  AttachStore(record);
+  record.SetKey(key);
+  record.SetStoredKey(key);
+  return true;
+}
+
+void LFileStoreListBase::OpenAlways(LRecord& record, std::string_view key) const {
+  record.Invalidate();
+  const bool loaded = Load(key, record);
+  AttachStore(record);
+  record.SetKey(key);
+  if (loaded) record.SetStoredKey(key);
+}
+
+void LFileStoreListBase::CreateNewRecord(LRecord& record) const {
+  record.Invalidate();
+  AttachStore(record);
+}
+
+bool LFileStoreListBase::Delete(std::string_view key) const { return unlink(PathOf(key).c_str()) == 0; }
+
+bool LFileStoreListBase::TryRename(LRecord& record) const {
+  // An empty key would rename to ".dat", a hidden file no listing shows.
+  if (record.StoredKey().empty() || record.Key().empty() || record.Key() == record.StoredKey()) return true;
+  if (!RenameNoReplace(PathOf(record.StoredKey()), PathOf(record.Key()))) return false;
+  record.SetStoredKey(record.Key());
+  return true;
+}
+
+int LFileStoreListBase::CreateNumbered(LRecord& record) const {
+  for (unsigned long long n = 1;; ++n) {
+    const std::string key = std::to_string(n);
+    const int fd = open(PathOf(key).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return -1;
+    flock(fd, LOCK_EX | LOCK_NB);
+    record.SetKey(key);
+    record.SetStoredKey(key);
+    return fd;
+  }
+}
+
+// Opens (creating) and locks the record file, reopening when it was replaced
+// or removed while this process waited for the lock, so the text is never
+// written into a file no longer in the folder.
+int LFileStoreListBase::OpenForMerge(const std::string& path) const {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int fd = OpenRegular(path, O_RDWR | O_CREAT, 0666);
+    if (fd < 0) return -1;
+    flocktimed(fd, LOCK_EX, m_lockBudgetMs);
+    if (SameFile(fd, path)) return fd;
+    close(fd);
+  }
+  return OpenRegular(path, O_RDWR | O_CREAT, 0666);
+}
+
+bool LFileStoreListBase::Save(LRecord& record) const {
+  TryRename(record);
+  Fd fd;
+  if (record.StoredKey().empty() && record.Key().empty()) {
+    fd.Reset(CreateNumbered(record));
+    if (fd.Get() < 0) return false;
+  } else {
+    const std::string key = record.StoredKey().empty() ? record.Key() : record.StoredKey();
+    fd.Reset(OpenForMerge(PathOf(key)));
+    std::string text;
+    if (fd.Get() >= 0 && ReadAll(fd.Get(), text)) MergeFileIntoRecord(text, record);
+    if (record.StoredKey().empty()) record.SetStoredKey(key);
+  }
+  // A file that cannot be opened or written leaves the changes marked as this
+  // record's own and reports the failure, rather than claiming a save.
+  if (fd.Get() < 0 || !WriteAll(fd.Get(), BuildText(record))) return false;
+  for (auto& f : record.MutableFields()) f.changed = false;
+  return true;
+}
+
+std::unique_ptr<LFileStoreIteratorBase> LFileStoreListBase::CreateIteratorBase(LRecord& record) const {
+  return std::make_unique<LFileStoreIteratorBase>(*this, record);
+}

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/MetronomeAdvanced.h"
+#include "engine/MetronomeSource.h"
+#include "soundfile/WaveFile.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
+
+namespace {
+
+// Each sound is a constant 16-bit value so that every onset names its sound.
+constexpr int kAccent = 100, kBeat = 200, kClick = 300;
+
+struct Sounds {
+  test::TempDir dir;
+  // frames of accent, beat, click; channels of each; rate of each.
+  Sounds(int accentFrames = 3000, int beatFrames = 3000, int clickFrames = 3000, int rate = 44100,
+         int accentChannels = 1) {
+    Write("accent.wav", kAccent, accentFrames, accentChannels, rate);
+    Write("beat.wav", kBeat, beatFrames, 1, rate);
+    Write("click.wav", kClick, clickFrames, 1, rate);
+    LMetronomeAdvanced::SetDefaultSoundFolder(dir.Path());
+  }
+  void Write(const char* name, int value, int frames, int channels, int rate) {
+    std::vector<int32_t> s;
+    for (int f = 0; f < frames; ++f)
+      for (int c = 0; c < channels; ++c) s.push_back(c == 0 ? value : -value);
+    ASSERT_TRUE(test::WriteFile(dir.File(name), test::PcmWav(s, channels, rate, 16)));
+  }
+};
+
+LMetronomeAdvanced Make(int tempo, int measure, int subdivisions) {
+  LMetronomeAdvanced m;
+  m.m_measure = measure;
+  m.SetTempo(tempo);
+  m.SetSubDiv(subdivisions - 1);
+  return m;
+}
+
+char Letter(LMetronomeAdvanced::Sound s) {
+  return s == LMetronomeAdvanced::Sound::Accent ? 'A' : s == LMetronomeAdvanced::Sound::Beat ? 'B' : 'c';
+}
+
+// Expected pattern straight from a measure's name: an accent opens every
+// group of "7(3+4)", only the bar of "4", none for "None".
+std::string ExpectedBar(const std::string& name, int subdivisions) {
+  int beats = 1;
+  std::vector<int> accents = {0};
+  if (name == "None") {
+    accents.clear();
+  } else if (name.size() == 1) {
+    beats = name[0] - '0';
+  } else {
+    beats = name[0] - '0';
+    accents.push_back(name[2] - '0');
+  }
+  std::string bar;
+  for (int b = 0; b < beats; ++b) {
+    bar += std::find(accents.begin(), accents.end(), b) != accents.end() ? 'A' : 'B';
+    bar += std::string(static_cast<size_t>(subdivisions - 1), 'c');
+  }
+  return bar;
+}
+
+std::vector<int> Render(LMetronomeAdvanced& m, int frames, const std::vector<int>& blocks, int* channels = nullptr) {
+  LMetronomeAdvancedSource src(m);
+  const int ch = src.GetChannels();
+  if (channels) *channels = ch;
+  std::vector<int> out(static_cast<size_t>(frames) * ch, -1);
+  size_t k = 0;
+  for (int done = 0; done < frames;) {
+    const int n = std::min(blocks[k++ % blocks.size()], frames - done);
+    src.Read(out.data() + static_cast<size_t>(done) * ch, n);
+    done += n;
+    const int left = src.GetEndSample() - src.GetPositionSample();
+    EXPECT_GE(left, 1);
+    EXPECT_LE(left, src.GetEndSample());
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(BeatPattern, EveryMeasureAndSubdivisionAccentsItsGroups) {
+  Sounds sounds;
+  for (int measure = 0; measure < LMetronomeAdvanced::kMeasureCount; ++measure)
+    for (int sub = 1; sub <= 8; ++sub) {
+      LMetronomeAdvanced m = Make(120, measure, sub);
+      const std::string bar = ExpectedBar(LMetronomeAdvanced::MeasureName(measure), sub);
+      std::string got;
+      for (size_t i = 0; i < 3 * bar.size(); ++i) {
+        m.WhichClick();
+        got += Letter(m.m_currentSound);
+      }
+      EXPECT_EQ(got, bar + bar + bar) << LMetronomeAdvanced::MeasureName(measure) << " / " << sub;
+    }
+}
+
+TEST(BeatPattern, IntervalsAndClickLengths) {
+  Sounds sounds(3000, 3000, 2000);
+  LMetronomeAdvanced m = Make(92, 0, 3);
+  EXPECT_EQ(m.m_beatInterval, 28760);
+  EXPECT_EQ(m.m_clickInterval, 9586);
+  m = Make(280, 0, 8);
+  EXPECT_EQ(m.m_beatInterval, 9450);
+  EXPECT_EQ(m.m_clickInterval, 1181);
+  m.WhichClick();  // a beat: 3000 frames cut to half the slot
+  EXPECT_EQ(m.m_clickLength, 590);
+  m.WhichClick();  // a click of 2000 frames, also cut
+  EXPECT_EQ(m.m_clickLength, 590);
+  m = Make(10, 0, 1);
+  m.WhichClick();
+  EXPECT_EQ(m.m_clickLength, 3000);  // a short sound plays whole
+
+  LMetronomeAdvanced fresh;
+  fresh.SetSubDiv(1);  // tempo 0 becomes 10 before dividing
+  EXPECT_EQ(fresh.m_tempo, 10);
+  EXPECT_EQ(fresh.m_clickInterval, 44100 * 6 / 2);
+}
+
+// Onsets fall exactly on multiples of the click interval, with the sound the
+// measure table names, for click length frames; silence fills the rest.
+TEST(ClickTrack, OnsetsSoundsAndSilence) {
+  Sounds sounds(800, 600, 400);
+  LMetronomeAdvanced m = Make(137, 10, 2);  // 7(3+4), eighths
+  const int interval = m.m_clickInterval;
+  const int frames = interval * 14 * 2 + 5;
+  const std::vector<int> out = Render(m, frames, {frames});
+  const std::string bar = ExpectedBar("7(3+4)", 2);
+  for (int slot = 0; slot * interval < frames; ++slot) {
+    const char letter = bar[static_cast<size_t>(slot) % bar.size()];
+    const int value = (letter == 'A' ? kAccent : letter == 'B' ? kBeat : kClick) * 16;
+    const int length = letter == 'A' ? 800 : letter == 'B' ? 600 : 400;
+    for (int f = slot * interval; f < std::min(frames, (slot + 1) * interval); ++f) {
+      const int expected = f - slot * interval < length ? value : 0;
+      ASSERT_EQ(out[static_cast<size_t>(f)], expected) << "slot " << slot << " frame " << f;
+    }
+  }
+}
+
+TEST(ClickTrack, IndependentOfBlockSizes) {
+  Sounds sounds(5000, 4000, 3000);
+  const int frames = 200000;
+  LMetronomeAdvanced base = Make(203, 9, 3);
+  const std::vector<int> whole = Render(base, frames, {8192});
+  std::mt19937 rng(3);
+  std::vector<int> random;
+  for (int i = 0; i < 500; ++i) random.push_back(1 + static_cast<int>(rng() % 3000));
+  for (const std::vector<int>& blocks : {std::vector<int>{1}, {7}, {512}, {8192}, random}) {
+    LMetronomeAdvanced m = Make(203, 9, 3);
+    ASSERT_EQ(Render(m, frames, blocks), whole) << "first block " << blocks[0];
+  }
+}
+
+TEST(ClickTrack, WidensSoundsWithFewerChannels) {
+  Sounds sounds(300, 300, 300, 44100, 2);  // stereo accent, mono beat and click
+  LMetronomeAdvanced m = Make(120, 3, 2);
+  int channels = 0;
+  const std::vector<int> out = Render(m, m.m_clickInterval * 2, {1000}, &channels);
+  ASSERT_EQ(channels, 2);
+  EXPECT_EQ(out[0], kAccent * 16);
+  EXPECT_EQ(out[1], -kAccent * 16);
+  const size_t click = static_cast<size_t>(m.m_clickInterval) * 2;
+  EXPECT_EQ(out[click], kClick * 16);      // mono repeated on both channels
+  EXPECT_EQ(out[click + 1], kClick * 16);
+}
+
+TEST(ClickTrack, PositionIsWithinTheBeat) {
+  Sounds sounds;
+  LMetronomeAdvanced m = Make(92, 4, 3);
+  LMetronomeAdvancedSource src(m);
+  std::vector<int> buf(8192);
+  int read = 0;
+  while (read < m.m_beatInterval) {
+    const int n = std::min(src.GetEndSample() - src.GetPositionSample(), 8192);
+    src.Read(buf.data(), n);
+    read += n;
+  }
+  EXPECT_EQ(read, m.m_beatInterval);
+  EXPECT_EQ(src.GetPositionSample(), 0);
+  EXPECT_EQ(src.GetEndSample(), 28760);
+}
+
+TEST(ClickTrack, FailedAndDegenerateSounds) {
+  {
+    test::TempDir empty;
+    LMetronomeAdvanced::SetDefaultSoundFolder(empty.Path());
+    LMetronomeAdvanced m = Make(120, 0, 1);
+    LMetronomeAdvancedSource src(m);
+    EXPECT_EQ(src.GetError(), kSourceOpenFailed);
+    EXPECT_EQ(src.GetChannels(), 1);
+    EXPECT_EQ(src.GetSampleRate(), 44100);
+  }
+  // A sound with no frames: its slots are silence and rendering still advances.
+  Sounds sounds(0, 0, 0);
+  LMetronomeAdvanced m = Make(280, 3, 8);
+  ASSERT_EQ(m.m_beatSound->GetError(), 0);
+  const std::vector<int> out = Render(m, 50000, {777});
+  for (int v : out) ASSERT_EQ(v, 0);
+  // A beat sound at 1 Hz has no click grid at all: silence, no hang.
+  Sounds slow(10, 10, 10, 1);
+  LMetronomeAdvanced s = Make(280, 0, 8);
+  EXPECT_EQ(s.m_clickInterval, 0);
+  for (int v : Render(s, 1000, {100})) ASSERT_EQ(v, 0);
+}
+
+TEST(ClickTrack, EveryNewSourceStartsOnTheFirstBeat) {
+  Sounds sounds(100, 100, 100);
+  LMetronomeAdvanced model = Make(120, 3, 1);
+  const std::vector<int> first = Render(model, 30000, {4096});
+  const std::vector<int> second = Render(model, 30000, {4096});
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(first[0], kAccent * 16);
+}

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "store/DataFolders.h"
+#include "tests/store/StoreTestUtil.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old, m_had = true;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { m_had ? (void)setenv(m_name, m_old.c_str(), 1) : (void)unsetenv(m_name); }
+
+ private:
+  const char* m_name;
+  std::string m_old;
+  bool m_had = false;
+};
+
+// A program data folder holding the three default sounds and one more file
+// below a subfolder.
+std::string MakeProgramData(const test::TempDir& dir) {
+  const std::string data = dir.File("program");
+  fs::create_directories(data + "/metronome");
+  fs::create_directories(data + "/extra/deeper");
+  int i = 0;
+  for (const char* name : kDefaultSoundFiles)
+    test::WriteFile(data + "/metronome/" + name, test::PcmWav({100 * ++i, -100}, 1, 44100, 16));
+  test::WriteText(data + "/extra/deeper/note.txt", "n");
+  chmod((data + "/extra/deeper/note.txt").c_str(), 0640);
+  return data;
+}
+
+TEST(DataFolders, ProgramDataFolderPreference) {
+  test::TempDir t;
+  fs::create_directories(t.File("prefix/bin"));
+  fs::create_directories(t.File("prefix/share/Morvane"));
+  fs::create_directories(t.File("built"));
+  fs::create_directories(t.File("xdg2/Morvane"));
+  const std::string none = t.File("absent");
+  struct Case {
+    LProgramDataCandidates c;
+    std::string expect;
+  } cases[] = {
+      {{"/override", t.File("prefix/bin"), {t.File("built")}, ""}, "/override"},
+      {{"", t.File("prefix/bin"), {t.File("built")}, ""}, t.File("prefix/share/Morvane")},
+      {{"", t.File("built"), {none, t.File("built")}, ""}, t.File("built")},
+      {{"", "", {none}, t.File("xdg1") + ":" + t.File("xdg2")}, t.File("xdg2/Morvane")},
+      {{"", "", {}, "relative:" + t.File("xdg2")}, t.File("xdg2/Morvane")},
+      {{"", "", {none}, t.File("xdg1")}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PickProgramDataFolder(c.c), c.expect);
+}
+
+TEST(DataFolders, BuildTreeFindsTheSourceData) {
+  ScopedEnv dataDir("MORVANE_DATA_DIR", "");
+  EXPECT_EQ(GetProgramDataFolder(), MORVANE_SOURCE_DATA_DIR);
+  EXPECT_TRUE(test::FileExists(GetProgramDataFolder() + "/metronome/beat.wav"));
+}
+
+TEST(DataFolders, UserSoundNamesStayInTheSoundFolder) {
+  EXPECT_EQ(UserSoundFilePath("/s", "my snare.wav"), "/s/Sound/my snare.wav");
+  EXPECT_EQ(UserSoundFilePath("/s", "..wav"), "/s/Sound/..wav");
+  for (const char* bad : {"", ".", "..", "../../etc/passwd", "/etc/passwd", "sub/x.wav"})
+    EXPECT_EQ(UserSoundFilePath("/s", bad), "") << bad;
+  EXPECT_EQ(UserSoundFilePath("/s", std::string("a\0b", 3)), "");
+  EXPECT_EQ(DefaultSoundFilePath("/s", "beat.wav"), "/s/metronome/beat.wav");
+}
+
+TEST(DataFolders, UserFoldersFollowXdgDataHome) {
+  test::IsolatedHome home;
+  const std::string expect = home.Dir().File("data") + "/Morvane/Shared";
+  EXPECT_EQ(GetSharedDataFolderApp(), expect);
+  EXPECT_TRUE(fs::is_directory(expect));
+  ScopedEnv relative("XDG_DATA_HOME", "not/absolute");
+  EXPECT_EQ(GetUserDataFolderApp(), home.Dir().Path() + "/.local/share/Morvane");
+}
+
+TEST(DataFolders, MigrationCopiesOnceKeepingPermissions) {
+  test::IsolatedHome home;
+  const std::string program = MakeProgramData(home.Dir());
+  ScopedEnv dataDir("MORVANE_DATA_DIR", program);
+  const std::string shared = home.Dir().File("data") + "/Morvane/Shared";
+
+  EXPECT_TRUE(LFileMigrateSharedSettings());
+  EXPECT_TRUE(test::FileExists(shared + "/.SharedFolderMigrated"));
+  EXPECT_EQ(test::ReadText(shared + "/metronome/beat.wav"), test::ReadText(program + "/metronome/beat.wav"));
+  struct stat st {};
+  ASSERT_EQ(stat((shared + "/extra/deeper/note.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_TRUE(test::FileExists(program + "/metronome/beat.wav"));  // the old folder stays
+
+  fs::remove(shared + "/metronome/beat.wav");
+  EXPECT_FALSE(LFileMigrateSharedSettings());
+  EXPECT_FALSE(test::FileExists(shared + "/metronome/beat.wav"));
+  for (const auto& e : fs::directory_iterator(shared + "/..")) EXPECT_EQ(e.path().filename(), "Shared");
+}
+
+TEST(DataFolders, MarkerWaitsForTheSharedFolder) {
+  test::IsolatedHome home;
+  ScopedEnv dataDir("MORVANE_DATA_DIR", home.Dir().File("no-program-data"));
+  const std::string shared = home.Dir().File("data") + "/Morvane/Shared";
+  EXPECT_FALSE(LFileMigrateSharedSettings());
+  EXPECT_FALSE(test::FileExists(shared));
+  GetSharedDataFolderApp();
+  EXPECT_FALSE(LFileMigrateSharedSettings());
+  EXPECT_TRUE(test::FileExists(shared + "/.SharedFolderMigrated"));
+}
+
+TEST(DataFolders, ExistingSharedFolderIsNotOverwritten) {
+  test::IsolatedHome home;
+  ScopedEnv dataDir("MORVANE_DATA_DIR", MakeProgramData(home.Dir()));
+  const std::string shared = GetSharedDataFolderApp();
+  test::WriteText(shared + "/mine.txt", "kept");
+  EXPECT_FALSE(LFileMigrateSharedSettings());
+  EXPECT_EQ(test::ReadText(shared + "/mine.txt"), "kept");
+  EXPECT_FALSE(test::FileExists(shared + "/metronome"));
+}
+
+TEST(DataFolders, ProgramDataHoldingTheUserFolderIsNotCopiedIntoItself) {
+  test::IsolatedHome home;
+  ScopedEnv dataDir("MORVANE_DATA_DIR", home.Dir().File("data"));
+  EXPECT_FALSE(LFileMigrateSharedSettings());
+}
+
+TEST(DataFolders, FirstRunFillsAFreshSharedFolder) {
+  test::IsolatedHome home;
+  const std::string program = MakeProgramData(home.Dir());
+  ScopedEnv dataDir("MORVANE_DATA_DIR", program);
+  const std::string shared = home.Dir().File("data") + "/Morvane/Shared";
+  LFileMigrateSharedSettings();
+  EXPECT_TRUE(LFileInstallSharedData());
+  for (const char* name : kDefaultSoundFiles)
+    EXPECT_EQ(test::ReadText(shared + "/metronome/" + name), test::ReadText(program + "/metronome/" + name));
+  EXPECT_TRUE(fs::is_directory(shared + "/Sound"));
+  EXPECT_TRUE(fs::is_empty(shared + "/Sound"));
+}
+
+TEST(DataFolders, FirstRunCopiesOnlyMissingSounds) {
+  test::IsolatedHome home;
+  const std::string program = MakeProgramData(home.Dir());
+  ScopedEnv dataDir("MORVANE_DATA_DIR", program);
+  const std::string metronome = GetSharedDataFolderApp() + "/metronome";
+  fs::create_directories(metronome);
+  test::WriteText(metronome + "/accent.wav", "user's own");
+  EXPECT_TRUE(LFileInstallSharedData());
+  EXPECT_EQ(test::ReadText(metronome + "/accent.wav"), "user's own");
+  EXPECT_EQ(test::ReadText(metronome + "/click.wav"), test::ReadText(program + "/metronome/click.wav"));
+  for (const auto& e : fs::directory_iterator(metronome))
+    EXPECT_EQ(e.path().filename().string().find(".partial"), std::string::npos);
+}
+
+TEST(DataFolders, FirstRunWithoutProgramDataReportsIncomplete) {
+  test::IsolatedHome home;
+  ScopedEnv dataDir("MORVANE_DATA_DIR", home.Dir().File("missing"));
+  EXPECT_FALSE(LFileInstallSharedData());
+  EXPECT_TRUE(fs::is_directory(GetSharedDataFolderApp() + "/Sound"));
+  EXPECT_TRUE(fs::is_empty(GetSharedDataFolderApp() + "/metronome"));
+}
+
+}  // namespace

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "store/FileStoreIterator.h"
+#include "tests/store/StoreTestUtil.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using List = LDataStoreList<LFileStoreDataStore, LRecord>;
+using Iterator = LDataStoreListIterator<LFileStoreDataStore, LRecord>;
+
+class FileStore : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  LFileStoreDataStore store{dir.Path()};
+  List list{store, "L"};
+
+  std::string FileOf(const std::string& name) const { return dir.Path() + "/L/" + name; }
+  std::set<std::string> Keys() {
+    std::set<std::string> keys;
+    for (Iterator it(list); it.IsValid(); it.Next()) keys.insert(it->Key());
+    return keys;
+  }
+  static bool SetAndSave(LRecord& r, const char* name, const char* value) {
+    r.SetString(name, value);
+    return r.Flush();
+  }
+  std::string SaveNew(const std::string& name) {
+    LRecord r;
+    list.CreateNewRecord(r);
+    r.SetString("Name", name);
+    EXPECT_TRUE(r.Flush());
+    return r.Key();
+  }
+};
+
+TEST_F(FileStore, PathsEncodeKeysInsideTheListFolder) {
+  EXPECT_EQ(LFileStoreDataStore::MakeDataFilePath("/d/Misc", "Options"), "/d/Misc/Options.dat");
+  EXPECT_EQ(LFileStoreDataStore::MakeDataFilePath("/d/", "a/b c"), "/d/a%2Fb%20c.dat");
+  EXPECT_EQ(LFileStoreDataStore::MakeDataFilePath("C:\\x\\", "k"), "C:\\x\\k.dat");
+  EXPECT_EQ(LFileStoreDataStore::MakeDataFilePath("/d", "../../etc/passwd"), "/d/..%2F..%2Fetc%2Fpasswd.dat");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() + "/L"));
+}
+
+TEST_F(FileStore, NewRecordsTakeTheLowestFreeNumber) {
+  ASSERT_TRUE(test::WriteText(FileOf("1.dat"), "Name=one"));
+  ASSERT_TRUE(test::WriteText(FileOf("2.dat"), "Name=two"));
+  EXPECT_EQ(SaveNew("three"), "3");
+  EXPECT_EQ(test::ReadText(FileOf("3.dat")), "Name=three");
+  EXPECT_TRUE(list.Delete("1"));
+  EXPECT_FALSE(list.Delete("1"));
+  EXPECT_EQ(SaveNew("again"), "1");
+  EXPECT_EQ(SaveNew("next"), "4");
+}
+
+TEST_F(FileStore, NewRecordWithoutChangesWritesNothing) {
+  {
+    LRecord r;
+    list.CreateNewRecord(r);
+  }
+  EXPECT_TRUE(Keys().empty());
+}
+
+TEST_F(FileStore, KeysRoundTripThroughFileNames) {
+  for (const char* key : {"a/b c", "Options", "x+y", "%41", "\xC3\xA9t\xC3\xA9", "k=v&w"}) {
+    LRecord r;
+    list.OpenAlways(r, key);
+    r.SetString("K", key);
+  }
+  EXPECT_TRUE(test::FileExists(FileOf("a%2Fb%20c.dat")));
+  EXPECT_EQ(Keys(), (std::set<std::string>{"a/b c", "Options", "x+y", "%41", "\xC3\xA9t\xC3\xA9", "k=v&w"}));
+  for (Iterator it(list); it.IsValid(); it.Next()) EXPECT_EQ(it->GetString("K"), it->Key());
+}
+
+TEST_F(FileStore, IterationSkipsForeignAndUnreadableEntries) {
+  ASSERT_TRUE(test::WriteText(FileOf("good.dat"), "A=1"));
+  ASSERT_TRUE(test::WriteText(FileOf("x+y.dat"), "A=2"));  // key "x y" has no file "x%20y.dat"
+  ASSERT_TRUE(test::WriteText(FileOf("NOTES.DAT"), "A=3"));  // opened as NOTES.dat: absent here
+  ASSERT_TRUE(test::WriteText(FileOf(".hidden.dat"), "A=4"));
+  ASSERT_TRUE(test::WriteText(FileOf("__MACOSX1.dat"), "A=5"));
+  ASSERT_TRUE(test::WriteText(FileOf("readme.txt"), "A=6"));
+  ASSERT_TRUE(test::WriteText(FileOf("empty.dat"), ""));
+  std::filesystem::create_directory(FileOf("folder.dat"));
+  ASSERT_EQ(mkfifo(FileOf("pipe.dat").c_str(), 0600), 0);  // must not block the listing
+  EXPECT_EQ(Keys(), (std::set<std::string>{"good", "empty"}));
+}
+
+TEST(FileStoreKeys, EntryNamesToKeys) {
+  struct Case {
+    const char* name;
+    bool taken;
+    const char* key;
+  } cases[] = {
+      {"1.dat", true, "1"},       {"a%2Fb.DaT", true, "a/b"}, {"x.y.dat", true, "x.y"}, {".dat", false, ""},
+      {".x.dat", false, ""},      {"__MACOSXy.dat", false, ""}, {"a.datx", false, ""},  {"dat", false, ""},
+      {"%41%00.dat", true, "A"},
+  };
+  for (const auto& c : cases) {
+    std::string key;
+    EXPECT_EQ(LFileStoreIteratorBase::KeyOfEntry(c.name, key), c.taken) << c.name;
+    if (c.taken) {
+      EXPECT_EQ(key, c.key) << c.name;
+    }
+  }
+}
+
+TEST_F(FileStore, ChangesMadeDuringIterationAreSaved) {
+  SaveNew("a");
+  SaveNew("b");
+  for (Iterator it(list); it.IsValid(); it.Next()) it->SetInt("Seen", 1);
+  EXPECT_EQ(test::ReadText(FileOf("1.dat")), "Name=a&Seen=1");
+  EXPECT_EQ(test::ReadText(FileOf("2.dat")), "Name=b&Seen=1");
+}
+
+TEST_F(FileStore, TwoRecordsOnOneKeyMerge) {
+  ASSERT_TRUE(test::WriteText(FileOf("k.dat"), "C=old"));
+  LRecord first, second;
+  ASSERT_TRUE(list.Open(first, "k"));
+  ASSERT_TRUE(list.Open(second, "k"));
+  first.SetString("A", "first");
+  ASSERT_TRUE(SetAndSave(first, "C", "first"));
+  ASSERT_TRUE(SetAndSave(second, "B", "second"));
+  // second took C from the file because it had not changed C itself
+  EXPECT_EQ(second.GetString("C"), "first");
+  EXPECT_EQ(test::ReadText(FileOf("k.dat")), "C=first&B=second&A=first");
+  ASSERT_TRUE(SetAndSave(first, "B", "mine"));
+  EXPECT_EQ(test::ReadText(FileOf("k.dat")), "C=first&A=first&B=mine");
+}
+
+TEST_F(FileStore, SaveNeverDropsFieldsOfTheFile) {
+  LRecord r;
+  list.OpenAlways(r, "k");
+  ASSERT_TRUE(SetAndSave(r, "A", "1"));
+  ASSERT_TRUE(test::WriteText(FileOf("k.dat"), "Z=9&A=1"));
+  ASSERT_TRUE(SetAndSave(r, "A", "2"));
+  EXPECT_EQ(test::ReadText(FileOf("k.dat")), "A=2&Z=9");
+}
+
+TEST_F(FileStore, OpenAlwaysCreatesFileOnFirstSave) {
+  {
+    LRecord r;
+    list.OpenAlways(r, "Options");
+    EXPECT_TRUE(r.IsAttached());
+    EXPECT_TRUE(r.StoredKey().empty());
+    EXPECT_FALSE(test::FileExists(FileOf("Options.dat")));
+    r.SetString("Accent", "my sound.wav");
+  }
+  EXPECT_EQ(test::ReadText(FileOf("Options.dat")), "Accent=my%20sound.wav");
+  LRecord r;
+  EXPECT_FALSE(list.Open(r, "Missing"));
+  EXPECT_FALSE(r.IsAttached());
+}
+
+TEST_F(FileStore, EqualValueFlushWritesNothing) {
+  ASSERT_TRUE(test::WriteText(FileOf("k.dat"), "A=1"));
+  LRecord r;
+  ASSERT_TRUE(list.Open(r, "k"));
+  ASSERT_TRUE(test::WriteText(FileOf("k.dat"), "A=changed%20elsewhere"));
+  r.SetString("A", "1");
+  EXPECT_TRUE(r.Flush());
+  EXPECT_EQ(test::ReadText(FileOf("k.dat")), "A=changed%20elsewhere");
+}
+
+TEST_F(FileStore, RenameMovesFileUnlessTargetExists) {
+  LRecord r;
+  list.OpenAlways(r, "old");
+  ASSERT_TRUE(SetAndSave(r, "A", "1"));
+  ASSERT_TRUE(test::WriteText(FileOf("taken.dat"), "T=1"));
+  r.SetKey("taken");
+  ASSERT_TRUE(SetAndSave(r, "A", "2"));
+  EXPECT_EQ(r.StoredKey(), "old");
+  EXPECT_EQ(test::ReadText(FileOf("old.dat")), "A=2");
+  EXPECT_EQ(test::ReadText(FileOf("taken.dat")), "T=1");
+  ASSERT_TRUE(list.Delete("taken"));
+  ASSERT_TRUE(SetAndSave(r, "A", "3"));  // the next save tries the rename again
+  EXPECT_EQ(r.StoredKey(), "taken");
+  EXPECT_FALSE(test::FileExists(FileOf("old.dat")));
+  EXPECT_EQ(test::ReadText(FileOf("taken.dat")), "A=3");
+}
+
+TEST_F(FileStore, EmptyKeyIsNotARenameTarget) {
+  LRecord r;
+  list.OpenAlways(r, "k");
+  ASSERT_TRUE(SetAndSave(r, "A", "1"));
+  r.SetKey("");
+  ASSERT_TRUE(SetAndSave(r, "A", "2"));
+  EXPECT_EQ(test::ReadText(FileOf("k.dat")), "A=2");
+  EXPECT_FALSE(test::FileExists(FileOf(".dat")));
+}
+
+TEST_F(FileStore, UnwritableRecordFileReportsFailure) {
+  LRecord r;
+  list.OpenAlways(r, "k");
+  std::filesystem::create_directory(FileOf("k.dat"));  // a folder where the file should be
+  r.SetString("A", "1");
+  EXPECT_FALSE(r.Flush());
+  EXPECT_TRUE(r.Fields()[0].changed);  // still this record's own change
+  const std::string longKey(300, 'k');  // no file name can hold it
+  LRecord l;
+  list.OpenAlways(l, longKey);
+  l.SetString("A", "1");
+  EXPECT_FALSE(l.Flush());
+  LRecord n;
+  list.CreateNewRecord(n);
+  std::filesystem::remove_all(dir.Path() + "/L");
+  n.SetString("A", "1");
+  EXPECT_FALSE(n.Flush());
+  EXPECT_TRUE(n.Key().empty());
+}
+
+TEST_F(FileStore, LockHeldElsewhereDelaysButDoesNotStop) {
+  ASSERT_TRUE(test::WriteText(FileOf("k.dat"), "A=1"));
+  const int holder = open(FileOf("k.dat").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  list.SetLockBudget(0);
+  LRecord r;
+  EXPECT_TRUE(list.Open(r, "k"));
+  EXPECT_EQ(r.GetString("A"), "1");
+  const int other = open(FileOf("k.dat").c_str(), O_RDONLY);
+  EXPECT_FALSE(flocktimed(other, LOCK_SH, 0));
+  close(other);
+  close(holder);
+}
+
+TEST(FileLock, WaitScheduleDoublesWithinBudget) {
+  EXPECT_EQ(LockWaitSchedule(10000), (std::vector<int>{313, 626, 1252, 2504, 5008}));
+  EXPECT_EQ(LockWaitSchedule(0), (std::vector<int>{1}));
+  EXPECT_EQ(LockWaitSchedule(64), (std::vector<int>{3, 6, 12, 24, 48}));
+  const auto w = LockWaitSchedule(10000);
+  int total = 0;
+  for (int v : w) total += v;
+  EXPECT_EQ(total, 9703);
+}
+
+}  // namespace

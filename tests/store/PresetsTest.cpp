@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "store/FileStoreIterator.h"
+#include "store/Presets.h"
+#include "store/Profile.h"
+#include "tests/store/StoreTestUtil.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+class Presets : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  LProfile profile{dir.Path()};
+  LUserPresetList presets{profile};
+  LSoundSchemeRecordList schemes{profile};
+
+  std::string PresetFile(const std::string& key) { return dir.Path() + "/UserPreset/" + key + ".dat"; }
+};
+
+TEST_F(Presets, NewPresetWritesTheFirstNumberedFile) {
+  {
+    LUserPreset rec;
+    presets.CreateNewRecord(rec);
+    WritePreset(rec, "Warm up", {72, 3, 2});
+  }
+  EXPECT_EQ(test::ReadText(PresetFile("1")), "Name=Warm%20up&MeasureIndex=3&Tempo=72&Subdiv=2");
+}
+
+TEST_F(Presets, FindsByNameIgnoringCaseFirstListedWins) {
+  ASSERT_TRUE(test::WriteText(PresetFile("1"), "Name=Fast&Tempo=200"));
+  ASSERT_TRUE(test::WriteText(PresetFile("2"), "Name=fast&Tempo=180"));
+  ASSERT_TRUE(test::WriteText(PresetFile("3"), "Name=Slow&Tempo=50"));
+  std::string firstListed;
+  for (LDataStoreListIterator<LFileStoreDataStore, LUserPreset> it(presets); it.IsValid(); it.Next())
+    if (firstListed.empty() && it->GetString("Name") != "Slow") firstListed = it->Key();
+  LUserPreset rec;
+  ASSERT_TRUE(OpenPreset(presets, rec, "FAST"));
+  EXPECT_EQ(rec.Key(), firstListed);
+  EXPECT_TRUE(rec.IsAttached());
+  ASSERT_TRUE(OpenPreset(presets, rec, "slow"));
+  EXPECT_EQ(rec.GetInt("Tempo", 0), 50);
+}
+
+TEST_F(Presets, UnknownNameLeavesTheRecordAsItWas) {
+  ASSERT_TRUE(test::WriteText(PresetFile("1"), "Name=Fast"));
+  LUserPreset rec;
+  EXPECT_FALSE(OpenPreset(presets, rec, "Gone"));
+  EXPECT_FALSE(rec.IsAttached());
+  rec.SetString("Name", "Gone");  // detached: never written
+  rec.SetInt("Tempo", 90);
+  EXPECT_TRUE(rec.Flush());
+  EXPECT_EQ(test::ReadText(PresetFile("1")), "Name=Fast");
+  EXPECT_FALSE(test::FileExists(PresetFile("2")));
+}
+
+TEST_F(Presets, MissingFieldsReadAsDefaults) {
+  ASSERT_TRUE(test::WriteText(PresetFile("1"), "Name=Bare&Subdiv=4"));
+  LUserPreset rec;
+  ASSERT_TRUE(presets.Open(rec, "1"));
+  const LPresetValues v = ReadPresetValues(rec);
+  EXPECT_EQ(v.tempo, 100);
+  EXPECT_EQ(v.measureIndex, 0);
+  EXPECT_EQ(v.subdiv, 4);
+  LUserPreset missing;
+  EXPECT_FALSE(presets.Open(missing, "7"));  // deleted meanwhile: the defaults apply
+  EXPECT_EQ(ReadPresetValues(missing).tempo, 100);
+}
+
+TEST_F(Presets, SchemeAppliesToOptionsWithEmptyDefaults) {
+  ASSERT_TRUE(test::WriteText(dir.Path() + "/SoundScheme/1.dat", "Name=Wood&AccentFile=wood%20hi.wav&ClickFile=c.wav"));
+  LSoundSchemeRecord scheme;
+  ASSERT_TRUE(OpenSoundScheme(schemes, scheme, "WOOD"));
+  {
+    LOptionsList options(profile);
+    LOptions opts;
+    options.OpenAlways(opts, options_field::kKey);
+    opts.SetString(options_field::kBeat, "old beat.wav");
+    ApplySchemeToOptions(scheme, opts);
+  }
+  EXPECT_EQ(test::ReadText(dir.Path() + "/Misc/Options.dat"), "Beat=&Accent=wood%20hi.wav&Click=c.wav");
+}
+
+}  // namespace

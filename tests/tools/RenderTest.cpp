@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/MetronomeAdvanced.h"
+#include "soundfile/WaveFile.h"
+#include "tests/support/SourceReader.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
+#include "tools/ClickTrackRender.h"
+#include "tools/RenderOptions.h"
+
+namespace {
+
+bool Parse(std::vector<std::string> args, RenderOptions& o, std::string& error) {
+  return ParseRenderOptions(args, o, error);
+}
+
+std::vector<int> ReadWhole(const std::string& path, int& channels, int& rate) {
+  LSoundSource s = LWaveFile::OpenSource(path.c_str());
+  EXPECT_EQ(s->GetError(), 0) << path;
+  channels = s->GetChannels();
+  rate = s->GetSampleRate();
+  return test::ReadFrames(s, s->GetEndSample(), 8192);
+}
+
+}  // namespace
+
+TEST(RenderOptions, AcceptsMusiciansArguments) {
+  RenderOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--tempo", "300", "--measure", "7(3+4)", "--subdiv", "None", "--bars", "4", "--accent",
+                     "a.wav", "--click-db", "-127", "--format", "f32", "-o", "out.wav"},
+                    o, error))
+      << error;
+  EXPECT_EQ(o.tempo, 280);  // clamped like the model
+  EXPECT_EQ(o.measure, 10);
+  EXPECT_EQ(o.subdivisions, 1);
+  EXPECT_EQ(o.bars, 4);
+  EXPECT_EQ(o.sound[kAccent], "a.wav");
+  EXPECT_EQ(o.level[kClick], -127);
+  EXPECT_EQ(o.format, LWaveWriter::Format::F32);
+  ASSERT_TRUE(Parse({"--tempo", "3", "--subdiv", "8", "-o", "x"}, o, error));
+  EXPECT_EQ(o.tempo, 10);
+  EXPECT_EQ(o.subdivisions, 8);
+  RenderOptions help;
+  EXPECT_TRUE(Parse({"--help"}, help, error));
+  EXPECT_TRUE(help.help);
+}
+
+TEST(RenderOptions, RefusesBadArgumentsWithAReason) {
+  const struct {
+    std::vector<std::string> args;
+    const char* reason;
+  } cases[] = {
+      {{"--tempo", "fast", "-o", "x"}, "not a number"},
+      {{"--tempo", "nan", "-o", "x"}, "not a number"},
+      {{"--measure", "9", "-o", "x"}, "unknown measure"},
+      {{"--subdiv", "9", "-o", "x"}, "unknown subdivision"},
+      {{"--seconds", "0", "-o", "x"}, "seconds"},
+      {{"--seconds", "-5", "-o", "x"}, "seconds"},
+      {{"--bars", "2.5", "-o", "x"}, "bars"},
+      {{"--beat-db", "128", "-o", "x"}, "-127 to 127"},
+      {{"--format", "s8", "-o", "x"}, "unknown format"},
+      {{"--volume", "3", "-o", "x"}, "unknown option"},
+      {{"-o"}, "needs a value"},
+      {{"stray"}, "unexpected argument"},
+      {{"--tempo", "120"}, "no output file"},
+  };
+  for (const auto& c : cases) {
+    RenderOptions o;
+    std::string error;
+    EXPECT_FALSE(Parse(c.args, o, error)) << c.args[0];
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+  }
+}
+
+// The rendered file holds every onset on a multiple of the click interval,
+// with the measure's sounds at their levels, and ends on a bar line.
+TEST(Render, WritesExactClickTrack) {
+  test::TempDir dir;
+  const int values[3] = {1000, 2000, 3000};  // accent, beat, click as 16-bit values
+  for (int i = 0; i < 3; ++i) {
+    std::vector<int32_t> s(200, values[i]);
+    ASSERT_TRUE(test::WriteFile(dir.File(std::string("snd") + char('0' + i) + ".wav"), test::PcmWav(s, 1, 48000, 16)));
+  }
+  RenderOptions o;
+  o.tempo = 133;
+  o.measure = LMetronomeAdvanced::MeasureIndex("5(2+3)");
+  o.subdivisions = 2;
+  o.bars = 2;
+  for (int i = 0; i < 3; ++i) o.sound[i] = dir.File(std::string("snd") + char('0' + i) + ".wav");
+  o.level[kAccent] = -6;  // 8.24 factor 8408526 -> 256/512
+  o.output = dir.File("out.wav");
+  RenderSummary summary;
+  std::string error;
+  ASSERT_TRUE(RenderClickTrack(o, dir.Path(), summary, error)) << error;
+  const int interval = 48000 * 60 / 133 / 2;
+  EXPECT_EQ(summary.clickInterval, interval);
+  EXPECT_EQ(summary.frames, 2LL * 5 * 2 * interval);
+
+  int channels = 0, rate = 0;
+  const std::vector<int> out = ReadWhole(o.output, channels, rate);
+  EXPECT_EQ(rate, 48000);
+  EXPECT_EQ(channels, 1);
+  ASSERT_EQ(static_cast<long long>(out.size()), summary.frames);
+  const std::string bar = "AcBcAcBcBc";
+  for (size_t slot = 0; slot < 20; ++slot) {
+    const char kind = bar[slot % bar.size()];
+    const int expected = kind == 'A' ? values[0] / 2 : kind == 'B' ? values[1] : values[2];
+    const size_t start = slot * static_cast<size_t>(interval);
+    EXPECT_EQ(out[start] / 16, expected) << slot;
+    EXPECT_EQ(out[start + 199] / 16, expected) << slot;
+    EXPECT_EQ(out[start + 200], 0) << slot;
+    if (slot > 0) {
+      EXPECT_EQ(out[start - 1], 0) << slot;
+    }
+  }
+}
+
+TEST(Render, FailsCleanlyWithoutLeavingAFile) {
+  test::TempDir dir;
+  RenderOptions o;
+  o.seconds = 1;
+  std::string error;
+  RenderSummary summary;
+  o.output = dir.File("missing-folder/out.wav");
+  EXPECT_FALSE(RenderClickTrack(o, MORVANE_SOURCE_DATA_DIR "/metronome", summary, error));
+  EXPECT_NE(error.find("cannot create"), std::string::npos) << error;
+
+  o.output = dir.File("out.wav");
+  o.sound[kClick] = dir.File("nope.wav");
+  EXPECT_FALSE(RenderClickTrack(o, MORVANE_SOURCE_DATA_DIR "/metronome", summary, error));
+  EXPECT_NE(error.find("click sound"), std::string::npos) << error;
+  EXPECT_NE(error.find("could not be opened"), std::string::npos) << error;
+  ASSERT_TRUE(test::WriteFile(dir.File("text.wav"), test::Bytes(50, 'x')));
+  o.sound[kClick] = dir.File("text.wav");
+  EXPECT_FALSE(RenderClickTrack(o, MORVANE_SOURCE_DATA_DIR "/metronome", summary, error));
+  EXPECT_NE(error.find("not a valid sound file"), std::string::npos) << error;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // only text.wav: no output, no .part
+}
+
+// The shipped sounds: mono 16-bit 44100 Hz, within 250 ms, accent the
+// loudest and click the softest and shortest; all formats render.
+TEST(Render, ShippedSoundsAndFormats) {
+  const std::string folder = MORVANE_SOURCE_DATA_DIR "/metronome";
+  int peaks[3] = {};
+  int lengths[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    const std::string path = folder + "/" + (i == 0 ? "accent" : i == 1 ? "beat" : "click") + ".wav";
+    LSoundSource s = LWaveFile::OpenSource(path.c_str());
+    ASSERT_EQ(s->GetError(), 0) << path;
+    EXPECT_EQ(s->GetSampleRate(), 44100);
+    EXPECT_EQ(s->GetChannels(), 1);
+    EXPECT_LE(s.GetEnd().GetMilliseconds(), 250);
+    lengths[i] = s->GetEndSample();
+    std::vector<int> buf(static_cast<size_t>(lengths[i]));
+    s->Read(buf.data(), lengths[i]);
+    for (int v : buf) peaks[i] = std::max(peaks[i], std::abs(v));
+  }
+  EXPECT_GT(peaks[0], peaks[1]);
+  EXPECT_GT(peaks[1], peaks[2]);
+  EXPECT_LT(lengths[2], lengths[1]);
+
+  test::TempDir dir;
+  std::vector<int> reference;
+  for (const char* name : {"s16", "s24", "s32", "f32"}) {
+    RenderOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseRenderOptions({"--measure", "4", "--seconds", "2", "--format", name, "-o", dir.File("t.wav")}, o,
+                                   error));
+    RenderSummary summary;
+    ASSERT_TRUE(RenderClickTrack(o, folder, summary, error)) << error;
+    int channels = 0, rate = 0;
+    std::vector<int> got = ReadWhole(dir.File("t.wav"), channels, rate);
+    ASSERT_EQ(got.size(), 88200u) << name;
+    if (reference.empty()) reference = got;
+    // Shipped sounds are 16-bit at 0 dB: every format carries them exactly.
+    EXPECT_EQ(got, reference) << name;
+  }
+}

@@ -1,0 +1,88 @@
+#include "tools/ClickTrackRender.h"
+
+#include <cmath>
+#include <memory>
+
+#include "engine/DB.h"
+#include "engine/MetronomeSource.h"
+#include "soundfile/Gain.h"
+#include "soundfile/PeakLimit.h"
+#include "soundfile/WaveFile.h"
+
+namespace {
+
+constexpr const char* kSoundNames[3] = {"accent", "beat", "click"};
+constexpr int kPlayerLimit = 524272;  // just below 16-bit full scale, as the player limits
+
+bool OpenSound(const RenderOptions& o, const std::string& folder, int which, LSoundSource& out, std::string& error) {
+  const std::string path = o.sound[which].empty() ? folder + "/" + kSoundNames[which] + ".wav" : o.sound[which];
+  LSoundSource raw = LWaveFile::OpenSource(path.c_str());
+  if (raw->GetError() != 0) {
+    error = std::string("cannot use the ") + kSoundNames[which] + " sound '" + path +
+            "': " + LSoundSourceErrorText(raw->GetError()) + " (error " + std::to_string(raw->GetError()) + ")";
+    return false;
+  }
+  LSPGain gain;
+  gain.m_gain = LdBLevel(o.level[which]).GetLin();
+  out = gain.OpenSource(raw);
+  return true;
+}
+
+int BeatsPerBar(int measure) {
+  int beats = 0;
+  while (beats < 8 && LMetronomeAdvanced::MeasureEntry(measure, beats) != 0) ++beats;
+  return beats == 0 ? 1 : beats;
+}
+
+}  // namespace
+
+bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, RenderSummary& summary,
+                      std::string& error) {
+  LMetronomeAdvanced::SetDefaultSoundFolder(soundFolder);
+  LMetronomeAdvanced metronome;
+  if (!OpenSound(o, soundFolder, kAccent, metronome.m_accentSound, error) ||
+      !OpenSound(o, soundFolder, kBeat, metronome.m_beatSound, error) ||
+      !OpenSound(o, soundFolder, kClick, metronome.m_clickSound, error))
+    return false;
+  metronome.m_measure = o.measure;
+  metronome.SetTempo(o.tempo);
+  metronome.SetSubDiv(o.subdivisions - 1);
+
+  LSoundSource track(new LMetronomeAdvancedSource(metronome));
+  if (track->GetError() != 0) {
+    error = std::string("cannot render: ") + LSoundSourceErrorText(track->GetError());
+    return false;
+  }
+  LSPPeakLimit limiter(kPlayerLimit);
+  LSoundSource limited = limiter.OpenSource(track);
+
+  summary.sampleRate = track->GetSampleRate();
+  summary.channels = track->GetChannels();
+  summary.clickInterval = metronome.m_clickInterval;
+  // A number of bars ends exactly on a bar line of the click grid, so the
+  // file loops seamlessly.
+  summary.frames = o.bars > 0
+                       ? static_cast<long long>(o.bars) * BeatsPerBar(o.measure) * o.subdivisions * metronome.m_clickInterval
+                       : std::llround(o.seconds * summary.sampleRate);
+
+  LWaveWriter writer;
+  if (!writer.Open(o.output, summary.sampleRate, summary.channels, o.format)) {
+    error = writer.Error();
+    return false;
+  }
+  std::unique_ptr<int[]> block(new int[static_cast<size_t>(kMaxReadFrames) * summary.channels]);
+  for (long long done = 0; done < summary.frames;) {
+    const int n = static_cast<int>(std::min<long long>(kMaxReadFrames, summary.frames - done));
+    limited->Read(block.get(), n);
+    if (!writer.Write(block.get(), n)) {
+      error = writer.Error();
+      return false;
+    }
+    done += n;
+  }
+  if (!writer.Finish()) {
+    error = writer.Error();
+    return false;
+  }
+  return true;
+}

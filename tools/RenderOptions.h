@@ -1,0 +1,30 @@
+// Command line of morvane-render, parsed into values without side effects so
+// that every refusal can be tested.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "soundfile/WaveWriter.h"
+
+struct RenderOptions {
+  int tempo = 120;            // clamped to 10..280
+  int measure = 0;            // row of the measure table
+  int subdivisions = 1;       // clicks per beat, 1..8
+  double seconds = 30.0;
+  int bars = 0;               // when > 0, the length in bars (overrides seconds)
+  std::string sound[3];       // accent, beat, click; empty = shipped sound
+  int level[3] = {0, 0, 0};   // dB, -127..127
+  bool formatGiven = false;
+  LWaveWriter::Format format = LWaveWriter::Format::S16;
+  std::string output;
+  bool help = false;
+};
+
+enum RenderSound { kAccent = 0, kBeat = 1, kClick = 2 };
+
+// False with a one-line reason in error when the arguments are unusable.
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error);
+// Subdivision by name: "None" = 1, "2".."8".
+int SubdivisionFromName(const std::string& name);
+const char* RenderUsage();
