@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <memory>
 
 #include "soundfile/MP3File.h"
 #include "soundfile/MP3Source.h"
@@ -48,24 +50,43 @@ const OracleCase kOracleCases[] = {
 const double kMaxRms = std::ldexp(1.0, -15) / std::sqrt(12.0);
 const double kMaxPeak = std::ldexp(1.0, -14);
 
+// One case's stream, wrapped as WAV, and mpg123's decode of it; made once
+// per test program and shared by the tests of the case.
+struct EncodedCase {
+  test::TempDir dir;
+  std::string wav;
+  std::vector<float> reference;
+  bool ok = false;
+};
+
+const EncodedCase& Encode(const OracleCase& c) {
+  static std::map<std::string, std::unique_ptr<EncodedCase>> cache;
+  std::unique_ptr<EncodedCase>& entry = cache[c.name];
+  if (entry) return *entry;
+  entry = std::make_unique<EncodedCase>();
+  const std::string mp3 = entry->dir.File("s.mp3");
+  if (!test::EncodeSignal(entry->dir.Path(), c.signal, c.rate, c.channels, c.lameArgs, mp3)) return *entry;
+  entry->reference = test::ReferenceDecode(mp3, entry->dir.Path());
+  entry->wav = entry->dir.File("s.wav");
+  const int frames = static_cast<int>(entry->reference.size()) / c.channels;
+  entry->ok = !entry->reference.empty() &&
+              test::WriteFile(entry->wav, test::WrapMp3InWav(test::ReadBytes(mp3), c.rate, c.channels, 128000, frames));
+  return *entry;
+}
+
 class MP3Oracle : public ::testing::TestWithParam<OracleCase> {
  protected:
   void SetUp() override {
     if (!test::HaveTools()) GTEST_SKIP() << "sox, lame and mpg123 are needed";
-    const OracleCase& c = GetParam();
-    const std::string mp3 = m_dir.File("s.mp3");
-    ASSERT_TRUE(test::EncodeSignal(m_dir.Path(), c.signal, c.rate, c.channels, c.lameArgs, mp3));
-    m_reference = test::ReferenceDecode(mp3, m_dir.Path());
-    ASSERT_FALSE(m_reference.empty());
-    m_wav = m_dir.File("s.wav");
-    const test::Bytes stream = test::ReadBytes(mp3);
-    ASSERT_TRUE(test::WriteFile(m_wav, test::WrapMp3InWav(stream, c.rate, c.channels, 128000, 0)));
+    const EncodedCase& encoded = Encode(GetParam());
+    ASSERT_TRUE(encoded.ok);
+    m_wav = encoded.wav;
+    m_reference = &encoded.reference;
   }
-  int ReferenceFrames() const { return static_cast<int>(m_reference.size()) / GetParam().channels; }
+  int ReferenceFrames() const { return static_cast<int>(m_reference->size()) / GetParam().channels; }
 
-  test::TempDir m_dir;
   std::string m_wav;
-  std::vector<float> m_reference;
+  const std::vector<float>* m_reference = nullptr;
 };
 
 TEST_P(MP3Oracle, FullAccuracyAgainstReference) {
@@ -82,7 +103,7 @@ TEST_P(MP3Oracle, FullAccuracyAgainstReference) {
   const std::vector<int> ours = test::ReadFrames(*s, frames + 4 * 1152, 4096);
   // Every frame was decoded, and the end is where the frames end.
   EXPECT_EQ(s->GetEndSample() + mp3->GetEncoderDelay() + mp3->GetEndPadding(), frames);
-  const test::Accuracy a = test::Compare(ours, m_reference);
+  const test::Accuracy a = test::Compare(ours, *m_reference);
   std::printf("[ accuracy ] %-22s max %.3g rms %.3g (signal rms %.3g)\n", c.name, a.maxAbs, a.rms, a.signalRms);
   EXPECT_LE(a.rms, kMaxRms);
   EXPECT_LE(a.maxAbs, kMaxPeak);
