@@ -102,6 +102,8 @@ int PairValue(LMP3BitReader& bits, int v, int linbits) {
 
 }  // namespace
 
+void LMP3PrepareHuffmanTrees() { Trees(); }
+
 int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, int values[576]) {
   const LHuffTrees& trees = Trees();
   const int bigEnd = std::clamp(layout.bigValueLines & ~1, 0, 576);

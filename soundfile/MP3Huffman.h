@@ -40,6 +40,10 @@ struct LMP3SpectrumLayout {
   int64_t endBit;      // first bit after this granule's part2_3 data
 };
 
+// Builds the process-wide decoding trees if not yet built; sources call it
+// when they open, so that no decoding thread ever allocates them.
+void LMP3PrepareHuffmanTrees();
+
 // Decodes the big-values and count-1 regions into quantised values (sign
 // included); returns the number of lines decoded, the rest set to zero.
 int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, int values[576]);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "soundfile/MP3Huffman.h"
 #include "soundfile/MP3LookupTables.h"
 #include "soundfile/MP3StreamTags.h"
 
@@ -25,6 +26,7 @@ int BytesPerFrameFactor(const LMP3Header& h) { return h.version != 0 ? 72 : 144;
 
 LMP3Source::LMP3Source(const char* path, bool scanToEnd) : LSoundSourceBase(44100, 1, kPeak), m_file(path) {
   LMP3LookupTables::Get();
+  LMP3PrepareHuffmanTrees();
   if (!m_file.IsOpen()) {
     m_error = kSourceOpenFailed;
     return;
