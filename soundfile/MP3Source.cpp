@@ -273,7 +273,9 @@ void LMP3Source::Seek(int sample) {
   const int back = static_cast<int>(std::max<int64_t>(0, target - kPreRollFrames * m_samplesPerFrame));
   LMP3FramePosition start;
   if (!GetNearestPreviousFrame(back, start)) start = {0, static_cast<uint32_t>(m_file.GetAudioStart())};
-  m_file.Seek(start.offset);
+  // A frame the file does not reach (a count larger than the data): the
+  // decoding below then meets the end at once.
+  if (!m_file.Seek(start.offset)) m_file.Seek(m_file.GetAudioEnd());
   m_raw = start.sample;
   SkipFramesTo(back);
   for (;;) {

@@ -2,6 +2,7 @@
 // estimates, the standard tables, and damaged input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -140,6 +141,22 @@ TEST(MP3Stream, XingAndLameTagsGiveExactLengthAndDelay) {
   EXPECT_EQ(s->GetPositionSample(), 0);
   EXPECT_TRUE(DrainToEnd(*s, 200000));
   EXPECT_EQ(s->GetEndSample(), 113624);
+}
+
+TEST(MP3Stream, TagCountBeyondTheDataEndsAtTheData) {
+  test::TempDir dir;
+  Bytes file = test::XingFrame(100, 0, 0);
+  Append(file, SilentFrames(20));
+  LSoundSource s = OpenBytes(dir, file);
+  EXPECT_EQ(s->GetEndSample(), 100 * 1152);
+  s->Seek(90000);  // frames the file does not hold
+  std::vector<int> block(2 * 1000, 1);
+  s->Read(block.data(), 1000);
+  EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](int v) { return v == 0; }));
+  EXPECT_LE(s->GetEndSample(), 20 * 1152);
+  s->Seek(0);
+  EXPECT_TRUE(DrainToEnd(*s, 100000));
+  EXPECT_EQ(s->GetEndSample(), 20 * 1152);
 }
 
 TEST(MP3Stream, VbriTagGivesTheFrameCount) {
