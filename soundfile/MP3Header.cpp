@@ -37,9 +37,8 @@ void LMP3ReadFile::SkipID3v2Tags() {
     // The fourth byte read is the tag's major version: the rest follows.
     h[0] = id[3];
     if (Read(h + 1, 5) != 5) return;
-    const uint8_t tag[6] = {h[0], h[1], h[2], h[3], h[4], h[5]};
     int64_t size = 0;
-    if (!ID3v2TagSize(tag, size) || size >= m_fileSize) return;
+    if (!ID3v2TagSize(h, size) || size >= m_fileSize) return;
     if (!Skip(size)) return;
     m_audioStart += size + 10;
     if (Read(id, 4) != 4) return;
