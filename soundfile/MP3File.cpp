@@ -1,4 +1,7 @@
 #include "soundfile/MP3File.h"
 
-// Not decoded yet: reported as an unsupported format.
-LSoundSource LMP3File::OpenSource(const char*, bool) { return LSoundSource(kSourceUnsupportedFormat); }
+#include "soundfile/MP3Source.h"
+
+LSoundSource LMP3File::OpenSource(const char* path, bool scanToEnd) {
+  return LSoundSource(new LMP3Source(path, scanToEnd));
+}

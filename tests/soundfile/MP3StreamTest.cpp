@@ -1,0 +1,308 @@
+// The MP3 reader's own structure around the decoder: headers, tags, length
+// estimates, the standard tables, and damaged input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <random>
+
+#include "soundfile/MP3File.h"
+#include "soundfile/MP3Header.h"
+#include "soundfile/MP3HuffmanTables.h"
+#include "soundfile/MP3Source.h"
+#include "soundfile/MP3Synthesis.h"
+#include "soundfile/MP3Tables.h"
+#include "tests/soundfile/MP3TestSupport.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using test::Bytes;
+
+void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
+
+Bytes SilentFrames(int count, int bitRateIndex = 9, int freqIndex = 0, int channelMode = 0) {
+  Bytes out;
+  for (int i = 0; i < count; ++i) Append(out, test::SilentFrame(bitRateIndex, freqIndex, false, channelMode));
+  return out;
+}
+
+LSoundSource OpenBytes(const test::TempDir& dir, const Bytes& bytes, bool scanToEnd = false) {
+  const std::string path = dir.File("t.mp3");
+  EXPECT_TRUE(test::WriteFile(path, bytes));
+  return LMP3File::OpenSource(path.c_str(), scanToEnd);
+}
+
+// Reads until the source has delivered far past its end; true when it ended.
+bool DrainToEnd(LSoundSourceBase& s, int maxFrames) {
+  std::vector<int> block(8192 * 2);
+  for (int done = 0; done < maxFrames; done += 8192) {
+    s.Read(block.data(), 8192);
+    for (int v : block) {
+      if (v > s.GetPeak() || v < -s.GetPeak()) return false;
+    }
+    if (s.GetPositionSample() > s.GetEndSample() + 8192) return true;
+  }
+  return false;
+}
+
+TEST(MP3Tables, HuffmanCodesArePrefixFreeAndComplete) {
+  for (int t = 0; t < 32; ++t) {
+    const mp3huff::PairTable& p = mp3huff::kPairTables[t];
+    if (p.size == 0) continue;
+    const int n = p.size * p.size;
+    double kraft = 0.0;
+    for (int i = 0; i < n; ++i) {
+      ASSERT_LT(p.codes[i] >> p.lengths[i], 1u) << "table " << t;
+      kraft += std::ldexp(1.0, -p.lengths[i]);
+      for (int j = 0; j < n; ++j) {
+        if (i == j || p.lengths[j] < p.lengths[i]) continue;
+        ASSERT_NE(p.codes[j] >> (p.lengths[j] - p.lengths[i]), p.codes[i]) << "table " << t << " " << i << " " << j;
+      }
+    }
+    EXPECT_DOUBLE_EQ(kraft, 1.0) << "table " << t;
+  }
+}
+
+TEST(MP3Tables, BandsAndSynthesisWindowAreConsistent) {
+  for (int row = 0; row < 9; ++row) {
+    EXPECT_EQ(mp3tab::kLongBands[row][22], 576);
+    EXPECT_EQ(mp3tab::kShortBands[row][13], 192);
+    for (int i = 0; i < 22; ++i) EXPECT_LT(mp3tab::kLongBands[row][i], mp3tab::kLongBands[row][i + 1]);
+    for (int i = 0; i < 13; ++i) EXPECT_LT(mp3tab::kShortBands[row][i], mp3tab::kShortBands[row][i + 1]);
+  }
+  // D[512 - i] mirrors D[i], with the sign kept at multiples of 64 and flipped elsewhere.
+  for (int i = 1; i < 512; ++i) {
+    const int mirror = mp3tab::kSynthesisWindow[512 - i];
+    EXPECT_EQ(mp3tab::kSynthesisWindow[i], i % 64 ? -mirror : mirror) << i;
+  }
+  EXPECT_EQ(mp3tab::kSynthesisWindow[256], 75038);  // 1.144989014 * 65536
+}
+
+TEST(MP3Tables, FastMatrixingEqualsTheDefiningSum) {
+  std::mt19937 random(99);
+  std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
+  for (int round = 0; round < 20; ++round) {
+    float s[32], v[64];
+    for (float& x : s) x = sample(random);
+    LMP3Matrixing(s, v);
+    for (int i = 0; i < 64; ++i) {
+      double expected = 0.0;
+      for (int k = 0; k < 32; ++k) expected += std::cos((16 + i) * (2 * k + 1) * std::numbers::pi / 64) * s[k];
+      EXPECT_NEAR(v[i], expected, 2e-5) << i;
+    }
+  }
+}
+
+TEST(MP3Header, FrameLengthsAndRejectedHeaders) {
+  struct Case {
+    Bytes header;
+    int length;
+  };
+  const Case cases[] = {
+      {test::FrameHeader(9, 0, false, 0), 417},     // 128 kbit/s 44100 Hz
+      {test::FrameHeader(9, 0, true, 0), 418},      // padded
+      {test::FrameHeader(8, 0, false, 3, 2), 208},  // MPEG-2 64 kbit/s 22050 Hz
+      {test::FrameHeader(1, 2, false, 3, 0), 72},   // MPEG-2.5 8 kbit/s 8000 Hz
+  };
+  for (const Case& c : cases) {
+    LMP3Header h;
+    ASSERT_TRUE(h.Parse(c.header.data()));
+    EXPECT_EQ(h.GetFrameLength(), c.length);
+  }
+  LMP3Header h;
+  ASSERT_TRUE(h.Parse(test::FrameHeader(1, 2, false, 3, 0).data()));
+  EXPECT_EQ(h.GetSampleRate(), 8000);
+  EXPECT_EQ(h.GetSamplesPerFrame(), 576);
+  EXPECT_EQ(h.GetSideInfoLength(), 9);
+  const uint8_t rejected[][4] = {
+      {0xFF, 0xFD, 0x90, 0x00},  // Layer II
+      {0xFF, 0xFB, 0x00, 0x00},  // free format
+      {0xFF, 0xFB, 0xF0, 0x00},  // bit rate index 15
+      {0xFF, 0xFB, 0x9C, 0x00},  // sampling frequency index 3
+      {0xFE, 0xFB, 0x90, 0x00},  // no sync
+  };
+  for (const auto& bytes : rejected) EXPECT_FALSE(h.Parse(bytes));
+}
+
+TEST(MP3Stream, XingAndLameTagsGiveExactLengthAndDelay) {
+  test::TempDir dir;
+  Bytes file = test::XingFrame(100, 576, 1000);
+  Append(file, SilentFrames(100));
+  LSoundSource s = OpenBytes(dir, file);
+  ASSERT_EQ(s->GetError(), kSourceOk);
+  EXPECT_EQ(s->GetSampleRate(), 44100);
+  EXPECT_EQ(s->GetChannels(), 2);
+  EXPECT_EQ(s->GetEndSample(), 115200 - 576 - 1000);
+  EXPECT_EQ(s->GetPositionSample(), -576);
+  s->Seek(0);
+  EXPECT_EQ(s->GetPositionSample(), 0);
+  EXPECT_TRUE(DrainToEnd(*s, 200000));
+  EXPECT_EQ(s->GetEndSample(), 113624);
+}
+
+TEST(MP3Stream, TagCountBeyondTheDataEndsAtTheData) {
+  test::TempDir dir;
+  Bytes file = test::XingFrame(100, 0, 0);
+  Append(file, SilentFrames(20));
+  LSoundSource s = OpenBytes(dir, file);
+  EXPECT_EQ(s->GetEndSample(), 100 * 1152);
+  s->Seek(90000);  // frames the file does not hold
+  std::vector<int> block(2 * 1000, 1);
+  s->Read(block.data(), 1000);
+  EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](int v) { return v == 0; }));
+  EXPECT_LE(s->GetEndSample(), 20 * 1152);
+  s->Seek(0);
+  EXPECT_TRUE(DrainToEnd(*s, 100000));
+  EXPECT_EQ(s->GetEndSample(), 20 * 1152);
+}
+
+TEST(MP3Stream, VbriTagGivesTheFrameCount) {
+  test::TempDir dir;
+  Bytes file = test::SilentFrame(9, 0, false, 3);  // mono: the side information is 17 bytes, VBRI stays at 36
+  std::memcpy(file.data() + 36, "VBRI", 4);
+  file[36 + 17] = 30;  // frame count, big-endian, after version, delay, quality and byte count
+  Append(file, SilentFrames(30, 9, 0, 3));
+  LSoundSource s = OpenBytes(dir, file);
+  ASSERT_EQ(s->GetError(), kSourceOk);
+  EXPECT_EQ(s->GetEndSample(), 30 * 1152);
+  EXPECT_TRUE(dynamic_cast<LMP3Source*>(s.Get())->IsVariableBitRate());
+  EXPECT_TRUE(DrainToEnd(*s, 100000));
+  EXPECT_EQ(s->GetEndSample(), 30 * 1152);
+}
+
+TEST(MP3Stream, Id3TagsAreSkippedAndNotCounted) {
+  test::TempDir dir;
+  Bytes file = {'I', 'D', '3', 4, 0, 0, 0, 0, 0x02, 0x00};  // 256-byte ID3v2 tag
+  file.resize(10 + 256, 0xFF);                                // sync-like bytes inside the tag
+  Append(file, SilentFrames(40));
+  Bytes v1(128, 0);
+  std::memcpy(v1.data(), "TAG", 3);
+  Append(file, v1);
+  LSoundSource s = OpenBytes(dir, file);
+  ASSERT_EQ(s->GetError(), kSourceOk);
+  EXPECT_EQ(s->GetEndSample(), 40 * 1152);
+  EXPECT_TRUE(DrainToEnd(*s, 100000));
+  EXPECT_EQ(s->GetEndSample(), 40 * 1152);
+}
+
+TEST(MP3Stream, ShorterThanTheFileSuggestsEndsAtTheRealEnd) {
+  test::TempDir dir;
+  Bytes file = SilentFrames(20);
+  file.resize(file.size() + 20 * 417, 0);  // trailing bytes with no frames in them
+  LSoundSource s = OpenBytes(dir, file);
+  EXPECT_EQ(s->GetEndSample(), 40 * 1152);
+  EXPECT_TRUE(DrainToEnd(*s, 100000));
+  EXPECT_EQ(s->GetEndSample(), 20 * 1152);
+}
+
+TEST(MP3Stream, MonoMpeg25At8000Hz) {
+  test::TempDir dir;
+  Bytes file;
+  for (int i = 0; i < 10; ++i) Append(file, test::SilentFrame(1, 2, false, 3, 0));
+  LSoundSource s = OpenBytes(dir, file);
+  ASSERT_EQ(s->GetError(), kSourceOk);
+  EXPECT_EQ(s->GetSampleRate(), 8000);
+  EXPECT_EQ(s->GetChannels(), 1);
+  EXPECT_EQ(s->GetEndSample(), 10 * 576);
+}
+
+TEST(MP3Stream, FilesWithoutFramesAreRefused) {
+  test::TempDir dir;
+  EXPECT_EQ(LMP3File::OpenSource(dir.File("missing.mp3").c_str(), false)->GetError(), kSourceOpenFailed);
+  EXPECT_EQ(OpenBytes(dir, Bytes(100000, 0x55))->GetError(), kSourceInvalid);
+  EXPECT_EQ(OpenBytes(dir, Bytes())->GetError(), kSourceInvalid);
+  // Reserved version identifier in the first frame.
+  EXPECT_EQ(OpenBytes(dir, test::SilentFrame(9, 0, false, 0, 1))->GetError(), kSourceInvalid);
+  // A single frame is a stream.
+  LSoundSource one = OpenBytes(dir, SilentFrames(1));
+  EXPECT_EQ(one->GetError(), kSourceOk);
+  EXPECT_EQ(one->GetEndSample(), 1152);
+}
+
+// A real stream split into frames, for splicing.
+class MP3Splice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test::HaveTools()) GTEST_SKIP() << "sox, lame and mpg123 are needed";
+    ASSERT_TRUE(test::EncodeSignal(m_dir.Path(), "sweep", 44100, 2, "-b 128 -t", m_dir.File("s.mp3")));
+    const Bytes stream = test::ReadBytes(m_dir.File("s.mp3"));
+    for (size_t at = 0; at + 4 <= stream.size();) {
+      LMP3Header h;
+      ASSERT_TRUE(h.Parse(stream.data() + at)) << at;
+      const size_t length = std::min<size_t>(static_cast<size_t>(h.GetFrameLength()), stream.size() - at);
+      m_frames.emplace_back(stream.begin() + static_cast<ptrdiff_t>(at),
+                            stream.begin() + static_cast<ptrdiff_t>(at + length));
+      at += length;
+    }
+    ASSERT_GT(m_frames.size(), 40u);
+  }
+  Bytes Join(size_t insertAfter, const Bytes& inserted) const {
+    Bytes out;
+    for (size_t i = 0; i < m_frames.size(); ++i) {
+      Append(out, m_frames[i]);
+      if (i == insertAfter) Append(out, inserted);
+    }
+    return out;
+  }
+  std::vector<int> DecodeAll(const Bytes& file, int frames) {
+    LSoundSource s = OpenBytes(m_dir, file);
+    EXPECT_EQ(s->GetError(), kSourceOk);
+    return test::ReadFrames(*s, frames, 4096);
+  }
+
+  test::TempDir m_dir;
+  std::vector<Bytes> m_frames;
+};
+
+TEST_F(MP3Splice, GarbageAndFramesOfOtherStreamsAreSkipped) {
+  const int frames = static_cast<int>(m_frames.size()) * 1152;
+  const std::vector<int> clean = DecodeAll(Join(SIZE_MAX, {}), frames);
+  Bytes garbage(777);
+  std::mt19937 random(7);
+  for (uint8_t& b : garbage) b = static_cast<uint8_t>(random() % 0xF0);  // never a sync byte
+  EXPECT_EQ(DecodeAll(Join(10, garbage), frames), clean);
+  // A 48000 Hz frame and a mono frame inside the stream.
+  Bytes foreign = test::SilentFrame(9, 1, false, 0);
+  Append(foreign, test::SilentFrame(9, 0, false, 3));
+  EXPECT_EQ(DecodeAll(Join(20, foreign), frames), clean);
+}
+
+TEST_F(MP3Splice, DamagedStreamsDecodeOrEndButNeverCrash) {
+  const Bytes clean = Join(SIZE_MAX, {});
+  std::mt19937 random(1234);
+  // Bit flips anywhere.
+  for (int round = 0; round < 40; ++round) {
+    Bytes damaged = clean;
+    for (int flips = 0; flips < 1 + round * 3; ++flips)
+      damaged[random() % damaged.size()] ^= static_cast<uint8_t>(1u << (random() % 8));
+    LSoundSource s = OpenBytes(m_dir, damaged);
+    if (s->GetError() != kSourceOk) continue;
+    EXPECT_TRUE(DrainToEnd(*s, 2000000)) << "round " << round;
+  }
+  // Side information set to all ones: huge big_values and part2_3_length,
+  // main_data_begin beyond the reservoir, table 31, reserved block types.
+  Bytes ones;
+  for (size_t i = 0; i < m_frames.size(); ++i) {
+    Bytes frame = m_frames[i];
+    if (i % 3 == 1) std::fill(frame.begin() + 4, frame.begin() + 36, uint8_t(0xFF));
+    if (i % 5 == 2) std::fill(frame.begin() + 4, frame.begin() + 36, uint8_t(0xA5));
+    Append(ones, frame);
+  }
+  LSoundSource s = OpenBytes(m_dir, ones);
+  ASSERT_EQ(s->GetError(), kSourceOk);
+  EXPECT_TRUE(DrainToEnd(*s, 2000000));
+  // Truncated at many places, with seeks into the missing part.
+  for (size_t cut = 1; cut < clean.size(); cut += clean.size() / 23 + 1) {
+    LSoundSource t = OpenBytes(m_dir, Bytes(clean.begin(), clean.begin() + static_cast<ptrdiff_t>(cut)));
+    if (t->GetError() != kSourceOk) continue;
+    t->Seek(30000);
+    t->Seek(100);
+    EXPECT_TRUE(DrainToEnd(*t, 2000000)) << "cut " << cut;
+    EXPECT_LE(t->GetEndSample(), static_cast<int>(cut / 417 + 2) * 1152);
+  }
+}
+
+}  // namespace
