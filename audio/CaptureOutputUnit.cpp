@@ -131,7 +131,13 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
     const long limit = m_limit.load(std::memory_order_relaxed);
     if (limit > 0) frames = static_cast<int>(std::min<long>(frames, limit - FramesWritten()));
     if (frames > 0) {
-      std::fwrite(m_period.get(), sizeof(int) * channels, static_cast<size_t>(frames), m_file);
+      // A write that fails (disk full, file system gone) is this device
+      // being unplugged: report it and stop calling the renderer.
+      if (std::fwrite(m_period.get(), sizeof(int) * channels, static_cast<size_t>(frames), m_file) !=
+          static_cast<size_t>(frames)) {
+        ReportFailure();
+        return;
+      }
       m_frames += frames;
     } else if (!m_paced) {
       ::usleep(500);

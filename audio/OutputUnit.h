@@ -15,6 +15,9 @@ class LAudioRenderer {
   // out; *bytes holds the buffer's size on entry and what was written on
   // return. Returns the frames taken from the queue (0 on an under-run).
   virtual int Render(int* out, int frames, unsigned long* bytes) = 0;
+  // Device thread: the device stopped working (unplugged, write error). Only
+  // sets a flag and wakes a waiting thread.
+  virtual void DeviceFailed() {}
 };
 
 class LAudioOutputUnit {
@@ -56,6 +59,10 @@ class LAudioOutputUnit {
   // (OpenedChannels() interleaved), zero-filling whatever the renderer did
   // not deliver. Returns the frames delivered.
   int RenderDevice(int* out, int frames, int* deliveredFrames);
+  // Device thread: tells the renderer that the device is gone.
+  void ReportFailure() {
+    if (m_renderer) m_renderer->DeviceFailed();
+  }
 
   int m_rate = 44100;
   int m_channels = 2;

@@ -8,6 +8,9 @@ int PaCallback(const void*, void* output, unsigned long frames, const PaStreamCa
   static_cast<LPortAudioOutputUnit*>(self)->OnDeviceCallback(static_cast<int*>(output), static_cast<int>(frames));
   return paContinue;
 }
+
+// PortAudio's own thread, once the stream has ended for whatever reason.
+void PaFinished(void* self) { static_cast<LPortAudioOutputUnit*>(self)->OnStreamFinished(); }
 }  // namespace
 
 LPortAudioOutputUnit::~LPortAudioOutputUnit() { Close(); }
@@ -47,11 +50,13 @@ bool LPortAudioOutputUnit::Initialize() {
                     &PaCallback, this) != paNoError)
     return false;
   m_stream = stream;
+  Pa_SetStreamFinishedCallback(stream, &PaFinished);
   return true;
 }
 
 void LPortAudioOutputUnit::Uninitialize() {
   if (!m_stream) return;
+  m_stopping.store(true, std::memory_order_release);
   Pa_AbortStream(m_stream);
   Pa_CloseStream(m_stream);
   m_stream = nullptr;
@@ -60,12 +65,19 @@ void LPortAudioOutputUnit::Uninitialize() {
 bool LPortAudioOutputUnit::Start() {
   if (!m_stream) return false;
   if (Pa_IsStreamActive(m_stream) == 1) return true;
+  m_stopping.store(false, std::memory_order_release);
   return Pa_StartStream(m_stream) == paNoError;
 }
 
 void LPortAudioOutputUnit::Stop() {
   // Abort rather than drain: what is left is discarded by the caller anyway.
+  m_stopping.store(true, std::memory_order_release);
   if (m_stream && Pa_IsStreamStopped(m_stream) == 0) Pa_AbortStream(m_stream);
+}
+
+// A stream that ends while nobody stopped it lost its device.
+void LPortAudioOutputUnit::OnStreamFinished() {
+  if (!m_stopping.load(std::memory_order_acquire)) ReportFailure();
 }
 
 // Real-time: device thread; allocates nothing, never blocks.

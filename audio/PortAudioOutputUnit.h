@@ -2,6 +2,7 @@
 // integers whose callback is the render callback.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "audio/OutputUnit.h"
@@ -23,6 +24,7 @@ class LPortAudioOutputUnit : public LAudioOutputUnit {
 
  // Device thread: one PortAudio callback.
   void OnDeviceCallback(int* out, int frames);
+  void OnStreamFinished();
 
  private:
 
@@ -31,4 +33,5 @@ class LPortAudioOutputUnit : public LAudioOutputUnit {
   int m_deviceChannels = 0;
   double m_latency = 0;
   void* m_stream = nullptr;
+  std::atomic<bool> m_stopping{true};  // set before any stop we ask for
 };

@@ -56,6 +56,13 @@ void LSoundPlayerTemplate<T>::Stop() {
 
 template <typename T>
 void LSoundPlayerTemplate<T>::EvNotify() {
+  if (m_output.HasDeviceFailed() && m_output.GetState() != 0) {
+    // The device is gone: stop as if asked to, and close it so that the next
+    // Start opens whatever device is there by then.
+    Stop();
+    m_output.CloseAudioUnit();
+    return;
+  }
   if (m_finished) {
     LSoundTime end;
     {
@@ -152,6 +159,10 @@ void LSoundPlayerTemplate<T>::ThreadFunctionDoneHandler(LThread& self) {
   const LSignalObjectRef ownStop = self.StopSignal();
   while (!self.IsToStop() && !IsToStop()) {
     if (!m_output.WaitForEmptyBuffer(&ownStop)) break;
+    if (m_output.HasDeviceFailed()) {
+      PostQueueNotify();  // the main thread stops the player
+      break;
+    }
     m_dataConsumed.Set();
     m_timeUpdatePending = true;
     PostQueueNotify();

@@ -19,6 +19,7 @@ LSoundPlayerLLCA::~LSoundPlayerLLCA() {
 
 bool LSoundPlayerLLCA::Init(LSoundSource& source, unsigned short mode, LThread* owner) {
   m_startMode = mode;
+  m_deviceFailed.store(false, std::memory_order_release);
   if (!OpenAudioUnit()) return false;
   m_position = source->GetPositionSample();
   SetSoundSource(source);
@@ -214,4 +215,10 @@ int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
     m_levelSum0 = m_levelSum1 = 0;
   }
   return n;
+}
+
+// Device thread: allocates nothing, never blocks (a pipe write).
+void LSoundPlayerLLCA::DeviceFailed() {
+  m_deviceFailed.store(true, std::memory_order_release);
+  m_consumed.Set();
 }

@@ -70,6 +70,10 @@ class LSoundPlayerLLCA : private LAudioRenderer {
 
   // Device thread: the render callback, public for benchmarks and tests.
   int Render(int* out, int frames, unsigned long* bytes) override;
+  // Device thread: flags the loss and wakes the notification thread.
+  void DeviceFailed() override;
+  // The device stopped working during the current (or last) session.
+  bool HasDeviceFailed() const { return m_deviceFailed.load(std::memory_order_acquire); }
 
  private:
   void SetFormat();
@@ -94,6 +98,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   std::atomic<int> m_volumeFactor{512};
   unsigned short m_startMode = 0;
   std::atomic<bool> m_positionRefresh{false};
+  std::atomic<bool> m_deviceFailed{false};
   // Device thread only.
   int m_levelFrames = 0;
   int m_levelCount = 0;

@@ -245,6 +245,8 @@ void LMVModel::spntfPlay(long) {
 
 void LMVModel::spntfStop(long) {
   LMVMTRACE("LMVModel::spntfStop");
+  // Listeners ask GetOutputFailed() on the stop to tell the user why.
+  if (m_player.GetOutput().HasDeviceFailed()) m_outputFailed = true;
   m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
 }
 

@@ -42,8 +42,9 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   static const char* GetTempoMarking(int bpm);
   LdBLevel GetVolume() const;
   bool IsPlaying() const;
-  // True when the last Play could not open the output (no device, device
-  // gone): the window says so instead of leaving the user guessing.
+  // True when the last Play could not open the output (no device) or the
+  // device failed while playing: the window says so instead of leaving the
+  // user guessing.
   bool GetOutputFailed() const { return m_outputFailed; }
 
   bool SetTempo(int bpm);

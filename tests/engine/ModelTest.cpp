@@ -254,6 +254,36 @@ TEST_F(ModelTest, ReportsAnOutputThatCannotOpen) {
   EXPECT_EQ(r.Take(), std::vector<std::string>{"Started"});
 }
 
+// The device fails while playing (here: the capture file sits on a full
+// disk): the model reports stopped and why, nothing hangs, and Play works
+// again once the device is usable.
+TEST_F(ModelTest, DeviceFailingWhilePlayingStopsCleanly) {
+  const std::string path = home.Dir().File("capture.wav");
+  std::filesystem::create_symlink("/dev/full", path);
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  Recorder r;
+  model->SetNotify(&r);
+  r.Take();
+  ASSERT_TRUE(model->StartPlaying());
+  ASSERT_TRUE(test::RunEventsUntil([&] { return !model->IsPlaying(); }));
+  EXPECT_TRUE(model->GetOutputFailed());
+  // The playing-time tick that finds the player stopped may repeat the stop.
+  model->EvTimer(LMVModel::kTimerPlayingTime);
+  std::vector<std::string> events = r.Take();
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events[0], "Started");
+  for (size_t i = 1; i < events.size(); ++i) EXPECT_EQ(events[i], "Stopped");
+
+  std::filesystem::remove(path);  // a working device again
+  ASSERT_TRUE(model->StartPlaying());
+  EXPECT_TRUE(model->IsPlaying());
+  EXPECT_FALSE(model->GetOutputFailed());
+  EXPECT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > 44100; }));
+  model->StopPlaying();
+  EXPECT_FALSE(model->GetOutputFailed());
+}
+
 // Each restart begins a new bar: every session in the capture (the device
 // stays open across restarts, so they follow one another) starts on an
 // accent, and the last one follows the new measure and subdivision.
