@@ -80,6 +80,9 @@ class ModelTest : public ::testing::Test {
 
   test::IsolatedHome home;
   test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
+  // Outlives the models made in the test bodies, which may still notify it
+  // while they are destroyed.
+  Recorder r;
   std::string shared;
   LCaptureOutputUnit* capture = nullptr;
   uint32_t now = 5000;
@@ -93,7 +96,6 @@ TEST_F(ModelTest, InitAppliesStoredSettingsAndAnnouncesOnRegistration) {
   auto model = MakeModel();
   EXPECT_EQ(model->GetPlayer().GetOutput().GetPlayVolume().Get(), -20);  // applied at construction
   ASSERT_TRUE(model->Init());
-  Recorder r;
   ASSERT_TRUE(model->SetNotify(&r));
   EXPECT_EQ(r.Take(), (std::vector<std::string>{"Measure 5 5(3+2)", "SubDiv 2 3", "Tempo 150 Allegro",
                                                 "Volume -20", "Stopped"}));
@@ -112,7 +114,6 @@ TEST_F(ModelTest, InitAppliesStoredSettingsAndAnnouncesOnRegistration) {
 TEST_F(ModelTest, SettersClampRefuseAndPersist) {
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
-  Recorder r;
   model->SetNotify(&r);
   r.Take();
   EXPECT_TRUE(model->SetTempo(5));
@@ -188,7 +189,6 @@ TEST_F(ModelTest, PlayingTimeTicksFromTheInjectedClock) {
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
   model->SetTempo(120);
-  Recorder r;
   model->SetNotify(&r);
   now = 0xFFFFFF00u;  // the 32-bit counter wraps during this test
   ASSERT_TRUE(model->StartPlaying());
@@ -211,7 +211,6 @@ TEST_F(ModelTest, PlayingTimeTicksFromTheInjectedClock) {
 TEST_F(ModelTest, ChangesWhilePlayingRestartAndDelayedTempoAppliesOnce) {
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
-  Recorder r;
   r.recordInfoBar = false;  // due during the run below
   ASSERT_TRUE(model->StartPlaying());
   model->SetNotify(&r);
@@ -240,7 +239,6 @@ TEST_F(ModelTest, ReportsAnOutputThatCannotOpen) {
   devices.m_default = kNoPlayDevice;  // no sound card at all
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
-  Recorder r;
   model->SetNotify(&r);
   r.Take();
   EXPECT_TRUE(model->StartPlaying());
@@ -262,7 +260,6 @@ TEST_F(ModelTest, DeviceFailingWhilePlayingStopsCleanly) {
   std::filesystem::create_symlink("/dev/full", path);
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
-  Recorder r;
   model->SetNotify(&r);
   r.Take();
   ASSERT_TRUE(model->StartPlaying());
