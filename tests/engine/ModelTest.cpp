@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -250,6 +251,42 @@ TEST_F(ModelTest, ReportsAnOutputThatCannotOpen) {
   EXPECT_TRUE(model->IsPlaying());
   EXPECT_FALSE(model->GetOutputFailed());
   EXPECT_EQ(r.Take(), std::vector<std::string>{"Started"});
+}
+
+// Damaged files on disk never stop the metronome: garbage settings read as
+// the defaults, a garbage options record names no sounds, a user sound cut
+// short after it was chosen falls back to the default; and settings that
+// cannot be written leave the values in use.
+TEST_F(ModelTest, DamagedFilesFallBackToDefaults) {
+  char settings[1024];
+  LSettingsFilePath(settings, sizeof settings);
+  std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
+  ASSERT_TRUE(test::WriteFile(settings, test::Bytes{'[', 0xFF, '\n', 'T', 'e', 'm', 'p', 'o', '=', '=', 0, '\n'}));
+  WriteUserSound("cut.wav", 1000);
+  std::filesystem::resize_file(shared + "/Sound/cut.wav", 30);
+  SetOptions(options_field::kAccent, "cut.wav");
+  {
+    LProfile profile(shared);
+    LOptionsList list(profile);
+    std::ofstream(list.PathOf(options_field::kKey), std::ios::app) << "\n%%%=&&=\x01\x02Beat";
+  }
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  EXPECT_EQ(model->GetTempo(), 92);
+  EXPECT_EQ(model->GetMeasure(), 3);
+  EXPECT_EQ(model->GetSubDiv(), 0);
+  EXPECT_EQ(model->GetVolume().Get(), 0);
+  LSoundSource defaultAccent = LWaveFile::OpenSource((shared + "/metronome/accent.wav").c_str());
+  EXPECT_EQ(model->GetMetronome().m_accentSound->GetEndSample(), defaultAccent->GetEndSample());
+  EXPECT_EQ(GetOption(options_field::kAccent), "");
+
+  // The settings file turns into something that cannot be written.
+  std::filesystem::remove(settings);
+  std::filesystem::create_directory(settings);
+  EXPECT_TRUE(model->SetTempo(133));
+  EXPECT_EQ(model->GetTempo(), 133);
+  ASSERT_TRUE(model->StartPlaying());
+  EXPECT_TRUE(model->IsPlaying());
 }
 
 // The device fails while playing (here: the capture file sits on a full
