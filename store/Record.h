@@ -48,7 +48,7 @@ class LRecord {
   // integer (0 when it has no digits), saturated to the range of int.
   int GetInt(std::string_view name, int def) const;
 
-  // Saves when attached and modified; true when nothing needed saving.
+  // Saves when attached and modified; false only when that save failed.
   bool Flush();
   // Saves when attached and modified, detaches, and empties the record.
   void Invalidate();

@@ -30,7 +30,9 @@ size_t DecodeUntil(std::string_view text, size_t pos, std::string_view stops, st
       pos += 3;
       continue;
     }
-    out += (c == '+') ? ' ' : c;
+    // A raw zero byte is dropped like an escaped one: no name or value holds
+    // one, so what is read is what a save writes back.
+    if (c != '\0') out += (c == '+') ? ' ' : c;
     ++pos;
   }
   return pos;

@@ -18,13 +18,6 @@ class Presets : public ::testing::Test {
   std::string PresetFile(const std::string& key) { return dir.Path() + "/UserPreset/" + key + ".dat"; }
 };
 
-TEST_F(Presets, ListsLiveInTheirFolders) {
-  LOptionsList options(profile);
-  EXPECT_EQ(presets.Folder(), dir.Path() + "/UserPreset");
-  EXPECT_EQ(schemes.Folder(), dir.Path() + "/SoundScheme");
-  EXPECT_EQ(options.Folder(), dir.Path() + "/Misc");
-}
-
 TEST_F(Presets, NewPresetWritesTheFirstNumberedFile) {
   {
     LUserPreset rec;
@@ -86,14 +79,6 @@ TEST_F(Presets, SchemeAppliesToOptionsWithEmptyDefaults) {
     ApplySchemeToOptions(scheme, opts);
   }
   EXPECT_EQ(test::ReadText(dir.Path() + "/Misc/Options.dat"), "Beat=&Accent=wood%20hi.wav&Click=c.wav");
-}
-
-TEST(Profile, DateOrderFromFormat) {
-  EXPECT_EQ(LProfile::DateOrderOf("%d/%m/%Y"), LDateOrder::DayMonthYear);
-  EXPECT_EQ(LProfile::DateOrderOf("%m/%d/%y"), LDateOrder::MonthDayYear);
-  EXPECT_EQ(LProfile::DateOrderOf("%Y-%m-%d"), LDateOrder::YearMonthDay);
-  EXPECT_EQ(LProfile::DateOrderOf("%%"), LDateOrder::MonthDayYear);
-  EXPECT_EQ(LProfile::DateOrderOf(nullptr), LDateOrder::MonthDayYear);
 }
 
 }  // namespace

@@ -20,30 +20,6 @@ class CountingStore : public LRecordStore {
   bool m_result;
 };
 
-TEST(Record, SetStringTracksChanges) {
-  LRecord r;
-  r.SetString("A", "1");
-  r.SetString("B", "2");
-  r.SetString("A", "3");
-  ASSERT_EQ(r.Fields().size(), 2u);
-  EXPECT_EQ(r.Fields()[0].value, "3");
-  EXPECT_TRUE(r.Fields()[0].changed);
-  EXPECT_TRUE(r.IsModified());
-}
-
-TEST(Record, EqualValueLeavesRecordClean) {
-  int saves = 0;
-  LRecord r;
-  r.MutableFields().push_back({"A", "1", false});
-  r.Attach(std::make_unique<CountingStore>(&saves));
-  r.SetString("A", "1");
-  r.SetInt("A", 1);
-  EXPECT_FALSE(r.IsModified());
-  EXPECT_FALSE(r.Fields()[0].changed);
-  EXPECT_TRUE(r.Flush());
-  EXPECT_EQ(saves, 0);
-}
-
 TEST(Record, SavesOnlyWhenAttachedAndModified) {
   int saves = 0;
   {
