@@ -139,3 +139,19 @@ void LDBEdit::wheelEvent(QWheelEvent* event) {
   if (notches != 0) SetValue(Saturate(m_value + WheelStep(notches, m_minimum, m_maximum)));
   event->accept();
 }
+
+LDBEdit* LDBEditInit(QWidget* parent, LCommandTarget* target, int id) {
+  auto* field = new LDBEdit(target, id, parent);
+  field->setObjectName(QString::number(id));
+  field->SetRange(LdBLevel(-36), LdBLevel(12));
+  return field;
+}
+
+void LSetDBEdit(QWidget* window, int id, const LdBLevel& level) {
+  if (LDBEdit* field = window->findChild<LDBEdit*>(QString::number(id))) field->SetLevel(level);
+}
+
+LdBLevel LGetDBEdit(const QWidget* window, int id) {
+  const LDBEdit* field = window->findChild<LDBEdit*>(QString::number(id));
+  return field ? field->GetLevel() : LdBLevel(0);
+}

@@ -63,3 +63,10 @@ class LDBEdit : public QWidget {
   bool m_dragging = false;
   int m_wheelRest = 0;  // eighths of a degree not yet a whole notch
 };
+
+// What a window does with its decibel fields, by control id: make one in
+// parent (named by its id, owned by parent), set a level (nothing when
+// there is no such field), read one (0 dB when there is none).
+LDBEdit* LDBEditInit(QWidget* parent, LCommandTarget* target, int id);
+void LSetDBEdit(QWidget* window, int id, const LdBLevel& level);
+LdBLevel LGetDBEdit(const QWidget* window, int id);

@@ -212,9 +212,8 @@ void MainDialog::CheckOutput() {
   const LSoundPlayDevice device = LSettingGetSoundPlayDevice("Settings", "SoundOutDevice");
   char name[260];
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);
-  ShowInfo(QStringLiteral("The audio output \"%1\" could not be opened, so the metronome cannot play. Check that "
-                          "the device is connected and not held by another program, or choose another output "
-                          "under Tools > Preferences, then press Play again.")
+  ShowInfo(QStringLiteral("Cannot play: the audio output \"%1\" could not be opened. Check that it is connected "
+                          "and not in use by another program, or choose another output in Preferences.")
                .arg(QString::fromUtf8(name)));
 }
 

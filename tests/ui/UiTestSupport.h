@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QImage>
-#include <QThread>
 #include <QWidget>
 #include <memory>
 #include <stdlib.h>
@@ -19,6 +17,7 @@
 #include "engine/MVModel.h"
 #include "store/DataFolders.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/QtApp.h"
 #include "tests/support/TempDir.h"
 #include "ui/MainDialog.h"
 
@@ -29,21 +28,16 @@ inline QApplication& GuiApp() {
   static char name[] = "morvane-ui-test";
   static char* argv[] = {name, nullptr};
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: torn down at exit, after the statics it relies on,
+  // Qt's GUI objects crash.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
-// Processes events until done() holds; the limit only keeps a broken test
-// from hanging. Returns done().
 template <typename Pred>
 bool PumpUntil(Pred done, int limitMs = 10000) {
   GuiApp();
-  QDeadlineTimer deadline(limitMs);
-  while (!done() && !deadline.hasExpired()) {
-    QApplication::processEvents(QEventLoop::AllEvents);
-    if (!done()) QThread::msleep(1);
-  }
-  return done();
+  return RunEventsUntil(done, limitMs);
 }
 
 inline void Pump() {

@@ -146,6 +146,17 @@ TEST(DBEditTest, DragsSendCommandsWheelsDoNot) {
   EXPECT_EQ(maximum, 12);
 }
 
+TEST(DBEditTest, FieldsAreFoundByTheirIds) {
+  test::GuiApp();
+  QWidget page;
+  LDBEdit* accent = LDBEditInit(&page, nullptr, 30);
+  LSetDBEdit(&page, 30, LdBLevel(-6));
+  EXPECT_EQ(accent->GetLevel().Get(), -6);
+  EXPECT_EQ(LGetDBEdit(&page, 30).Get(), -6);
+  LSetDBEdit(&page, 31, LdBLevel(-6));  // no such field: nothing happens
+  EXPECT_EQ(LGetDBEdit(&page, 31).Get(), 0);
+}
+
 TEST(DBEditTest, RendersTheBarAndItsLabel) {
   test::GuiApp();
   LDBEdit field(nullptr, 1);
