@@ -3,6 +3,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -115,7 +116,7 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
   const long periodNs = static_cast<long>(1e9 * kPeriodFrames / (m_rate > 0 ? m_rate : 44100));
   timespec next{};
   ::clock_gettime(CLOCK_MONOTONIC, &next);
-  std::fseek(m_file, 44 + m_frames * channels * 4L, SEEK_SET);
+  std::fseek(m_file, 44 + FramesWritten() * channels * 4L, SEEK_SET);
   while (!thread.IsToStop()) {
     if (m_paced) {
       AddNanoseconds(next, periodNs);
@@ -126,7 +127,9 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
     ++m_periods;
     // A clocked device plays whatever it got; the un-paced one keeps only
     // what came from the queue, so scheduling cannot insert silence.
-    const int frames = m_paced ? kPeriodFrames : taken;
+    int frames = m_paced ? kPeriodFrames : taken;
+    const long limit = m_limit.load(std::memory_order_relaxed);
+    if (limit > 0) frames = static_cast<int>(std::min<long>(frames, limit - FramesWritten()));
     if (frames > 0) {
       std::fwrite(m_period.get(), sizeof(int) * channels, static_cast<size_t>(frames), m_file);
       m_frames += frames;
@@ -138,7 +141,7 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
 
 void LCaptureOutputUnit::WriteHeader() {
   unsigned char h[44];
-  const unsigned long dataBytes = static_cast<unsigned long>(m_frames) * m_fileChannels * 4;
+  const unsigned long dataBytes = static_cast<unsigned long>(FramesWritten()) * m_fileChannels * 4;
   std::memcpy(h, "RIFF", 4);
   PutLE(h + 4, 36 + dataBytes, 4);
   std::memcpy(h + 8, "WAVEfmt ", 8);

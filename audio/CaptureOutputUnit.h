@@ -6,6 +6,7 @@
 // get the exact stream quickly.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -35,10 +36,13 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   bool Start() override;
   void Stop() override;
 
-  // Frames appended so far; stable while stopped.
-  long FramesWritten() const { return m_frames; }
-  // Render callbacks made so far (device thread's count; read while stopped).
-  long Periods() const { return m_periods; }
+  // Keeps at most frames frames in the file (0: no limit), like a recorder
+  // stopped after a set time; the device itself runs on.
+  void SetFrameLimit(long frames) { m_limit.store(frames, std::memory_order_relaxed); }
+  // Frames appended so far (any thread).
+  long FramesWritten() const { return m_frames.load(std::memory_order_relaxed); }
+  // Render callbacks made so far (any thread).
+  long Periods() const { return m_periods.load(std::memory_order_relaxed); }
 
   // The device thread's loop.
   void RunDevice(class LThread& thread);
@@ -52,8 +56,9 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   FILE* m_file = nullptr;
   int m_fileChannels = 0;
   int m_fileRate = 0;
-  long m_frames = 0;
-  long m_periods = 0;
+  std::atomic<long> m_frames{0};
+  std::atomic<long> m_limit{0};
+  std::atomic<long> m_periods{0};
   std::unique_ptr<int[]> m_period;
   std::unique_ptr<class LThread> m_thread;
 };

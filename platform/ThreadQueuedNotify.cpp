@@ -16,6 +16,7 @@ class NotifyReceiver : public QObject {
       : m_poster(poster), m_owner(owner) {}
 
   bool event(QEvent* e) override {
+    m_poster->SyncWithPosters();
     if (e->type() != kNotifyEvent) return QObject::event(e);
     m_poster->Delivered();
     m_owner->EvNotify();
@@ -58,6 +59,8 @@ void LThreadRunOnMainThread::Destroy() {
   m_inFlight.store(0, std::memory_order_release);
   m_alive = false;
 }
+
+void LThreadRunOnMainThread::SyncWithPosters() { std::lock_guard<std::mutex> guard(m_lock); }
 
 void LThreadRunOnMainThread::Delivered() { m_inFlight.fetch_sub(1, std::memory_order_acq_rel); }
 

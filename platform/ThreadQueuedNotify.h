@@ -20,6 +20,10 @@ class LThreadRunOnMainThread {
   void Post();
   // Main thread: removes queued posts and ignores later ones.
   void Destroy();
+  // Main-thread handler, before it touches a posted event: the event was
+  // made under the same lock, which orders it for thread checkers that
+  // cannot see Qt's own queue lock.
+  void SyncWithPosters();
   // Called by the main-thread handler once a post has been delivered.
   void Delivered();
   int InFlight() const { return m_inFlight.load(std::memory_order_acquire); }

@@ -15,6 +15,17 @@ int LSFF32::Convert(const uint8_t* p) {
   return static_cast<int>(v);
 }
 
+namespace {
+
+// position + frames, held at the int limit: a seek close to it followed by a
+// read must not overflow.
+int AdvanceFrames(int position, int frames) {
+  const int64_t to = int64_t(position) + frames;
+  return to > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(to);
+}
+
+}  // namespace
+
 template <typename T>
 void ConvertSamplesIn(int* out, const uint8_t* in, int samples) {
   int i = 0;
@@ -90,7 +101,7 @@ void LSRCPCMFile<T>::ReadPiece(int* buffer, int n) {
   }
   if (m_end >= 0 && m_position >= m_end) {
     ClearFrames(buffer, n);
-    m_position += n;
+    m_position = AdvanceFrames(m_position, n);
     return;
   }
   const int m = m_end < 0 ? n : (n < m_end - m_position ? n : m_end - m_position);
@@ -98,13 +109,13 @@ void LSRCPCMFile<T>::ReadPiece(int* buffer, int n) {
   const int samplesGot = bytes / T::kBytes;
   const int framesGot = samplesGot / ch;
   ConvertSamplesIn<T>(buffer, m_staging.get(), framesGot * ch);
-  m_position += framesGot;
+  m_position = AdvanceFrames(m_position, framesGot);
   n -= framesGot;
   buffer += static_cast<long>(framesGot) * ch;
   if (n == 0) return;
   if (m_end >= 0 && m_position >= m_end) {
     ClearFrames(buffer, n);
-    m_position += n;
+    m_position = AdvanceFrames(m_position, n);
     return;
   }
   // The data ran out early (a truncated file): deliver silence rather than

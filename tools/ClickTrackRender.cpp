@@ -36,8 +36,8 @@ int BeatsPerBar(int measure) {
 
 }  // namespace
 
-bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, RenderSummary& summary,
-                      std::string& error) {
+bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSoundSource& track,
+                     RenderSummary& summary, std::string& error) {
   LMetronomeAdvanced::SetDefaultSoundFolder(soundFolder);
   LMetronomeAdvanced metronome;
   if (!OpenSound(o, soundFolder, kAccent, metronome.m_accentSound, error) ||
@@ -48,21 +48,28 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
   metronome.SetTempo(o.tempo);
   metronome.SetSubDiv(o.subdivisions - 1);
 
-  LSoundSource track(new LMetronomeAdvancedSource(metronome));
+  track = LSoundSource(new LMetronomeAdvancedSource(metronome));
   if (track->GetError() != 0) {
     error = std::string("cannot render: ") + LSoundSourceErrorText(track->GetError());
     return false;
   }
-  LSPPeakLimit limiter(kPlayerLimit);
-  LSoundSource limited = limiter.OpenSource(track);
-
   summary.sampleRate = track->GetSampleRate();
   summary.channels = track->GetChannels();
   summary.clickInterval = metronome.m_clickInterval;
+  return true;
+}
+
+bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, RenderSummary& summary,
+                      std::string& error) {
+  LSoundSource track;
+  if (!BuildClickTrack(o, soundFolder, track, summary, error)) return false;
+  LSPPeakLimit limiter(kPlayerLimit);
+  LSoundSource limited = limiter.OpenSource(track);
+
   // A number of bars ends exactly on a bar line of the click grid, so the
   // file loops seamlessly.
   summary.frames = o.bars > 0
-                       ? static_cast<long long>(o.bars) * BeatsPerBar(o.measure) * o.subdivisions * metronome.m_clickInterval
+                       ? static_cast<long long>(o.bars) * BeatsPerBar(o.measure) * o.subdivisions * summary.clickInterval
                        : std::llround(o.seconds * summary.sampleRate);
 
   LWaveWriter writer;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "soundfile/SoundSource.h"
 #include "tools/RenderOptions.h"
 
 struct RenderSummary {
@@ -12,6 +13,11 @@ struct RenderSummary {
   int channels = 0;
   int clickInterval = 0;  // frames
 };
+
+// The click track of the options, unlimited (the player puts its own limiter
+// in front); fills summary's rate, channels and click interval.
+bool BuildClickTrack(const RenderOptions& options, const std::string& soundFolder, LSoundSource& track,
+                     RenderSummary& summary, std::string& error);
 
 // soundFolder holds the shipped accent.wav, beat.wav and click.wav.
 bool RenderClickTrack(const RenderOptions& options, const std::string& soundFolder, RenderSummary& summary,

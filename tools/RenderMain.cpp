@@ -1,5 +1,5 @@
 // morvane-render: writes a click track to a WAV file, for importing a click
-// into a recording program.
+// into a recording program, or plays it through an audio output device.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/ClickTrackRender.h"
+#include "tools/PlayClickTrack.h"
 #include "tools/RenderOptions.h"
 
 namespace {
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     std::fputs(RenderUsage(), stdout);
     return 0;
   }
+  if (options.listDevices) return ListPlayDevices(stdout);
+  if (options.play) return PlayClickTrack(options, SoundFolder(), stdout);
   RenderSummary summary;
   if (!RenderClickTrack(options, SoundFolder(), summary, error)) {
     std::fprintf(stderr, "morvane-render: %s\n", error.c_str());

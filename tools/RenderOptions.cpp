@@ -56,10 +56,15 @@ const char* RenderUsage() {
          "  --click-db D\n"
          "  --format F         s16, s24, s32 or f32 (default s16)\n"
          "  -o, --output FILE  the WAV file to write\n"
+         "  --play             play the track for --seconds through the audio output instead\n"
+         "  --device NAME      output device to play through (default: the system's default)\n"
+         "  --volume DB        output volume in whole decibels, -127 to 127 (default 0)\n"
+         "  --list-devices     list the audio output devices, the default first\n"
          "  -h, --help         this text\n"
          "\n"
          "The track runs at the beat sound's sample rate; each sound is cut to half its slot and the\n"
-         "result passes a peak limiter, so it never clips.\n";
+         "result passes a peak limiter, so it never clips. MORVANE_AUDIO_CAPTURE=FILE.wav makes --play\n"
+         "write what the audio output would play to FILE.wav (for machines without a sound card).\n";
 }
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, std::string& error) {
@@ -68,6 +73,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
     if (a == "-h" || a == "--help") {
       o.help = true;
       return true;
+    }
+    if (a == "--list-devices" || a == "--play") {
+      (a == "--play" ? o.play : o.listDevices) = true;
+      continue;
     }
     if (i + 1 >= args.size()) {
       error = a.rfind('-', 0) == 0 ? "option " + a + " needs a value" : "unexpected argument '" + a + "'";
@@ -102,6 +111,12 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
     } else if (a == "--format") {
       if (!LWaveWriterFormatFromName(v, o.format)) return error = "unknown format '" + v + "' (s16, s24, s32, f32)", false;
       o.formatGiven = true;
+    } else if (a == "--device") {
+      o.device = v;
+    } else if (a == "--volume") {
+      if (!ParseInt(v, n) || n < -127 || n > 127)
+        return error = "volume '" + v + "' must be a whole number of decibels from -127 to 127", false;
+      o.volume = static_cast<int>(n);
     } else if (a == "-o" || a == "--output") {
       if (v.empty()) return error = "output file name is empty", false;
       o.output = v;
@@ -110,7 +125,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
       return false;
     }
   }
-  if (o.output.empty()) {
+  if (o.output.empty() && !o.play && !o.listDevices) {
     error = "no output file given (-o OUT.wav)";
     return false;
   }

@@ -19,6 +19,12 @@ struct RenderOptions {
   LWaveWriter::Format format = LWaveWriter::Format::S16;
   std::string output;
   bool help = false;
+  // Device mode: list the output devices, or play through one instead of
+  // writing a file.
+  bool listDevices = false;
+  bool play = false;
+  std::string device;         // empty = the default output
+  int volume = 0;             // output volume, dB, -127..127
 };
 
 enum RenderSound { kAccent = 0, kBeat = 1, kClick = 2 };

@@ -90,10 +90,4 @@ TEST(PlayDevice, ChoiceIsStoredByNameAndResolvedAgain) {
   EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice").m_index, 0);
 }
 
-TEST(PlayDevice, LongNamesAreCutOnACharacterBoundary) {
-  const std::string name = std::string(258, 'n') + "\xC3\xA9";
-  test::ScriptedDevices devices({{1, name, 2}}, 1);
-  EXPECT_EQ(NameAt(1), std::string(258, 'n'));
-}
-
 }  // namespace

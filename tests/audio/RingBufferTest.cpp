@@ -51,15 +51,6 @@ TEST(RingBuffer, WrapsAroundWithoutLosingOrder) {
   EXPECT_EQ(ring.FilledFrames(), 0);
 }
 
-TEST(RingBuffer, WriteStopsAtTheSourceEnd) {
-  LCARingBuffer ring(44100, 2);
-  LSoundSource source = test::Counting(1000);
-  ring.Write(source, 8192);
-  EXPECT_EQ(ring.FilledFrames(), 1000);
-  ring.Write(source, 8192);
-  EXPECT_EQ(ring.FilledFrames(), 1000);
-}
-
 TEST(RingBuffer, LevelFigures) {
   struct Case { int sample; int level; } cases[] = {
       {0, -127},
@@ -82,23 +73,6 @@ TEST(RingBuffer, LevelFigures) {
   EXPECT_EQ(l1.Get(), -10);
   GetBufferRMSDBChan(l1, 1, stereo.data() + 1, 1, 1);
   EXPECT_EQ(l1.Get(), -10);
-}
-
-TEST(RingBuffer, ReadAppliesTheVolumeAndMeasuresTheLastPiece) {
-  LCARingBuffer ring(22050, 1);
-  LSoundSource source = test::Counting(40000, 1);
-  ring.Write(source, 16000);
-  std::vector<int> out(16384);
-  unsigned long bytes = 0;
-  LdBLevel l0, l1;
-  ring.Read(out.data(), &bytes, 16000, 256, l0, l1);  // half
-  EXPECT_EQ(out[999], (1000 / 2) * 4096);
-  // Next read wraps at 16385: the levels come from the 15999 frames after the wrap.
-  ring.Write(source, 16384);
-  ring.Read(out.data(), &bytes, 16384, 0, l0, l1);
-  EXPECT_EQ(bytes, 16384u * 4);
-  EXPECT_EQ(out[0], 0);
-  EXPECT_EQ(l0.Get(), -127);
 }
 
 }  // namespace

@@ -131,18 +131,6 @@ TEST(SoundPlayer, LoudSourcesGoThroughALimiter) {
   rig.player->Stop();
 }
 
-TEST(SoundPlayer, OutputVolumeReachesTheDevice) {
-  Rig rig;
-  rig.player->GetOutput().SetPlayVolume(LdBLevel(-6));
-  LSoundSource source = test::Counting(5000, 1);
-  ASSERT_TRUE(rig.player->Start(source));
-  ASSERT_TRUE(test::RunEventsUntil([&] { return rig.recorder.Count("stop") == 1; }));
-  const test::Capture c = test::ReadCapture(rig.dir.File("out.wav"));
-  ASSERT_EQ(c.channels, 1);
-  ASSERT_EQ(c.Frames(), 5000);
-  for (int f = 0; f < 5000; ++f) ASSERT_EQ(c.samples[f], ((f + 1) * 256 >> 9) * 4096) << f;
-}
-
 TEST(SoundPlayer, DestroyingAPlayingPlayerDropsItsPendingNotifications) {
   Rig rig;
   LSoundSource source = test::Counting(test::kEndless);

@@ -299,4 +299,28 @@ TEST_F(ModelTest, RestartBeginsOnAnAccentedFirstBeat) {
   }
 }
 
+// A musician spinning the tempo and flipping measures while playing: every
+// change restarts the player; nothing may leak, crash or leave a thread.
+TEST_F(ModelTest, ThousandsOfChangesWhilePlaying) {
+  auto threads = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
+  };
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  ASSERT_TRUE(model->StartPlaying());
+  const auto playingThreads = threads();
+  for (int i = 0; i < 2000; ++i) {
+    if (i % 3 == 0)
+      model->SetMeasure(i % 12);
+    else
+      model->SetTempo(40 + i % 200);
+    if (i % 100 == 0) QCoreApplication::processEvents();
+  }
+  EXPECT_TRUE(model->IsPlaying());
+  EXPECT_EQ(threads(), playingThreads);
+  model->StopPlaying();
+  QCoreApplication::processEvents();
+  EXPECT_LT(threads(), playingThreads);
+}
+
 }  // namespace

@@ -21,6 +21,9 @@ TEST(SignalObject, SetsCollapseIntoOneWakeUp) {
   s.Reset();
   EXPECT_FALSE(s.IsSignaled());
   EXPECT_FALSE(s.WaitSignal(1));
+  LSignalObject other;
+  other.Set();
+  EXPECT_TRUE(s.WaitSignalDual(other, kWaitForever));
 }
 
 TEST(SignalObject, ManySetsNeverBlockAndResetDrainsThemAll) {
@@ -29,24 +32,6 @@ TEST(SignalObject, ManySetsNeverBlockAndResetDrainsThemAll) {
   for (int i = 0; i < 200000; ++i) s.Set();
   s.Reset();
   EXPECT_FALSE(s.IsSignaled());
-}
-
-TEST(SignalObject, DualWaitWakesOnEither) {
-  LSignalObject a, b;
-  EXPECT_FALSE(a.WaitSignalDual(b, 0));
-  b.Set();
-  EXPECT_TRUE(a.WaitSignalDual(b, kWaitForever));
-  EXPECT_FALSE(a.IsSignaled());
-}
-
-TEST(SignalObject, GroupReportsWhichIsSet) {
-  LSignalObject a, b;
-  LSignalObjectGroup g;
-  ASSERT_TRUE(g.Add(a.Ref()));
-  ASSERT_TRUE(g.Add(b.Ref()));
-  EXPECT_EQ(g.Wait(0), -1);
-  b.Set();
-  EXPECT_EQ(g.Wait(kWaitForever), 1);
 }
 
 // Runs a function body given by the test.
@@ -95,64 +80,31 @@ TEST(Thread, RestartsAfterFinishingAndIgnoresStartWhileRunning) {
   EXPECT_EQ(runs, 2);
 }
 
-TEST(Thread, ProcessWaitSignalResults) {
-  LSignalObject other;
-  std::atomic<int> results[3] = {-1, -1, -1};
-  LSignalObject step;
-  FnThread t([&](LThread& self) {
-    results[0] = self.ProcessWaitSignal(other.Ref(), 0);
-    other.Set();
-    results[1] = self.ProcessWaitSignal(other.Ref(), kWaitForever);
-    step.Set();
-    while (!self.IsToStop()) self.ProcessWait(kWaitForever);
-    results[2] = self.ProcessWaitSignal(other.Ref(), 0);  // both set: stop wins
-  });
-  ASSERT_TRUE(t.Start(20));
-  step.WaitSignal(kWaitForever);
-  t.StopThreadNow();
-  EXPECT_EQ(results[0], kWaitTimeout);
-  EXPECT_EQ(results[1], kWaitSignal);
-  EXPECT_EQ(results[2], kWaitStop);
-}
-
-TEST(Thread, StopSoonIsNoticedByTheBody) {
-  LSignalObject started;
-  FnThread t([&](LThread& self) {
-    started.Set();
-    self.ProcessWait(kWaitForever);
-  });
-  ASSERT_TRUE(t.Start(20));
-  started.WaitSignal(kWaitForever);
-  t.StopThreadSoon();
-  EXPECT_TRUE(t.DoneSignal().WaitSignal(kWaitForever));
-  t.StopThreadNow();
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Thread, GroupWaitTellsTheStopFromEachSignal) {
+// Plain and group waits tell a time-out, a signal and the stop apart; the
+// stop wins when both are set.
+TEST(Thread, StopAwareWaitResults) {
   LSignalObject a, b;
   LSignalObjectGroup group;
   group.Add(a.Ref());
   group.Add(b.Ref());
-  std::atomic<int> results[3] = {-1, -1, -1};
+  std::atomic<int> results[6];
   LSignalObject step;
   FnThread t([&](LThread& self) {
-    results[0] = self.ProcessWaitSignalObjectGroup(group, 0);
+    results[0] = self.ProcessWaitSignal(a.Ref(), 0);
+    results[1] = self.ProcessWaitSignalObjectGroup(group, 0);
     a.Set();
-    results[1] = self.ProcessWaitSignalObjectGroup(group, kWaitForever);
+    results[2] = self.ProcessWaitSignal(a.Ref(), kWaitForever);
+    results[3] = self.ProcessWaitSignalObjectGroup(group, kWaitForever);
     step.Set();
     while (!self.IsToStop()) self.ProcessWait(kWaitForever);
-    results[2] = self.ProcessWaitSignalObjectGroup(group, 0);
+    results[4] = self.ProcessWaitSignal(a.Ref(), 0);
+    results[5] = self.ProcessWaitSignalObjectGroup(group, 0);
   });
   ASSERT_TRUE(t.Start(20));
   step.WaitSignal(kWaitForever);
   t.StopThreadNow();
-  EXPECT_EQ(results[0], kWaitTimeout);
-  EXPECT_EQ(results[1], kWaitGroupSignal + 0);
-  EXPECT_EQ(results[2], kWaitStop);
+  const int expected[6] = {kWaitTimeout, kWaitTimeout, kWaitSignal, kWaitGroupSignal + 0, kWaitStop, kWaitStop};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(results[i], expected[i]) << i;
 }
 
 }  // namespace

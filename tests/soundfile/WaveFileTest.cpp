@@ -259,3 +259,16 @@ TEST(WaveFile, MatchesSoxDecodes) {
     }
   }
 }
+
+TEST(WaveFile, ReadingAtTheIntLimitHoldsThePosition) {
+  // A data size of nearly 2^31 frames lets a seek land next to the int limit.
+  test::TempDir dir;
+  const std::string path = dir.File("huge.wav");
+  test::WriteFile(path, test::Riff({test::Chunk("fmt ", test::FormatBody(1, 1, 8000, 8)),
+                                    test::Chunk("data", Bytes(100, 0x80), 0x7FFFFF9C)}));
+  LSoundSource s = LWaveFile::OpenSource(path.c_str());
+  ASSERT_EQ(s->GetEndSample(), 0x7FFFFF9C);
+  s->Seek(0x7FFFFFFE);
+  EXPECT_EQ(test::ReadFrames(s, 3, 3), std::vector<int>(3, 0));
+  EXPECT_EQ(s->GetPositionSample(), 0x7FFFFFFF);
+}

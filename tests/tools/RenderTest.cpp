@@ -64,7 +64,9 @@ TEST(RenderOptions, RefusesBadArgumentsWithAReason) {
       {{"--bars", "2.5", "-o", "x"}, "bars"},
       {{"--beat-db", "128", "-o", "x"}, "-127 to 127"},
       {{"--format", "s8", "-o", "x"}, "unknown format"},
-      {{"--volume", "3", "-o", "x"}, "unknown option"},
+      {{"--colour", "3", "-o", "x"}, "unknown option"},
+      {{"--play", "--volume", "128"}, "-127 to 127"},
+      {{"--play", "--volume", "loud"}, "-127 to 127"},
       {{"-o"}, "needs a value"},
       {{"stray"}, "unexpected argument"},
       {{"--tempo", "120"}, "no output file"},
@@ -75,6 +77,20 @@ TEST(RenderOptions, RefusesBadArgumentsWithAReason) {
     EXPECT_FALSE(Parse(c.args, o, error)) << c.args[0];
     EXPECT_NE(error.find(c.reason), std::string::npos) << error;
   }
+}
+
+// Device mode needs no output file.
+TEST(RenderOptions, DeviceModes) {
+  RenderOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--play", "--device", "USB Headset", "--volume", "-6", "--seconds", "2"}, o, error)) << error;
+  EXPECT_TRUE(o.play);
+  EXPECT_EQ(o.device, "USB Headset");
+  EXPECT_EQ(o.volume, -6);
+  RenderOptions l;
+  ASSERT_TRUE(Parse({"--list-devices"}, l, error)) << error;
+  EXPECT_TRUE(l.listDevices);
+  EXPECT_FALSE(l.play);
 }
 
 // The rendered file holds every onset on a multiple of the click interval,

@@ -1,0 +1,60 @@
+// Shared by the compressed-format reader tests: generated test signals, the
+// sox reference codec, and reading a whole source in blocks of a given size.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "soundfile/SoundSource.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
+
+namespace test {
+
+enum class Signal { Sweep, Clicks, Noise, Silence, Square, Speech };
+const char* SignalName(Signal s);
+// 16-bit mono samples of the given kind; all but Square stay below -6 dBFS.
+std::vector<int32_t> MakeSignal(Signal s, int rate, int frames);
+
+// True when the sox command-line tool can be run.
+bool HaveSox();
+// Runs sox with the arguments (paths quoted by the caller); true on success.
+bool RunSox(const std::string& args);
+// Decodes any file sox reads to 16-bit mono samples; empty on failure.
+std::vector<int16_t> SoxDecode(const std::string& path);
+
+// Opens a file through the WAV opener.
+LSoundSource OpenWav(const std::string& path);
+// Reads frames frames (default: to the source's end) in requests of block
+// frames; mono only.
+std::vector<int> ReadAll(LSoundSource& source, int block, int frames = -1);
+
+// Signal-to-difference ratio in dB of got against the reference, both in
+// internal units; 200 for identical signals.
+double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector<int>& got);
+// The reference samples x 16 (16-bit to internal units).
+std::vector<int> ToInternal(const std::vector<int16_t>& samples);
+
+// A WAV image with one format chunk and one data chunk; a negative
+// declaredData writes the data size as the data's length.
+Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData = -1);
+
+Bytes RandomBytes(size_t n, unsigned seed);
+// Reads a source with random request sizes and seeks (targets from -100 to
+// seekRange) and returns the largest sample magnitude seen.
+int LargestSampleOverRandomReads(LSoundSource& source, std::mt19937& rng, int seekRange);
+
+// A temporary folder for a test's files, and sox-encoded test signals in it.
+class CodecFileTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const Bytes& wav);
+  // sox's encoding ("ima-adpcm", "gsm-full-rate") of a generated signal, as WAV.
+  std::string SoxEncode(Signal s, int rate, int frames, const std::string& encoding);
+  TempDir m_dir;
+};
+
+}  // namespace test

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "soundfile/IMASoundSource.h"
+#include "tests/soundfile/CodecTestUtil.h"
+
+using namespace test;
+
+namespace {
+
+Bytes ImaFormat(int blockAlign, int channels = 1, uint32_t rate = 8000) {
+  Bytes f = FormatBody(0x11, static_cast<uint16_t>(channels), rate, 4, static_cast<uint16_t>(blockAlign), true, 2);
+  PutLE(f, blockAlign >= 4 ? (blockAlign - 4) * 2 + 1 : 1, 2);  // samples per block
+  return f;
+}
+
+// Blocks of valid headers (step index 0..88) and random codes.
+Bytes RandomImaData(int blockAlign, int blocks, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes b;
+  for (int k = 0; k < blocks; ++k) {
+    PutLE(b, rng() & 0xFFFF, 2);
+    b.push_back(static_cast<uint8_t>(rng() % 89));
+    b.push_back(0);
+    for (int i = 4; i < blockAlign; ++i) b.push_back(static_cast<uint8_t>(rng()));
+  }
+  return b;
+}
+
+class IMATest : public CodecFileTest {};
+
+}  // namespace
+
+TEST_F(IMATest, MatchesSoxBitExactlyAcrossSignalsAndRates) {
+  if (!HaveSox()) GTEST_SKIP() << "sox not installed";
+  for (Signal s : {Signal::Sweep, Signal::Clicks, Signal::Noise, Signal::Silence, Signal::Square, Signal::Speech}) {
+    for (int rate : {8000, 22050, 44100}) {
+      SCOPED_TRACE(std::string(SignalName(s)) + " at " + std::to_string(rate));
+      const std::string path = SoxEncode(s, rate, rate / 4, "ima-adpcm");
+      const std::vector<int> reference = ToInternal(SoxDecode(path));
+      LSoundSource src = OpenWav(path);
+      ASSERT_EQ(src->GetError(), kSourceOk);
+      EXPECT_EQ(src->GetSampleRate(), rate);
+      EXPECT_EQ(src->GetChannels(), 1);
+      ASSERT_EQ(src->GetEndSample(), static_cast<int>(reference.size()));
+      EXPECT_EQ(ReadAll(src, kMaxReadFrames), reference);
+    }
+  }
+}
+
+TEST_F(IMATest, MatchesSoxOnAnyBlockAlign) {
+  // Random codes drive the predictor and step index into their clamps.
+  if (!HaveSox()) GTEST_SKIP() << "sox not installed";
+  for (int blockAlign : {8, 36, 256, 1024, 4100, 8192}) {
+    SCOPED_TRACE(blockAlign);
+    const std::string path = Write("random.wav", CodecWav(ImaFormat(blockAlign), RandomImaData(blockAlign, 5, 7)));
+    const std::vector<int> reference = ToInternal(SoxDecode(path));
+    LSoundSource src = OpenWav(path);
+    ASSERT_EQ(src->GetEndSample(), 5 * ((blockAlign - 4) * 2 + 1));
+    ASSERT_EQ(reference.size(), static_cast<size_t>(src->GetEndSample()));
+    EXPECT_EQ(ReadAll(src, 333), reference);
+  }
+}
+
+TEST_F(IMATest, ReadsAreIndependentOfRequestSize) {
+  // Odd request sizes end on half a byte; the next read must start with the
+  // held byte's high nibble.
+  const std::string path = Write("r.wav", CodecWav(ImaFormat(256), RandomImaData(256, 20, 3)));
+  LSoundSource whole = OpenWav(path);
+  const std::vector<int> expected = ReadAll(whole, kMaxReadFrames);
+  for (int block : {1, 7, 504, 505, 512, 8192}) {
+    LSoundSource src = OpenWav(path);
+    EXPECT_EQ(ReadAll(src, block), expected) << "block " << block;
+  }
+}
+
+TEST_F(IMATest, SeekLandsOnTheSameSamplesAsReadingThrough) {
+  // 2052-byte blocks hold 4097 samples; 32768-byte ones 65529, more than
+  // one request can reach.
+  for (int blockAlign : {256, 2052, 32768}) {
+    const std::string path = Write("s.wav", CodecWav(ImaFormat(blockAlign), RandomImaData(blockAlign, 3, 5)));
+    LSoundSource src = OpenWav(path);
+    const int end = src->GetEndSample();
+    const int spb = (blockAlign - 4) * 2 + 1;
+    const std::vector<int> through = ReadAll(src, kMaxReadFrames);
+    for (int target : {0, 1, spb - 1, spb, spb + 1, spb + 2, 2 * spb - 3, spb + 60000, end - 5}) {
+      if (target < 0 || target > end) continue;
+      SCOPED_TRACE("block align " + std::to_string(blockAlign) + ", seek " + std::to_string(target));
+      src->Seek(target);
+      EXPECT_EQ(src->GetPositionSample(), target);
+      const int n = std::min(300, end - target);
+      const std::vector<int> got = ReadAll(src, 7, n);
+      EXPECT_TRUE(std::equal(got.begin(), got.end(), through.begin() + target));
+    }
+    // Outside the data: silence, with the position kept.
+    for (int target : {-10, end + 1}) {
+      src->Seek(target);
+      const std::vector<int> got = ReadAll(src, 4, 8);
+      EXPECT_EQ(src->GetPositionSample(), target + 8);
+      EXPECT_EQ(got, std::vector<int>(8, 0));
+      if (target < 0) {
+        const std::vector<int> next = ReadAll(src, 4, 4);
+        EXPECT_TRUE(std::equal(next.begin() + 2, next.end(), through.begin())) << "leading silence then data";
+      }
+    }
+  }
+}
+
+TEST_F(IMATest, LengthComesFromDataSizeAndBlockAlign) {
+  struct Case {
+    int blockAlign;
+    uint32_t dataBytes;
+    int end;
+  } cases[] = {
+      {256, 1000, 3 * 505 + 2 * 232 - 7},  // partial last block of 232 bytes
+      {256, 1024, 4 * 505},
+      {256, 3, 0},        // shorter than a block header
+      {256, 4, 1},        // a header alone is one sample
+      {0, 10, 2},         // align below 4 is 4: one sample per block
+      {40000, 70000, 2 * 65529 + 2 * 4464 - 7},  // align capped at 32768
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.blockAlign) + "/" + std::to_string(c.dataBytes));
+    LSoundSource src = OpenWav(Write("l.wav", CodecWav(ImaFormat(c.blockAlign), Bytes(c.dataBytes, 0x77))));
+    ASSERT_EQ(src->GetError(), kSourceOk);
+    EXPECT_EQ(src->GetEndSample(), c.end);
+  }
+  // A length left unknown by a streaming writer reads to the end of the file.
+  LSoundSource open = OpenWav(Write("u.wav", CodecWav(ImaFormat(256), Bytes(1000, 0x77), 0xFFFFFFFFll)));
+  EXPECT_EQ(open->GetEndSample(), 1972);
+  // More frames than an int counts: capped, and reading at the cap is silence.
+  LSoundSource huge = OpenWav(Write("h.wav", CodecWav(ImaFormat(256), Bytes(1000, 0x77), 0x7F000000)));
+  ASSERT_EQ(huge->GetEndSample(), 0x7FFFFFFF);
+  huge->Seek(0x7FFFFFFF);
+  EXPECT_EQ(ReadAll(huge, 3, 3), std::vector<int>(3, 0));
+  EXPECT_EQ(huge->GetPositionSample(), 0x7FFFFFFF);
+}
+
+TEST_F(IMATest, EveryBlockStartsAtItsHeaderSample) {
+  Bytes data;
+  // Block 1 climbs with code 7 from step index 88 into the positive clamp;
+  // block 2 starts at -1234 regardless, with an index byte out of range.
+  PutLE(data, 30000, 2);
+  data.push_back(88);
+  data.push_back(0);
+  data.insert(data.end(), 4, 0x77);
+  PutLE(data, static_cast<uint16_t>(-1234), 2);
+  data.push_back(200);
+  data.push_back(0);
+  data.insert(data.end(), 4, 0x12);
+  LSoundSource src = OpenWav(Write("h.wav", CodecWav(ImaFormat(8), data)));
+  const std::vector<int> got = ReadAll(src, 3);
+  ASSERT_EQ(got.size(), 18u);
+  EXPECT_EQ(got[0], 30000 * 16);
+  EXPECT_EQ(got[8], 32767 * 16);
+  EXPECT_EQ(got[9], -1234 * 16);
+  // Index 200 is taken as 88: step 32767, so code 2 adds 4095 + 16383.
+  EXPECT_EQ(got[10], (-1234 + 4095 + 16383) * 16);
+
+  data[10] = 88;
+  LSoundSource same = OpenWav(Write("h88.wav", CodecWav(ImaFormat(8), data)));
+  EXPECT_EQ(ReadAll(same, 18), got);
+}
+
+TEST_F(IMATest, StereoIsRefusedWithCode7) {
+  LSoundSource src = OpenWav(Write("st.wav", CodecWav(ImaFormat(512, 2), RandomImaData(512, 2, 1))));
+  EXPECT_EQ(src->GetError(), kSourceUnsupportedEncoding);
+  EXPECT_EQ(src->GetEndSample(), 0);
+}
+
+TEST_F(IMATest, TruncatedFilesDecodeWhatIsThereThenSilence) {
+  const Bytes full = RandomImaData(256, 4, 9);
+  LSoundSource whole = OpenWav(Write("full.wav", CodecWav(ImaFormat(256), full)));
+  const std::vector<int> expected = ReadAll(whole, 512);
+
+  // The data chunk claims four blocks; the file ends 88 bytes into the third.
+  Bytes cut = CodecWav(ImaFormat(256), full);
+  cut.resize(cut.size() - (full.size() - 600));
+  LSoundSource src = OpenWav(Write("cut.wav", cut));
+  ASSERT_EQ(src->GetError(), kSourceOk);
+  ASSERT_EQ(src->GetEndSample(), 4 * 505);
+  for (int block : {1, 7, 8192}) {
+    src->Seek(0);
+    const std::vector<int> got = ReadAll(src, block);
+    const int present = 2 * 505 + 1 + 2 * 84;
+    EXPECT_TRUE(std::equal(got.begin(), got.begin() + present, expected.begin())) << block;
+    EXPECT_TRUE(std::all_of(got.begin() + present, got.end(), [](int v) { return v == 0; })) << block;
+    EXPECT_EQ(src->GetPositionSample(), 4 * 505);
+  }
+  // Cut inside the format chunk: not a valid file.
+  Bytes header = CodecWav(ImaFormat(256), full);
+  header.resize(30);
+  EXPECT_EQ(OpenWav(Write("hdr.wav", header))->GetError(), kSourceInvalid);
+}
+
+TEST_F(IMATest, AnyBytesDecodeWithinBounds) {
+  // Random data, block aligns and requests: nothing may crash (see the
+  // sanitizer build), every sample stays a 16-bit value x 16.
+  std::mt19937 rng(42);
+  for (int round = 0; round < 40; ++round) {
+    const int blockAlign = static_cast<int>(rng() % 3000);
+    const Bytes data = RandomBytes(rng() % 6000, static_cast<unsigned>(rng()));
+    const int64_t declared = (round % 3 == 0) ? int64_t(rng()) : -1;
+    LSoundSource src = OpenWav(Write("any.wav", CodecWav(ImaFormat(blockAlign), data, declared)));
+    ASSERT_EQ(src->GetError(), kSourceOk);
+    EXPECT_LE(LargestSampleOverRandomReads(src, rng, 20000), 524288);
+  }
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# morvane-render --play into the capture device writes exactly the track
+# that the offline render writes (same options, 32-bit samples).
+set -euo pipefail
+render=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+args=(--tempo 150 --measure "7(3+4)" --subdiv 3 --seconds 1)
+MORVANE_AUDIO_CAPTURE=$dir/played.wav "$render" --play --volume 0 "${args[@]}" >"$dir/log"
+grep -q '^play$' "$dir/log" && grep -q '^level ' "$dir/log" && grep -q '^stop$' "$dir/log"
+"$render" "${args[@]}" --format s32 -o "$dir/rendered.wav" >/dev/null
+cmp "$dir/played.wav" "$dir/rendered.wav"
