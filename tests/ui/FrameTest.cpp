@@ -75,6 +75,13 @@ TEST_F(FrameTest, QuitWaitsForModalWindowsThenTearsDown) {
   EXPECT_FALSE(window->isVisible());
 }
 
+// Without a tray nothing could bring back a window that starts hidden.
+TEST_F(FrameTest, NotShownAtStartUpStartsMinimised) {
+  LUserSettingSet<bool>("Settings", "MainWindowShownAtStartup", false);
+  Open();
+  EXPECT_TRUE(window->isMinimized());
+}
+
 TEST_F(FrameTest, ClosingTheWindowIsQuit) {
   Open();
   EXPECT_TRUE(window->close());

@@ -104,6 +104,22 @@ TEST_F(MainDialogTest, SpaceTogglesEvenWithTheTempoFieldFocusedAndMenusFollow) {
   EXPECT_FALSE(model->IsPlaying());
 }
 
+TEST_F(MainDialogTest, OtherKeysReachTheTempoFieldAndEveryChangeTheModel) {
+  Open();
+  auto* text = Control<QLineEdit>(MainDialog::kIdTempoText);
+  text->setFocus();
+  Key(Qt::Key_Up);
+  EXPECT_EQ(model->GetTempo(), 93);
+  text->selectAll();
+  for (const char* digit : {"1", "2", "0"}) Key(Qt::Key_0 + (digit[0] - '0'), Qt::NoModifier, QString::fromLatin1(digit));
+  EXPECT_EQ(text->text(), QStringLiteral("120"));
+  EXPECT_EQ(model->GetTempo(), 120);
+  EXPECT_EQ(window->Display()->GetTempo(), 120);
+  text->selectAll();
+  Key(Qt::Key_3, Qt::NoModifier, QStringLiteral("3"));  // below the range: held until it makes sense
+  EXPECT_EQ(model->GetTempo(), 120);
+}
+
 TEST_F(MainDialogTest, CommandKeysIgnoreCapsLockButNotShift) {
   Open().dialogs = true;
   window->EnableCommand(MainDialog::kCmdPresetSave, true);
