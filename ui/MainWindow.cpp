@@ -264,7 +264,7 @@ void LMainWindow::AddFrameMenus(const LKeyToCommandMap*, int) {
 
 void LMainWindow::SetToolBar(const char* name, const LToolBarItem* items, int count, const LKeyToCommandMap* keys,
                              int keyCount) {
-  m_toolBar = new LToolBar(this, name);
+  m_toolBar = std::make_unique<LToolBar>(this, name);
   auto addItem = [this](int command, int image, const char* label, QString tooltip) {
     QAction* action = m_toolBar->AddItem(command, LGetIcon(image), QString::fromUtf8(label), tooltip);
     connect(action, &QAction::triggered, this, [this, command] { DispatchCommand(command); });

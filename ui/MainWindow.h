@@ -6,6 +6,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include <QMainWindow>
 #include <QString>
@@ -71,7 +72,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   QAction* GetMenuAction(int id) const;
   QAction* GetToolBarAction(int id) const;
   void EnableCommand(int id, bool on);
-  LToolBar* GetToolBar() const { return m_toolBar; }
+  LToolBar* GetToolBar() const { return m_toolBar.get(); }
 
   // The strip at the bottom of the window, for the program's own messages.
   void ShowInfo(const QString& text);
@@ -123,7 +124,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   const char* m_settingsName;
   QWidget* m_client;
   LInfoStrip* m_infoStrip = nullptr;
-  LToolBar* m_toolBar = nullptr;
+  std::unique_ptr<LToolBar> m_toolBar;
   std::map<int, QWidget*> m_controls;
   std::map<int, QAction*> m_menuActions;
   bool m_started = false;
