@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "store/DataFolders.h"
+#include "ui/Icons.h"
 #include "ui/MainDialog.h"
 
 const char kNoDisplayMessage[] =
@@ -109,6 +110,7 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   QApplication app(argc, argv);  // takes its own options out of argv
   QApplication::setApplicationName(QStringLiteral("Morvane"));
   QApplication::setDesktopFileName(QStringLiteral("morvane"));
+  QApplication::setWindowIcon(LGetIcon(kIconApplication));
   // Qt has read the user's locale; numbers in files stay in the C form.
   std::setlocale(LC_NUMERIC, "C");
   const int status = CheckArguments(argc, argv);

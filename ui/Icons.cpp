@@ -50,6 +50,24 @@ QIcon PlayOrStop(bool play) {
   return QIcon(pixmap);
 }
 
+// A metronome: the case, its scale and the pendulum leaning to one side.
+QIcon Metronome() {
+  QPixmap pixmap(kDrawnSize, kDrawnSize);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 40, 20), 2));
+  p.setBrush(QColor(176, 112, 58));
+  p.drawPolygon(QPolygonF({QPointF(24, 4), QPointF(40, 4), QPointF(56, 60), QPointF(8, 60)}));
+  p.setBrush(QColor(240, 226, 190));
+  p.drawPolygon(QPolygonF({QPointF(27, 12), QPointF(37, 12), QPointF(46, 48), QPointF(18, 48)}));
+  p.setPen(QPen(QColor(40, 40, 40), 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(32, 50), QPointF(44, 14));
+  p.setBrush(QColor(40, 40, 40));
+  p.drawRect(QRectF(37, 24, 6, 5));
+  return QIcon(pixmap);
+}
+
 QIcon Themed(const char* name, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QLatin1String(name), QApplication::style()->standardIcon(fallback));
 }
@@ -69,6 +87,7 @@ QIcon LGetIcon(int id) {
     // at a glance whatever the theme.
     case kIconPlay: return PlayOrStop(true);
     case kIconStop: return PlayOrStop(false);
+    case kIconApplication: return Metronome();
     default: return QIcon();
   }
 }

@@ -5,6 +5,7 @@
 #include <QIcon>
 
 enum LIconId {
+  kIconApplication = 1,
   kIconPreferences = 318,
   kIconHelp = 319,
   kIconSave = 320,
