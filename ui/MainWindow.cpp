@@ -234,12 +234,12 @@ void LMainWindow::SetMenuBar(const LMenuItem* items, int count, const LKeyToComm
       m_menuActions.emplace(command, action);
     }
   }
-  AddFrameMenus(keys, keyCount);
+  AddFrameMenus();
 }
 
 // The desktop's conventions: Quit ends the File menu, Preferences ends the
 // Tools menu, the manual and About are in Help.
-void LMainWindow::AddFrameMenus(const LKeyToCommandMap*, int) {
+void LMainWindow::AddFrameMenus() {
   QMenu* file = nullptr;
   QMenu* tools = nullptr;
   for (QAction* a : menuBar()->actions()) {

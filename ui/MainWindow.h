@@ -48,8 +48,8 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   explicit LMainWindow(const char* settingsName);
   ~LMainWindow() override;
 
-  // Builds and shows the window with timers held back until it is done;
-  // false when the window asked to close while starting.
+  // Builds, places and shows the window, with timers held back until it
+  // stands.
   void Start();
   // Start(), then the event loop until the window closes; the loop's result.
   int Run();
@@ -119,7 +119,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   void RestorePlacement();
   void StorePlacement();
   void InstallKeyDispatch(bool on);
-  void AddFrameMenus(const LKeyToCommandMap* keys, int keyCount);
+  void AddFrameMenus();
 
   const char* m_settingsName;
   QWidget* m_client;
