@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
@@ -58,6 +60,30 @@ TEST(AppTest, UnknownSwitchesPrintUsage) {
     EXPECT_NE(help.output.find("usage: morvane"), std::string::npos) << help.output;
   }
   EXPECT_FALSE(std::filesystem::exists(home.Dir().File(".config/Morvane")));  // nothing was set up
+}
+
+// SIGTERM (a session logging out) closes the window as Quit does.
+TEST(AppTest, TerminationClosesTheWindowCleanly) {
+  test::IsolatedHome home;
+  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    execl(MORVANE_BINARY, "morvane", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The toolbar's offer is stored while the window builds itself, after
+  // the signals are routed to the window; an early signal waits in its pipe.
+  char offer[kSettingTextSize];
+  for (int i = 0; i < 2000 && !_LUserSettingGetString("ToolBar", "Main", "", offer); ++i) usleep(5000);
+  kill(pid, SIGTERM);
+  int raw = 0;
+  ASSERT_EQ(waitpid(pid, &raw, 0), pid);
+  EXPECT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 0);
+  EXPECT_EQ(LUserSettingGet<int>("MainWindow", "Width", 0), 600);
+  ::unsetenv("MORVANE_DATA_DIR");
 }
 
 void Key(QWindow* window, Qt::Key key, Qt::KeyboardModifiers mods, const char* text) {
