@@ -79,7 +79,11 @@ QLabel* Label(const char* text) {
 
 MainDialog::MainDialog(LMVModel* model) : LMainWindow("MainWindow"), m_model(model ? model : &LMVModel::GetInstance()) {}
 
-MainDialog::~MainDialog() = default;
+// A window destroyed without closing must still leave the model, which
+// would otherwise call into it.
+MainDialog::~MainDialog() {
+  if (!IsClosed()) m_model->Destroy();
+}
 
 void MainDialog::InitDialog() {
   SetMenuBar(kMenu, sizeof(kMenu) / sizeof(kMenu[0]), kKeys, kKeyCount);

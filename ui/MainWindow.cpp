@@ -128,7 +128,10 @@ void LMainWindow::PostCommand(int id) {
   QMetaObject::invokeMethod(this, [this, id] { DispatchCommand(id); }, Qt::QueuedConnection);
 }
 
+// A command posted before the window closed finds it closed: it is dropped,
+// so a late Space cannot start playing behind a window that is gone.
 void LMainWindow::DispatchCommand(int id) {
+  if (m_closed) return;
   Command(id, 0);
   if (!m_closed) EnableControls();
 }

@@ -70,7 +70,9 @@ TEST_F(FrameTest, QuitWaitsForModalWindowsThenTearsDown) {
   window->HoldQuit(false);
 
   QTest::sendKeyEvent(QTest::Click, window->windowHandle(), Qt::Key_Q, QStringLiteral("q"), Qt::ControlModifier);
+  window->PostCommand(MainDialog::kCmdToggle);  // a Space pressed right after
   EXPECT_TRUE(test::PumpUntil([&] { return window->IsClosed(); }));
+  test::Pump();
   EXPECT_FALSE(model->IsPlaying());
   EXPECT_FALSE(window->isVisible());
 }
