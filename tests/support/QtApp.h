@@ -9,7 +9,10 @@
 
 namespace test {
 
+// A program's own application object (a QApplication for window tests)
+// serves when one exists.
 inline QCoreApplication& App() {
+  if (QCoreApplication* existing = QCoreApplication::instance()) return *existing;
   static int argc = 1;
   static char name[] = "morvane-test";
   static char* argv[] = {name, nullptr};

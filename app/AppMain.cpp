@@ -1,0 +1,130 @@
+#include "app/AppMain.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "store/DataFolders.h"
+#include "ui/Icons.h"
+#include "ui/MainDialog.h"
+
+const char kNoDisplayMessage[] =
+    "morvane needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are unset); "
+    "run it from a desktop session, or without one under a virtual display: xvfb-run -a morvane\n";
+
+const char kUsage[] =
+    "usage: morvane [Qt options]\n"
+    "A desktop metronome. It takes no options of its own: set tempo, measure,\n"
+    "subdivision and volume in its window; every setting is kept for the next start.\n";
+
+namespace {
+
+constexpr rlim_t kOpenFilesWanted = 4096;
+
+void RaiseOpenFileLimit() {
+  rlimit limit;
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+  const rlim_t wanted = limit.rlim_max == RLIM_INFINITY ? kOpenFilesWanted : std::min(limit.rlim_max, kOpenFilesWanted);
+  if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < wanted) {
+    limit.rlim_cur = wanted;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
+
+bool IsSet(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v;
+}
+
+bool IsHelp(const char* arg) { return std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0; }
+
+// Arguments Qt left over: the program has none, so each is a mistake
+// unless it asks for help. -1 to go on, else the exit status.
+int CheckArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (IsHelp(argv[i])) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
+  if (argc <= 1) return -1;
+  std::fprintf(stderr, "morvane: unknown argument '%s'\n%s", argv[1], kUsage);
+  return 2;
+}
+
+// SIGINT and SIGTERM close the window as Quit does, so the window's
+// placement is kept and playback stops cleanly.
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] ssize_t n = write(g_signalPipe[1], &byte, 1);
+}
+
+void CloseOnSignals(MainDialog& window) {
+  if (pipe(g_signalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char byte;
+    [[maybe_unused]] ssize_t n = read(g_signalPipe[0], &byte, 1);
+    window.ForceClose();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
+
+bool MorvaneHasDisplay(int argc, char** argv) {
+  if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return true;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return true;
+  return false;
+}
+
+int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& started) {
+  pthread_setname_np(pthread_self(), "MAIN");
+  // The file-creation mask stays the user's: records, settings and copied
+  // sounds must not become writable by everyone on the machine.
+  if (!MorvaneHasDisplay(argc, argv)) {
+    // Qt would abort with its own message; say what to do instead.
+    const int status = CheckArguments(argc, argv);
+    if (status >= 0) return status;
+    std::fputs(kNoDisplayMessage, stderr);
+    return 1;
+  }
+  RaiseOpenFileLimit();
+
+  QApplication app(argc, argv);  // takes its own options out of argv
+  QApplication::setApplicationName(QStringLiteral("Morvane"));
+  QApplication::setDesktopFileName(QStringLiteral("morvane"));
+  QApplication::setWindowIcon(LGetIcon(kIconApplication));
+  // Qt has read the user's locale; numbers in files stay in the C form.
+  std::setlocale(LC_NUMERIC, "C");
+  const int status = CheckArguments(argc, argv);
+  if (status >= 0) return status;
+
+  LFileMigrateSharedSettings();
+  // A failure shows up as the model's missing sounds, which the window reports.
+  LFileInstallSharedData();
+
+  MainDialog window;
+  CloseOnSignals(window);
+  window.Start();
+  if (started) started(window);
+  const int result = QApplication::exec();
+  window.ForceClose();
+  return result;
+}

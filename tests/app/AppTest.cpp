@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/AppMain.h"
+#include "engine/MVModel.h"
+#include "soundfile/WaveFile.h"
+#include "store/Settings.h"
+#include "tests/support/TempDir.h"
+#include "ui/MainDialog.h"
+
+namespace {
+
+struct ProgramRun {
+  int status;
+  std::string output;
+};
+
+// The real program as its own process; env are extra assignments for env(1).
+ProgramRun RunProgram(const std::string& env, const std::string& args) {
+  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " MORVANE_BINARY " " +
+                              args + " 2>&1";
+  ProgramRun run{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+TEST(AppTest, WithoutADisplayItSaysHowToRunIt) {
+  test::IsolatedHome home;
+  const ProgramRun run = RunProgram("", "");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("xvfb-run"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("qt.qpa"), std::string::npos) << run.output;  // not the toolkit's own abort
+}
+
+TEST(AppTest, UnknownSwitchesPrintUsage) {
+  test::IsolatedHome home;
+  for (const char* env : {"", "QT_QPA_PLATFORM=offscreen"}) {
+    const ProgramRun bad = RunProgram(env, "-installer");
+    EXPECT_EQ(bad.status, 2) << env;
+    EXPECT_NE(bad.output.find("usage: morvane"), std::string::npos) << bad.output;
+    const ProgramRun help = RunProgram(env, "--help");
+    EXPECT_EQ(help.status, 0) << env;
+    EXPECT_NE(help.output.find("usage: morvane"), std::string::npos) << help.output;
+  }
+  EXPECT_FALSE(std::filesystem::exists(home.Dir().File(".config/Morvane")));  // nothing was set up
+}
+
+// SIGTERM (a session logging out) closes the window as Quit does.
+TEST(AppTest, TerminationClosesTheWindowCleanly) {
+  test::IsolatedHome home;
+  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    execl(MORVANE_BINARY, "morvane", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // The toolbar's offer is stored while the window builds itself, after
+  // the signals are routed to the window; an early signal waits in its pipe.
+  char offer[kSettingTextSize];
+  for (int i = 0; i < 2000 && !_LUserSettingGetString("ToolBar", "Main", "", offer); ++i) usleep(5000);
+  kill(pid, SIGTERM);
+  int raw = 0;
+  ASSERT_EQ(waitpid(pid, &raw, 0), pid);
+  EXPECT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 0);
+  EXPECT_EQ(LUserSettingGet<int>("MainWindow", "Width", 0), 600);
+  ::unsetenv("MORVANE_DATA_DIR");
+}
+
+void Key(QWindow* window, Qt::Key key, Qt::KeyboardModifiers mods, const char* text) {
+  QTest::sendKeyEvent(QTest::Click, window, key, QString::fromLatin1(text), mods);
+}
+
+// Frames where a click starts: a sample after at least `gap` silent frames.
+std::vector<int> Onsets(const std::string& path, int gap) {
+  LSoundSource source = LWaveFile::OpenSource(path.c_str());
+  std::vector<int> onsets;
+  if (source->GetError() != 0) return onsets;
+  const int channels = source->GetChannels();
+  std::vector<int> block(4096 * channels);
+  int frame = 0, silent = gap;
+  for (int left = source->GetEndSample(); left > 0;) {
+    const int n = std::min(left, 4096);
+    source->Read(block.data(), n);
+    for (int i = 0; i < n; ++i, ++frame) {
+      bool loud = false;
+      for (int c = 0; c < channels; ++c) loud = loud || block[i * channels + c] != 0;
+      if (loud && silent >= gap) onsets.push_back(frame);
+      silent = loud ? 0 : silent + 1;
+    }
+    left -= n;
+  }
+  return onsets;
+}
+
+// The whole program in this process: Space starts it, Space again once
+// three beats are captured, then Ctrl+Q quits; the capture holds the click
+// track and the settings hold the session.
+TEST(AppTest, PlaysAndStopsFromTheKeyboardAndKeepsTheSession) {
+  test::IsolatedHome home;
+  const std::string capture = home.Dir().File("capture.wav");
+  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+  ::setenv("MORVANE_AUDIO_CAPTURE", capture.c_str(), 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  LUserSettingSet<int>("Settings", "Tempo", 120);  // 22050 frames a beat at 44.1 kHz
+  constexpr long kBeatBytes = 22050L * 4;
+
+  bool stopped = false;
+  char name[] = "morvane";
+  char* argv[] = {name, nullptr};
+  const int status = MorvaneMain(1, argv, [&](MainDialog& window) {
+    QWindow* handle = window.windowHandle();
+    QTimer::singleShot(0, &window, [handle] { Key(handle, Qt::Key_Space, Qt::NoModifier, " "); });
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [&, handle, poll] {
+      std::error_code error;
+      const auto size = std::filesystem::file_size(capture, error);
+      if (error || static_cast<long>(size) < 44 + 3 * kBeatBytes) return;
+      poll->stop();
+      Key(handle, Qt::Key_Space, Qt::NoModifier, " ");
+      QTimer::singleShot(0, &window, [&window, handle, &stopped] {
+        stopped = !window.Model().IsPlaying();
+        Key(handle, Qt::Key_Q, Qt::ControlModifier, "q");
+      });
+    });
+    poll->start(20);
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(stopped);
+
+  const std::vector<int> onsets = Onsets(capture, 2000);
+  ASSERT_GE(onsets.size(), 3u);
+  EXPECT_LT(onsets[0], 64);  // the track starts with the first click
+  for (size_t i = 1; i < onsets.size(); ++i) EXPECT_EQ(onsets[i] - onsets[i - 1], 22050) << i;
+
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 120);
+  EXPECT_EQ(LUserSettingGet<int>("MainWindow", "Width", 0), 600);
+  EXPECT_TRUE(LUserSettingGet<bool>("ToolBarState", "Main", false));
+  char offer[kSettingTextSize];
+  EXPECT_EQ(_LUserSettingGetString("ToolBar", "Main", "", offer), 1);
+  ::unsetenv("MORVANE_AUDIO_CAPTURE");
+  ::unsetenv("MORVANE_DATA_DIR");
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// The swinging light: a green ball travels a half circle from one end to
+// the other once per beat, alternating direction each beat, with a fading
+// trail behind it; a red lamp glows at the end it is near. Follows the
+// model's playing-time ticks.
+#pragma once
+
+#include <QPointF>
+#include <QWidget>
+
+#include "engine/MVModelEvents.h"
+
+class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
+ public:
+  explicit LMVLedLightBox(QWidget* parent = nullptr);
+
+  void EvPlayingStarted() override;
+  void EvPlayingStopped() override;
+  void EvPlayingTime(int value, int scale) override;
+
+  // Moves the light for a raw index 0..count-1 within the beat; false (and
+  // no repaint) for an index out of range or equal to the last one.
+  bool PingPong(int index);
+
+  int Position() const { return m_position; }
+  int Count() const { return m_count; }
+  bool IsBackward() const { return m_backward; }
+  // Repaints requested so far: the light repaints only when it moves.
+  int RepaintRequests() const { return m_repaints; }
+
+  // What a paint draws at a position in a box w x h. Angles are degrees
+  // clockwise on screen from the +x axis.
+  struct Geometry {
+    QPointF pivot;
+    QPointF ball;
+    QPointF lamp;
+    bool lampDrawn;
+    int lampAlpha;     // of the lamp's rim, 0..255
+    bool ballDrawn;    // false when the ball touches the lamp: no ball, no trail
+    double ballAngle;  // of the ball around the pivot
+    // The trail: a 40-degree ring sector behind the ball, radii 36..54.
+    double trailFrom, trailSweep;
+    QPointF fadeFrom, fadeTo;  // its gradient, opaque green to transparent
+  };
+  static Geometry ComputeGeometry(int position, int count, bool backward, int w, int h);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void Repaint();
+
+  int m_position = 0;
+  int m_count = 47;
+  bool m_backward = false;
+  int m_lastIndex = 0;
+  int m_repaints = 0;
+};

@@ -1,0 +1,111 @@
+// The metronome's main window: tempo display and swinging light with the
+// tempo, measure and subdivision controls between them on the left; the
+// tempo guide, the Play/Stop button and the volume slider on the right.
+// It holds no metronome state of its own: every action is a call on the
+// model, and the model's events bring changes back to the controls.
+#pragma once
+
+#include <QString>
+
+#include "engine/MVModelEvents.h"
+#include "ui/MainWindow.h"
+#include "ui/VolumeSlider.h"
+
+class LMVModel;
+class LMVDisplay;
+class LMVLedLightBox;
+class QLabel;
+
+class MainDialog : public LMainWindow, public LMVModelEventsVoid {
+ public:
+  enum ControlId {
+    kIdDisplay = 1008,
+    kIdLights = 1009,
+    kIdTempoLabel = 113,
+    kIdTempo = 111,
+    kIdTempoText = 112,
+    kIdMeasureLabel = 115,
+    kIdMeasure = 1007,
+    kIdSubDivLabel = 117,
+    kIdSubDiv = 1006,
+    kIdGuide = 120,
+    kIdPlayStop = 104,
+    kIdVolume = 103,
+  };
+  enum CommandId {
+    kCmdToggle = 104,
+    kCmdPlay = 1001,
+    kCmdStop = 1002,
+    kCmdPresetSave = 1003,
+    kCmdPresetLoad = 1004,
+    kCmdSelectSounds = 1005,
+    kCmdGuide = 2000,
+    kCmdSubDiv = 2013,
+    kCmdMeasure = 2014,
+  };
+  static constexpr const char* kEssentialFileMissing =
+      "Essential file missing - please re-install Morvane Metronome Software";
+
+  // The window drives the process's one model; tests may hand it another.
+  explicit MainDialog(LMVModel* model = nullptr);
+  ~MainDialog() override;
+
+  bool Command(int id, int arg) override;
+
+  void EvMeasureChanged(int index, const char* name) override;
+  void EvSubDivChanged(int index, const char* name) override;
+  void EvVolumeChanged(const LdBLevel& level) override;
+  void EvTempoChanged(int bpm, const char* marking) override;
+  void EvPlayingStarted() override;
+  void EvPlayingStopped() override;
+
+  // Applies a preset's values as loading one does: the tempo through the
+  // field, measure and subdivision through their lists and the model.
+  void ApplyPreset(int tempo, int measure, int subdiv);
+  // The image the Play/Stop button shows (an LIcon id).
+  int PlayStopImage() const { return m_playStopImage; }
+  LMVDisplay* Display() const { return m_display; }
+  LMVLedLightBox* Lights() const { return m_lights; }
+  LVolumeSlider& VolumeSlider() { return m_volume; }
+  LMVModel& Model() const { return *m_model; }
+  QString StatusText() const;
+
+ protected:
+  void InitDialog() override;
+  void DestroyDialog() override;
+  void EnableControls() override;
+  void LayoutControls() override;
+  bool EvKeyDown(const LKey& key) override;
+  bool EvKeyRepeat(const LKey& key) override;
+  bool CmSettings() override;
+
+  // The preset dialog, the preset list and the options sheet come with the
+  // dialogs; until then these do nothing and their commands stay disabled.
+  virtual bool HasDialogs() const { return false; }
+  // Opens the preset dialog for a new preset holding these values.
+  virtual void OpenPresetDialog(int /*tempo*/, int /*measure*/, int /*subdiv*/) {}
+  // Lets the user choose a preset; false when none was chosen.
+  virtual bool ChoosePreset(int& /*tempo*/, int& /*measure*/, int& /*subdiv*/) { return false; }
+  // Opens the options sheet on a page (0 General, 1 Sound).
+  virtual void OpenOptions(int /*page*/) {}
+  // The error box; a test replaces it so that nothing waits for a click.
+  virtual void ShowError(const QString& text);
+
+  void CmPresetSave();
+  void CmPresetLoad();
+  void CmSetGuideValue();
+  void SetTempoField(int bpm);
+
+ private:
+  void CreateControls();
+  void InitModel();
+  void CheckOutput();
+
+  LMVModel* m_model;
+  int m_lastTempo = -1;
+  int m_playStopImage = 0;
+  LMVDisplay* m_display = nullptr;
+  LMVLedLightBox* m_lights = nullptr;
+  LVolumeSlider m_volume;
+  QLabel* m_status = nullptr;
+};
