@@ -268,7 +268,7 @@ TEST_F(ModelTest, DamagedFilesFallBackToDefaults) {
   {
     LProfile profile(shared);
     LOptionsList list(profile);
-    std::ofstream(list.PathOf(options_field::kKey), std::ios::app) << "\n%%%=&&=\x01\x02Beat";
+    std::ofstream(list.PathOf(options_field::kKey), std::ios::app) << "\n%%%=&&=\x01\x02" "Beat";
   }
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
