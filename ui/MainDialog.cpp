@@ -216,8 +216,9 @@ void MainDialog::CheckOutput() {
   const LSoundPlayDevice device = LSettingGetSoundPlayDevice("Settings", "SoundOutDevice");
   char name[260];
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);
-  ShowInfo(QStringLiteral("Cannot play: the audio output \"%1\" could not be opened. Check that it is connected "
-                          "and not in use by another program, or choose another output in Preferences.")
+  ShowInfo(QStringLiteral("Cannot play: the audio output \"%1\" could not be opened or stopped working. Check "
+                          "that it is connected and not in use by another program, or choose another output in "
+                          "Preferences.")
                .arg(QString::fromUtf8(name)));
 }
 
@@ -300,6 +301,7 @@ void MainDialog::EvPlayingStarted() {
 
 void MainDialog::EvPlayingStopped() {
   if (GetControl(kIdPlayStop)) EnableControls();
+  CheckOutput();  // stopped because the device failed?
 }
 
 QString MainDialog::StatusText() const { return m_status ? m_status->text() : QString(); }

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -236,6 +237,22 @@ TEST_F(MainDialogTest, AnOutputThatCannotOpenIsReportedInTheWindow) {
   EXPECT_NE(window->InfoText().indexOf(QStringLiteral("could not be opened")), -1);
   EXPECT_EQ(window->PlayStopImage(), kIconPlay);
   devices.m_default = 0;
+  window->DispatchCommand(MainDialog::kCmdToggle);
+  EXPECT_TRUE(model->IsPlaying());
+  EXPECT_FALSE(window->IsInfoShown());
+}
+
+// The device fails while playing (the capture file on a full disk): the
+// window shows stopped and says why; a working device plays again.
+TEST_F(MainDialogTest, ADeviceFailingWhilePlayingIsReportedInTheWindow) {
+  std::filesystem::create_symlink("/dev/full", home.Dir().File("capture.wav"));
+  Open();
+  window->DispatchCommand(MainDialog::kCmdToggle);
+  ASSERT_TRUE(PumpUntil([&] { return !model->IsPlaying(); }));
+  EXPECT_EQ(window->PlayStopImage(), kIconPlay);
+  EXPECT_TRUE(window->IsInfoShown());
+  EXPECT_NE(window->InfoText().indexOf(QStringLiteral("stopped working")), -1);
+  std::filesystem::remove(home.Dir().File("capture.wav"));
   window->DispatchCommand(MainDialog::kCmdToggle);
   EXPECT_TRUE(model->IsPlaying());
   EXPECT_FALSE(window->IsInfoShown());
