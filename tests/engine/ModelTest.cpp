@@ -365,7 +365,7 @@ TEST_F(ModelTest, RestartBeginsOnAnAccentedFirstBeat) {
 
 // A musician spinning the tempo and flipping measures while playing: every
 // change restarts the player; nothing may leak, crash or leave a thread.
-TEST_F(ModelTest, ThousandsOfChangesWhilePlaying) {
+TEST_F(ModelTest, TenThousandChangesWhilePlaying) {
   auto threads = [] {
     return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
   };
@@ -373,7 +373,7 @@ TEST_F(ModelTest, ThousandsOfChangesWhilePlaying) {
   ASSERT_TRUE(model->Init());
   ASSERT_TRUE(model->StartPlaying());
   const auto playingThreads = threads();
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     if (i % 3 == 0)
       model->SetMeasure(i % 12);
     else
