@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "store/FileStoreIterator.h"
@@ -96,13 +97,18 @@ bool SameFile(int fd, const std::string& path) {
   return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Takes the file's fields that this record did not change itself.
+// Takes the file's fields that this record did not change itself. A name
+// that occurs more than once (a hand-edited file) pairs its n-th occurrence
+// in the file with its n-th in the record, so a later duplicate can never
+// overwrite the value the record set on the first.
 void MergeFileIntoRecord(std::string_view text, LRecord& record) {
   auto& fields = record.MutableFields();
+  std::map<std::string, int> seen;
   for (RecordItem& item : RecordParse(text)) {
+    int skip = seen[item.name]++;
     LRecordField* found = nullptr;
     for (auto& f : fields) {
-      if (f.name == item.name) {
+      if (f.name == item.name && skip-- == 0) {
         found = &f;
         break;
       }

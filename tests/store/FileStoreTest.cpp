@@ -144,6 +144,21 @@ TEST_F(FileStore, SaveNeverDropsFieldsOfTheFile) {
   EXPECT_EQ(test::ReadText(FileOf("k.dat")), "A=2&Z=9");
 }
 
+// A hand-edited file naming a field twice: saving again (the second save
+// merges the file it wrote itself) keeps the value the record set.
+TEST_F(FileStore, DuplicateNamesInTheFileNeverOverwriteASavedValue) {
+  ASSERT_TRUE(test::WriteText(FileOf("k.dat"), "X=1&Tempo=&Tempo=&Y=2"));
+  LRecord r;
+  list.OpenAlways(r, "k");
+  ASSERT_TRUE(SetAndSave(r, "Tempo", "120"));
+  ASSERT_TRUE(list.Save(r));
+  LRecord back;
+  ASSERT_TRUE(list.Open(back, "k"));
+  EXPECT_EQ(back.GetString("Tempo"), "120");
+  EXPECT_EQ(back.GetString("X"), "1");
+  EXPECT_EQ(back.GetString("Y"), "2");
+}
+
 TEST_F(FileStore, OpenAlwaysCreatesFileOnFirstSave) {
   {
     LRecord r;
