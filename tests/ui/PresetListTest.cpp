@@ -17,6 +17,19 @@ namespace {
 
 using test::DialogTest;
 
+// The main window over its own model, with the dialogs switched on.
+struct MainWindowOnCapture {
+  explicit MainWindowOnCapture(const test::IsolatedHome& home)
+      : model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true)), window(&model) {
+    window.dialogs = true;
+    window.Start();
+    test::Pump();
+  }
+  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
+  LMVModel model;
+  test::TestDialog window;
+};
+
 std::vector<std::string> Column(QTreeWidget* list, int column) {
   std::vector<std::string> out;
   for (int i = 0; i < list->topLevelItemCount(); ++i) out.push_back(list->topLevelItem(i)->text(column).toStdString());
@@ -157,12 +170,9 @@ TEST_F(DialogTest, EditRunsThePresetDialogOnThePickedRecordAndRefills) {
 TEST_F(DialogTest, LoadChoosesAPresetAndTheMainWindowAppliesIt) {
   AddPreset("Other", 150, 0, 0);
   AddPreset("Slow four", 60, 3, 1);
-  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
-  LMVModel model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true));
-  test::TestDialog window(&model);
-  window.dialogs = true;
-  window.Start();
-  test::Pump();
+  MainWindowOnCapture main(home);
+  test::TestDialog& window = main.window;
+  LMVModel& model = main.model;
   test::WhenModal<LPresetListWindow>([](LPresetListWindow* list) {
     list->SelectRows({1});
     list->Command(LPresetListWindowBase::kCmdSelect, 0);
@@ -181,12 +191,8 @@ TEST_F(DialogTest, LoadChoosesAPresetAndTheMainWindowAppliesIt) {
 }
 
 TEST_F(DialogTest, SaveOpensThePresetDialogWithTheWindowsValues) {
-  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
-  LMVModel model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true));
-  test::TestDialog window(&model);
-  window.dialogs = true;
-  window.Start();
-  test::Pump();
+  MainWindowOnCapture main(home);
+  test::TestDialog& window = main.window;
   window.ApplyPreset(133, 2, 3);
   test::WhenModal<LPresetDialog>([](LPresetDialog* d) {
     d->NameField()->setText("Mine");
