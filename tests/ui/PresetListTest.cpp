@@ -146,6 +146,15 @@ TEST_F(DialogTest, KeysOfTheListWindowBecomeItsCommands) {
   QApplication::sendEvent(window.List(), &del);
   EXPECT_EQ(Presets().size(), 1u);
   window.SelectRows({0});
+  bool edited = false;
+  test::WhenModal<LPresetDialog>([&edited](LPresetDialog* d) {
+    edited = true;
+    d->reject();
+  });
+  QKeyEvent altReturn(QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier);
+  QApplication::sendEvent(window.List(), &altReturn);
+  EXPECT_TRUE(edited);
+  EXPECT_TRUE(window.ChosenKey().empty());
   QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(window.List(), &ret);
   EXPECT_FALSE(window.ChosenKey().empty());
