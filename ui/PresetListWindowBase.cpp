@@ -293,7 +293,11 @@ int LPresetListWindowBase::BeginRefill() {
 // moved up into the place is the one the user sees there.
 void LPresetListWindowBase::EndRefill(int oldRow) {
   m_list->sortItems(m_list->sortColumn() < 0 ? 0 : m_list->sortColumn(), m_list->header()->sortIndicatorOrder());
-  if (oldRow >= 0 && oldRow < m_list->topLevelItemCount()) m_list->setCurrentItem(m_list->topLevelItem(oldRow));
+  // With no row current yet (the first fill) the first row is, selected,
+  // so Return picks it at once; otherwise the list would make it current
+  // on focus without selecting it, and Select would look unavailable.
+  if (oldRow < 0 && !m_list->currentItem()) oldRow = 0;
+  if (oldRow < m_list->topLevelItemCount()) m_list->setCurrentItem(m_list->topLevelItem(oldRow));
   if (m_initialised) EnableControls();
 }
 

@@ -53,6 +53,9 @@ TEST_F(DialogTest, PresetListShowsEveryPresetSortedByNameThenTempoAsNumbers) {
   EXPECT_EQ(Column(list, LPresetListWindow::kColSubdiv), (std::vector<std::string>{"None", "2", "-1"}));
   EXPECT_TRUE(list->isColumnHidden(LPresetListWindow::kColId));
   EXPECT_FALSE(list->topLevelItem(0)->text(LPresetListWindow::kColId).isEmpty());
+  // Opened: the first row is current and selected, so Return picks it.
+  EXPECT_EQ(CurrentRow(list), 0);
+  EXPECT_TRUE(window.MenuAction(LPresetListWindowBase::kCmdSelect)->isEnabled());
 
   // As text "100" < "280" < "40"; as numbers the other way round.
   list->sortByColumn(LPresetListWindow::kColTempo, Qt::AscendingOrder);
