@@ -12,9 +12,14 @@
 
 #include "audio/PlayDevice.h"
 #include "engine/MVModel.h"
+#include "store/Presets.h"
+#include "ui/HelpWindow.h"
 #include "ui/Icons.h"
 #include "ui/MVDisplay.h"
 #include "ui/MVLedLightBox.h"
+#include "ui/OptionsDialog.h"
+#include "ui/PresetDialog.h"
+#include "ui/PresetListWindow.h"
 
 namespace {
 
@@ -234,6 +239,28 @@ void MainDialog::CmPresetLoad() {
   int tempo = 100, measure = 0, subdiv = 0;
   if (ChoosePreset(tempo, measure, subdiv)) ApplyPreset(tempo, measure, subdiv);
 }
+
+void MainDialog::OpenPresetDialog(int tempo, int measure, int subdiv) {
+  LPresetDialog dialog(m_profile, nullptr, tempo, measure, subdiv, this);
+  dialog.Open(this);
+}
+
+bool MainDialog::ChoosePreset(int& tempo, int& measure, int& subdiv) {
+  LPresetListWindow window(m_profile);
+  if (!window.Open(this)) return false;
+  LUserPresetList list(m_profile);
+  LUserPreset rec;
+  if (!list.Open(rec, window.ChosenKey())) return false;
+  const LPresetValues values = ReadPresetValues(rec);
+  tempo = values.tempo;
+  measure = values.measureIndex;
+  subdiv = values.subdiv;
+  return true;
+}
+
+void MainDialog::OpenOptions(int page) { SetDlg(this, static_cast<unsigned long>(page), *m_model); }
+
+void MainDialog::CmHelp() { LShowHelp(this, QStringLiteral("manual")); }
 
 void MainDialog::ApplyPreset(int tempo, int measure, int subdiv) {
   SetTempoField(tempo);

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "engine/MVModelEvents.h"
+#include "store/Profile.h"
 #include "ui/MainWindow.h"
 #include "ui/VolumeSlider.h"
 
@@ -79,15 +80,17 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   bool EvKeyRepeat(const LKey& key) override;
   bool CmSettings() override;
 
-  // The preset dialog, the preset list and the options sheet come with the
-  // dialogs; until then these do nothing and their commands stay disabled.
-  virtual bool HasDialogs() const { return false; }
+  // Whether the preset and options windows can be opened; a test turns
+  // them off to see the commands disabled.
+  virtual bool HasDialogs() const { return true; }
   // Opens the preset dialog for a new preset holding these values.
-  virtual void OpenPresetDialog(int /*tempo*/, int /*measure*/, int /*subdiv*/) {}
-  // Lets the user choose a preset; false when none was chosen.
-  virtual bool ChoosePreset(int& /*tempo*/, int& /*measure*/, int& /*subdiv*/) { return false; }
+  virtual void OpenPresetDialog(int tempo, int measure, int subdiv);
+  // Lets the user choose a preset in the preset list; false when none was
+  // chosen (or its record is gone).
+  virtual bool ChoosePreset(int& tempo, int& measure, int& subdiv);
   // Opens the options sheet on a page (0 General, 1 Sound).
-  virtual void OpenOptions(int /*page*/) {}
+  virtual void OpenOptions(int page);
+  void CmHelp() override;
   // The error box; a test replaces it so that nothing waits for a click.
   virtual void ShowError(const QString& text);
 
@@ -102,6 +105,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void CheckOutput();
 
   LMVModel* m_model;
+  LProfile m_profile;
   int m_lastTempo = -1;
   int m_playStopImage = 0;
   LMVDisplay* m_display = nullptr;

@@ -53,9 +53,13 @@ class TestDialog : public MainDialog {
   using MainDialog::EvKeyDown;
   bool HasDialogs() const override { return dialogs; }
   void OpenPresetDialog(int tempo, int measure, int subdiv) override {
+    if (realDialogs) return MainDialog::OpenPresetDialog(tempo, measure, subdiv);
     opened.push_back("preset " + std::to_string(tempo) + " " + std::to_string(measure) + " " + std::to_string(subdiv));
   }
-  void OpenOptions(int page) override { opened.push_back("options " + std::to_string(page)); }
+  void OpenOptions(int page) override {
+    if (realDialogs) return MainDialog::OpenOptions(page);
+    opened.push_back("options " + std::to_string(page));
+  }
   void ShowError(const QString& text) override { errors.push_back(text.toStdString()); }
   bool Command(int id, int arg) override {
     commands.push_back(id);
@@ -68,6 +72,7 @@ class TestDialog : public MainDialog {
   }
 
   bool dialogs = false;
+  bool realDialogs = false;  // the real windows open, not just recorded
   bool timersDuringInit = true;
   std::vector<std::string> opened;
   std::vector<std::string> errors;

@@ -1,0 +1,72 @@
+#include "store/SoundFileCheck.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "soundfile/WaveFile.h"
+#include "store/DataFolders.h"
+
+long long LSoundFileLengthMs(const char* path) {
+  LSoundSource source = LWaveFile::OpenSource(path);
+  if (source->GetError() != 0) return -1;
+  const int rate = source->GetSampleRate();
+  if (rate <= 0) return -1;
+  // 64 bits: a long file at a low rate overflows int before the division.
+  return static_cast<long long>(source->GetEndSample()) * 1000 / rate;
+}
+
+bool LTestValidSoundFile(const char* path) {
+  const long long ms = LSoundFileLengthMs(path);
+  return ms >= 0 && ms <= kMaxSoundFileMs;
+}
+
+std::string LSoundFileBaseName(const std::string& path) {
+  const size_t cut = path.find_last_of("/\\");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+bool CopyContents(int from, int to) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(from, buffer, sizeof buffer);
+    if (got == 0) return true;
+    if (got < 0) return false;
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t put = ::write(to, buffer + done, static_cast<size_t>(got - done));
+      if (put <= 0) return false;
+      done += put;
+    }
+  }
+}
+
+}  // namespace
+
+bool LCopyUserSoundFile(const std::string& sharedFolder, const std::string& path, std::string& name) {
+  name = LSoundFileBaseName(path);
+  const std::string target = UserSoundFilePath(sharedFolder, name);
+  if (target.empty()) return false;
+  ::mkdir((sharedFolder + "/" + kUserSoundFolder).c_str(), 0777);
+  // Copying a file onto itself would empty it.
+  if (SameFile(path, target)) return true;
+  const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (from < 0) return false;
+  const std::string temp = target + ".part";
+  const int to = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  bool ok = to >= 0 && CopyContents(from, to);
+  ::close(from);
+  if (to >= 0 && ::close(to) != 0) ok = false;
+  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}

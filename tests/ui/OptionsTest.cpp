@@ -1,0 +1,235 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "store/Settings.h"
+#include "store/SoundFileCheck.h"
+#include "tests/ui/DialogTestSupport.h"
+#include "ui/DBEdit.h"
+#include "ui/GeneralPage.h"
+#include "ui/HelpWindow.h"
+#include "ui/OptionsDialog.h"
+#include "ui/SoundPage.h"
+#include "ui/SoundSchemeSaveDialog.h"
+
+namespace {
+
+using test::DialogTest;
+
+// The sound page with the scheme list answered by the test.
+class TestSoundPage : public LSoundPage {
+ public:
+  std::string ChooseScheme() override { return chosen; }
+  std::string chosen;
+};
+
+bool Chooser(char* out, const char* title = "Select accent sound") {
+  return LSoundSchemeSaveDialog::GetValidSoundFile(nullptr, out, title);
+}
+
+TEST_F(DialogTest, ChooserAcceptsShortWavFilesAndCopiesThemIntoTheSoundFolder) {
+  test::TempDir elsewhere;
+  char name[kRecordBufferSize] = "untouched";
+  ChooseFile(test::WriteWav(elsewhere.File("Long.wav"), 2008));  // 251 ms
+  EXPECT_FALSE(Chooser(name));
+  EXPECT_STREQ(name, "untouched");
+  ASSERT_EQ(prompts.size(), 1u);
+  EXPECT_EQ(prompts[0].title.toStdString(), "File is not valid");
+  EXPECT_FALSE(std::ifstream(shared + "/Sound/Long.wav").good());
+
+  test::WriteFile(elsewhere.File("Text.wav"), test::Bytes(400, 'x'));
+  ChooseFile(elsewhere.File("Text.wav"));
+  EXPECT_FALSE(Chooser(name));
+  EXPECT_EQ(prompts.size(), 2u);
+
+  ChooseFile(elsewhere.File("Missing.wav"));
+  EXPECT_FALSE(Chooser(name));
+  ChooseFile("");
+  EXPECT_FALSE(Chooser(name));
+  EXPECT_EQ(prompts.size(), 2u);  // cancel and a vanished file say nothing
+
+  ChooseFile(test::WriteWav(elsewhere.File("Snare.wav"), 2000));  // 250 ms
+  test::WriteWav(shared + "/Sound/Snare.wav", 10);
+  ASSERT_TRUE(Chooser(name, "Select beat sound"));
+  EXPECT_STREQ(name, "Snare.wav");
+  EXPECT_EQ(fileTitles.back(), "Select beat sound");
+  EXPECT_EQ(LSoundFileLengthMs((shared + "/Sound/Snare.wav").c_str()), 250);
+}
+
+TEST_F(DialogTest, EditorIsOfferedOnlyWhenOneIsInstalled) {
+  test::TempDir bin, elsewhere;
+  const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+  ::setenv("PATH", bin.Path().c_str(), 1);
+  EXPECT_FALSE(LFindSoundEditor().IsAvailable());
+  char name[kRecordBufferSize];
+  ChooseFile(test::WriteWav(elsewhere.File("Long.wav"), 4000));
+  EXPECT_FALSE(Chooser(name));
+  EXPECT_TRUE(prompts.back().yes.isEmpty());  // informs only
+  {
+    TestSoundPage page;
+    EXPECT_EQ(page.Button(LSoundPage::kIdLaunchEditor), nullptr);
+  }
+  test::WriteFile(bin.File("audacity"), test::Bytes{'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'});
+  ::chmod(bin.File("audacity").c_str(), 0755);
+  EXPECT_TRUE(LFindSoundEditor().IsAvailable());
+  answer = false;
+  EXPECT_FALSE(Chooser(name));
+  EXPECT_EQ(prompts.back().yes.toStdString(), "Edit file");
+  EXPECT_TRUE(prompts.back().text.contains("Audacity"));
+  {
+    TestSoundPage page;
+    ASSERT_NE(page.Button(LSoundPage::kIdLaunchEditor), nullptr);
+    EXPECT_EQ(page.Button(LSoundPage::kIdLaunchEditor)->text().toStdString(), "Launch Audacity...");
+  }
+  ::setenv("PATH", oldPath.c_str(), 1);
+}
+
+TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
+  test::TempDir elsewhere;
+  LSoundSchemeSaveDialog fresh(*profile, nullptr);
+  EXPECT_FALSE(fresh.CmOk());
+  EXPECT_EQ(LLastFieldMessage().toStdString(), LSoundSchemeSaveDialog::kNameMissing);
+  fresh.Field(LSoundSchemeSaveDialog::kIdName)->setText("  Wood ");
+  ChooseFile(test::WriteWav(elsewhere.File("Block.wav"), 800));
+  fresh.Command(LSoundSchemeSaveDialog::kIdBeatBrowse);
+  EXPECT_EQ(fileTitles.back(), "Select beat sound");
+  fresh.Field(LSoundSchemeSaveDialog::kIdClick)->setText("typed.wav");  // taken as typed
+  ASSERT_TRUE(fresh.CmOk());
+
+  LSoundSchemeSaveDialog change(*profile, "wood");  // names match without case
+  EXPECT_EQ(change.Field(LSoundSchemeSaveDialog::kIdBeat)->text().toStdString(), "Block.wav");
+  EXPECT_EQ(change.Field(LSoundSchemeSaveDialog::kIdClick)->text().toStdString(), "typed.wav");
+  change.Field(LSoundSchemeSaveDialog::kIdAccent)->setText("A.wav");
+  ASSERT_TRUE(change.CmOk());
+  LSoundSchemeRecordList list(*profile);
+  LSoundSchemeRecord rec;
+  ASSERT_TRUE(OpenSoundScheme(list, rec, "wood"));
+  EXPECT_EQ(rec.GetString(scheme_field::kName), "wood");
+  EXPECT_EQ(rec.GetString(scheme_field::kAccentFile), "A.wav");
+  EXPECT_EQ(rec.GetString(scheme_field::kBeatFile), "Block.wav");
+}
+
+TEST_F(DialogTest, SoundFilesAreStoredAtOnceAndDefaultSoundFollowsThem) {
+  test::TempDir elsewhere;
+  TestSoundPage page;
+  page.InitDialog();
+  QPushButton* useDefault = page.Button(LSoundPage::kIdDefaultSound);
+  EXPECT_FALSE(useDefault->isEnabled());  // a fresh installation
+
+  ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
+  page.Command(LSoundPage::kIdSetAccent, 0);
+  EXPECT_EQ(OptionsField(options_field::kAccent), "Tick.wav");
+  EXPECT_TRUE(useDefault->isEnabled());
+
+  ChooseFile("");  // cancelled: nothing changes
+  page.Command(LSoundPage::kIdSetClick, 0);
+  EXPECT_EQ(fileTitles.back(), "Select click sound");
+  EXPECT_EQ(OptionsField(options_field::kClick), "");
+
+  page.Command(LSoundPage::kIdDefaultSound, 0);
+  EXPECT_EQ(OptionsField(options_field::kAccent), "");
+  EXPECT_FALSE(useDefault->isEnabled());
+
+  SetOptionsField(options_field::kBeat, "Kept.wav");
+  TestSoundPage reopened;
+  reopened.InitDialog();
+  EXPECT_TRUE(reopened.Button(LSoundPage::kIdDefaultSound)->isEnabled());
+}
+
+TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
+  LUserSettingSet<int>("Sound", "BeatVolume", 100);   // beyond the field
+  LUserSettingSet<int>("Sound", "ClickVolume", 250);  // a signed byte: -6
+  const std::string key = AddScheme("Wood", "a.wav", "b.wav", "c.wav");
+  SetOptionsField(options_field::kAccent, "mine.wav");
+  {
+    TestSoundPage page;
+    page.InitDialog();
+    EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdBeatLevel).Get(), 12);
+    EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdClickLevel).Get(), -6);
+    LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(6));
+    page.chosen = key;
+    page.Command(LSoundPage::kIdLoadScheme, 0);
+    EXPECT_EQ(page.PendingScheme(), key);
+    // Cancel: the page goes without its CmOk.
+  }
+  EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), 0);
+  EXPECT_EQ(OptionsField(options_field::kAccent), "mine.wav");
+  {
+    TestSoundPage page;
+    page.InitDialog();
+    LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(6));
+    page.chosen = key;
+    page.Command(LSoundPage::kIdLoadScheme, 0);
+    EXPECT_TRUE(page.CmOk());
+  }
+  EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), 6);
+  EXPECT_EQ(LUserSettingGet<int>("Sound", "BeatVolume", 0), 12);
+  EXPECT_EQ(OptionsField(options_field::kAccent), "a.wav");
+  EXPECT_EQ(OptionsField(options_field::kClick), "c.wav");
+
+  // A scheme deleted meanwhile: files stay, levels are still stored.
+  {
+    TestSoundPage page;
+    page.InitDialog();
+    LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(-3));
+    page.chosen = "no such key";
+    page.Command(LSoundPage::kIdLoadScheme, 0);
+    EXPECT_TRUE(page.CmOk());
+  }
+  EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), -3);
+  EXPECT_EQ(OptionsField(options_field::kAccent), "a.wav");
+}
+
+TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
+  test::ScriptedDevices devices{{{7, "Speakers", 2}, {9, "Headphones", 2}}, 7};
+  LSoundPlayDevice chosen(2, 0, 0);
+  LSettingSetSoundPlayDevice("Settings", "SoundOutDevice", chosen);
+  LGeneralPage page;
+  page.InitDialog();
+  ASSERT_EQ(page.DeviceList()->count(), 3);
+  EXPECT_EQ(page.DeviceList()->currentText().toStdString(), "Headphones");
+  page.DeviceList()->setCurrentIndex(1);
+  EXPECT_TRUE(page.CmOk());
+  char stored[kSettingTextSize];
+  _LUserSettingGetString("Settings", "SoundOutDevice", "", stored);
+  EXPECT_STREQ(stored, "Speakers");
+}
+
+TEST_F(DialogTest, SheetOpensOnTheStartPageAndTheModelReloadsAfterwards) {
+  test::TempDir elsewhere;
+  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
+  LMVModel model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true));
+  ASSERT_TRUE(model.Init());
+  ASSERT_TRUE(model.StartPlaying());
+  for (int page : {kOptionsPageGeneral, kOptionsPageSound}) {
+    int shown = -1;
+    test::WhenModal<LPropertySheet>([&shown](LPropertySheet* sheet) {
+      shown = sheet->CurrentPage();
+      EXPECT_EQ(sheet->windowTitle().toStdString(), "Preferences");
+      sheet->reject();
+    });
+    // A sound chosen while the sheet is open is what plays afterwards.
+    test::WriteWav(shared + "/Sound/Mine.wav", 1234, 44100);
+    SetOptionsField(options_field::kAccent, "Mine.wav");
+    EXPECT_FALSE(SetDlg(nullptr, static_cast<unsigned long>(page), model));
+    EXPECT_EQ(shown, page);
+    EXPECT_EQ(model.GetMetronome().m_accentSound->GetEndSample(), 1234);
+    EXPECT_TRUE(model.IsPlaying());
+    SetOptionsField(options_field::kAccent, "");
+  }
+  model.StopPlaying();
+}
+
+TEST_F(DialogTest, EveryHelpTopicHasAPage) {
+  for (const char* topic : {"userpreset", "soundscheme", "presetlist", "general", "sound", "manual"})
+    EXPECT_FALSE(LHelpPagePath(topic).isEmpty()) << topic;
+  EXPECT_TRUE(LHelpPagePath("../etc").isEmpty());
+  QWidget* help = LShowHelp(nullptr, "missing");
+  EXPECT_TRUE(help->isVisible());
+  help->close();
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+#include "ui/OptionsDialog.h"
+
+#include "engine/MVModel.h"
+#include "ui/GeneralPage.h"
+#include "ui/PropertySheet.h"
+#include "ui/SoundPage.h"
+
+bool SetDlg(QWidget* parent, unsigned long startPage, LMVModel& model) {
+  bool ok = false;
+  {
+    LPropertySheet sheet(parent);
+    sheet.AddPage(new LGeneralPage, "General");
+    sheet.AddPage(new LSoundPage, "Sound");
+    sheet.SetStartPage(static_cast<int>(startPage));
+    ok = sheet.Open("Preferences");
+  }
+  model.InitSounds();
+  model.ReCalculateInterval();
+  model.RestartPlaying();
+  return ok;
+}

@@ -1,0 +1,100 @@
+#include "ui/PresetDialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "engine/MVModel.h"
+#include "store/Presets.h"
+#include "ui/DialogLayout.h"
+#include "ui/HelpWindow.h"
+#include "ui/Prompts.h"
+
+LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, int measure, int subdiv,
+                             QWidget* parent)
+    : QDialog(parent),
+      m_profile(profile),
+      m_oldName(oldName ? oldName : ""),
+      m_tempoValue(tempo),
+      m_measureIndex(measure),
+      m_subdivIndex(subdiv) {
+  if (m_oldName.size() > kRecordTextMax) m_oldName.resize(kRecordTextMax);
+  setWindowTitle(QStringLiteral("Add/Change preset"));
+  setFixedSize(540, 184);
+  LPlaceLabel(this, "Name:", kIdNameLabel, 18, 16, 243, 18);
+  m_name = LPlace(this, new QLineEdit, kIdName, 270, 14, 252);
+  m_name->setMaxLength(kRecordTextMax);
+  LPlaceLabel(this, "Tempo:", kIdTempoLabel, 18, 48, 243, 18);
+  m_tempo = LPlace(this, new QLineEdit, kIdTempo, 270, 46, 252);
+  m_measure = LPlace(this, new QComboBox, kIdMeasure, 270, 78, 252);
+  LPlaceLabel(this, "Measure:", kIdMeasureLabel, 18, 80, 251, 18);
+  m_subdiv = LPlace(this, new QComboBox, kIdSubDiv, 270, 108, 252);
+  LPlaceLabel(this, "SubDivs:", kIdSubDivLabel, 18, 110, 251, 18);
+  LPlaceSeparator(this, 18, 138, 504);
+  LPlaceButtonRow(this, 148, "OK", [this] { CmHelp(); }, [this] { CmOk(); });
+  InitDialog();
+}
+
+void LPresetDialog::InitDialog() {
+  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(QString::fromUtf8(*n));
+  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(QString::fromUtf8(*n));
+  if (!m_oldName.empty()) {
+    setWindowTitle(QStringLiteral("Change Preset"));
+    m_name->setText(QString::fromStdString(m_oldName));
+  } else {
+    setWindowTitle(QStringLiteral("New Preset"));
+  }
+  m_tempo->setText(QString::number(m_tempoValue));
+  // An index outside the lists (a record edited by hand) leaves the list
+  // without a selection rather than pointing past its end.
+  m_measure->setCurrentIndex(m_measureIndex >= 0 && m_measureIndex < m_measure->count() ? m_measureIndex : -1);
+  m_subdiv->setCurrentIndex(m_subdivIndex >= 0 && m_subdivIndex < m_subdiv->count() ? m_subdivIndex : -1);
+}
+
+bool LPresetDialog::Open(QWidget* parent) {
+  if (parent) setParent(parent, windowFlags());
+  return exec() == QDialog::Accepted;
+}
+
+int LPresetDialog::ParseTempo(const QString& text) {
+  int value = 0;
+  for (QChar c : text) {
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
+    value = value * 10 + (c.unicode() - '0');
+    if (value > 100000) break;  // far outside the range already
+  }
+  return value;
+}
+
+bool LPresetDialog::CmOk() {
+  const QString name = m_name->text().trimmed();
+  if (name.isEmpty()) {
+    LShowFieldMessage(m_name, QString::fromUtf8(kNameMissing));
+    return false;
+  }
+  const int tempo = ParseTempo(m_tempo->text().trimmed());
+  if (tempo < LMVModel::GetTempoMin() || tempo > LMVModel::GetTempoMax()) {
+    LShowFieldMessage(m_tempo, QString::fromUtf8(kTempoInvalid));
+    return false;
+  }
+  m_tempoValue = tempo;
+  // No selection (an index the lists do not have) keeps the given index.
+  if (m_measure->currentIndex() >= 0) m_measureIndex = m_measure->currentIndex();
+  if (m_subdiv->currentIndex() >= 0) m_subdivIndex = m_subdiv->currentIndex();
+  {
+    LUserPresetList list(m_profile);
+    LUserPreset rec;
+    // A changed preset whose name is gone writes nothing: the record stays
+    // detached.
+    if (!m_key.empty())
+      list.Open(rec, m_key);
+    else if (!m_oldName.empty())
+      OpenPreset(list, rec, m_oldName.c_str());
+    else
+      list.CreateNewRecord(rec);
+    if (rec.IsAttached()) WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
+  }
+  accept();
+  return true;
+}
+
+void LPresetDialog::CmHelp() { LShowHelp(this, QStringLiteral("userpreset")); }

@@ -1,0 +1,61 @@
+#include "ui/PresetListWindow.h"
+
+#include "engine/MVModel.h"
+#include "store/FileStoreIterator.h"
+#include "ui/PresetDialog.h"
+
+namespace {
+
+const LPresetListWindowBase::Column kPresetListCols[] = {
+    {"Name", 12}, {"Tempo", 12}, {"Measure", 12}, {"Subdiv", 12}, {"ID", 0}};
+
+}  // namespace
+
+LPresetListWindow::LPresetListWindow(LProfile& profile)
+    : LPresetListWindowBase(profile, "PresetList"), m_records(profile) {}
+
+void LPresetListWindow::InitDialog() {
+  LPresetListWindowBase::InitDialog();
+  setWindowTitle(QStringLiteral("Preset"));
+  Sorter().SetNumeric(kColTempo);
+  SetColumns(kPresetListCols, sizeof(kPresetListCols) / sizeof(kPresetListCols[0]));
+  FillList();
+}
+
+QString LPresetListWindow::TableName(const char* const* names, int index) {
+  int count = 0;
+  while (names[count]) ++count;
+  if (index < 0 || index >= count) return QString::number(index);
+  return QString::fromUtf8(names[index]);
+}
+
+void LPresetListWindow::FillList() {
+  RefillList([this] {
+    for (LDataStoreListIterator<LFileStoreDataStore, LUserPreset> it(m_records); it.IsValid(); it.Next()) {
+      const LPresetValues v = ReadPresetValues(it.Record());
+      AddRow({QString::fromStdString(it->GetString(preset_field::kName)), QString::asprintf("%d", v.tempo),
+              TableName(LMVModel::GetMeasureNames(), v.measureIndex),
+              TableName(LMVModel::GetSubDivNames(), v.subdiv), QString::fromStdString(it->Key())});
+    }
+  });
+}
+
+void LPresetListWindow::CmProperties() {
+  const std::string key = CurrentKey();
+  if (key.empty()) return;
+  LUserPreset rec;
+  if (!m_records.Open(rec, key)) return;
+  const std::string name = rec.GetString(preset_field::kName);
+  const LPresetValues values = ReadPresetValues(rec);
+  rec.Invalidate();
+  EditPreset(key, name, values);
+  FillList();
+}
+
+void LPresetListWindow::EditPreset(const std::string& key, const std::string& name, const LPresetValues& values) {
+  LPresetDialog dialog(Profile(), name.c_str(), values.tempo, values.measureIndex, values.subdiv, this);
+  dialog.SetRecordKey(key);
+  dialog.Open(this);
+}
+
+bool LPresetListWindow::DeleteRecord(const std::string& key) { return m_records.Delete(key); }

@@ -1,0 +1,25 @@
+// The list of saved presets: name, tempo, measure and subdivision.
+#pragma once
+
+#include "store/Presets.h"
+#include "ui/PresetListWindowBase.h"
+
+class LPresetListWindow : public LPresetListWindowBase {
+ public:
+  enum { kColName, kColTempo, kColMeasure, kColSubdiv, kColId };
+  explicit LPresetListWindow(LProfile& profile);
+  void FillList() override;
+
+ protected:
+  void InitDialog() override;
+  void CmProperties() override;
+  bool DeleteRecord(const std::string& key) override;
+  // Runs the preset dialog on a preset; a test replaces it.
+  virtual void EditPreset(const std::string& key, const std::string& name, const LPresetValues& values);
+
+  // A name from a model table, or the number itself for an index the table
+  // does not have (a record edited by hand).
+  static QString TableName(const char* const* names, int index);
+
+  LUserPresetList m_records;
+};

@@ -1,0 +1,315 @@
+#include "ui/PresetListWindowBase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "store/Settings.h"
+#include "ui/HelpWindow.h"
+#include "ui/Prompts.h"
+
+namespace {
+
+const LKeyToCommandMap kListKeys[] = {
+    {Qt::Key_Return, LKey::kOption, 0, LPresetListWindowBase::kCmdProperties},
+    {Qt::Key_Delete, 0, 0, LPresetListWindowBase::kCmdDelete},
+    {Qt::Key_Return, 0, 0, LPresetListWindowBase::kCmdSelect},
+};
+constexpr int kListKeyCount = sizeof(kListKeys) / sizeof(kListKeys[0]);
+
+constexpr int kCharWidth = 8;
+constexpr int kCharHeight = 17;
+constexpr int kNominalWidth = 70 * kCharWidth;
+constexpr int kNominalHeight = 20 * kCharHeight;
+constexpr int kMinimumWidth = 60 * kCharWidth;
+constexpr int kMinimumHeight = 15 * kCharHeight;
+constexpr int kDefaultPosition = 200;
+
+QString WithKey(const char* text, int command) {
+  QString result = QString::fromUtf8(text);
+  if (const LKeyToCommandMap* entry = LFindCommandKey(kListKeys, kListKeyCount, command))
+    result += QLatin1Char('\t') + entry->Key().GetDescription();
+  return result;
+}
+
+}  // namespace
+
+LPresetListWindowBase::LPresetListWindowBase(LProfile& profile, const char* windowName)
+    : m_sorter(profile), m_windowName(windowName) {
+  setSizeGripEnabled(true);
+}
+
+void LPresetListWindowBase::Init() {
+  if (m_initialised) return;
+  m_initialised = true;
+  InitDialog();
+  EnableControls();
+}
+
+bool LPresetListWindowBase::Open(QWidget* parent) {
+  if (parent) setParent(parent, Qt::Dialog);
+  Init();
+  RestorePlacement();
+  return exec() == QDialog::Accepted && !m_chosenKey.empty();
+}
+
+void LPresetListWindowBase::InitDialog() { BuildFrame(); }
+
+void LPresetListWindowBase::BuildFrame() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  auto* menuBar = new QMenuBar(this);
+  QMenu* menu = menuBar->addMenu(QStringLiteral("&Preset"));
+  const std::pair<int, const char*> items[] = {
+      {kCmdSelect, "&Select Preset"}, {kCmdDelete, "&Delete"}, {kCmdProperties, "&Edit..."}};
+  for (const auto& [command, text] : items) {
+    QAction* action = menu->addAction(WithKey(text, command));
+    const int id = command;
+    connect(action, &QAction::triggered, this, [this, id] { Command(id, 0); });
+    m_menuActions[command] = action;
+  }
+  layout->setMenuBar(menuBar);
+
+  m_toolBar = new QToolBar(this);
+  m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  struct Tool {
+    int command;
+    QStyle::StandardPixmap icon;
+    const char* label;
+    const char* tooltip;
+  };
+  const Tool tools[] = {
+      {kCmdSelect, QStyle::SP_DialogApplyButton, "Select", "Select this preset"},
+      {kCmdDelete, QStyle::SP_TrashIcon, "Delete", "Delete selected preset(s)"},
+      {kCmdProperties, QStyle::SP_FileDialogDetailedView, "Edit", "Edit selected preset"},
+  };
+  for (const Tool& t : tools) {
+    QAction* action = m_toolBar->addAction(style()->standardIcon(t.icon), QString::fromUtf8(t.label));
+    QString tip = QString::fromUtf8(t.tooltip);
+    if (const LKeyToCommandMap* entry = LFindCommandKey(kListKeys, kListKeyCount, t.command))
+      tip += QStringLiteral(" (%1)").arg(entry->Key().GetDescription());
+    action->setToolTip(tip);
+    const int id = t.command;
+    connect(action, &QAction::triggered, this, [this, id] { Command(id, 0); });
+    m_toolActions[t.command] = action;
+  }
+  layout->addWidget(m_toolBar);
+
+  m_list = new QTreeWidget(this);
+  m_list->setObjectName(QString::number(kIdList));
+  m_list->setRootIsDecorated(false);
+  m_list->setUniformRowHeights(true);
+  m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_list->header()->setStretchLastSection(false);
+  m_list->header()->setSortIndicatorShown(true);
+  connect(m_list, &QWidget::customContextMenuRequested, this, [this] { Command(kCmdRightClick, 0); });
+  connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { Command(kCmdSelectDouble, 0); });
+  connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] { Command(kCmdSelectionChanged, 0); });
+  connect(m_list, &QTreeWidget::currentItemChanged, this, [this] { Command(kCmdSelectionChanged, 0); });
+  m_list->installEventFilter(this);
+  m_list->viewport()->installEventFilter(this);
+  layout->addWidget(m_list, 1);
+
+  m_status = new QStatusBar(this);
+  m_status->setSizeGripEnabled(false);
+  layout->addWidget(m_status);
+  installEventFilter(this);
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
+  resize(kNominalWidth, kNominalHeight);
+}
+
+// The list windows read their placement but never write it back.
+void LPresetListWindowBase::RestorePlacement() {
+  const char* s = m_windowName;
+  QSize size(LUserSettingGetInt(s, "Width", kNominalWidth, kMinimumWidth, 16000),
+             LUserSettingGetInt(s, "Height", kNominalHeight, kMinimumHeight, 16000));
+  const QScreen* screen = QApplication::primaryScreen();
+  const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+  size = size.boundedTo(avail.size());
+  resize(size);
+  QPoint at(LUserSettingGet<int>(s, "X", kDefaultPosition), LUserSettingGet<int>(s, "Y", kDefaultPosition));
+  at.setX(std::clamp(at.x(), avail.left(), std::max(avail.left(), avail.right() - size.width())));
+  at.setY(std::clamp(at.y(), avail.top(), std::max(avail.top(), avail.bottom() - size.height())));
+  move(at);
+}
+
+void LPresetListWindowBase::SetColumns(const Column* columns, int count) {
+  m_columns.assign(columns, columns + count);
+  QStringList titles;
+  for (const Column& c : m_columns) titles << QString::fromUtf8(c.title);
+  m_list->setColumnCount(count);
+  m_list->setHeaderLabels(titles);
+  // The last column holds the record key: there, but never seen.
+  m_list->setColumnHidden(count - 1, true);
+  m_list->setSortingEnabled(true);
+  m_list->sortByColumn(0, Qt::AscendingOrder);
+  LayoutColumns();
+}
+
+// The first column takes whatever width the others leave, never less than
+// its own.
+void LPresetListWindowBase::LayoutColumns() {
+  if (m_columns.empty()) return;
+  int others = 0;
+  for (size_t i = 1; i + 1 < m_columns.size(); ++i) {
+    m_list->setColumnWidth(static_cast<int>(i), m_columns[i].width * kCharWidth);
+    others += m_columns[i].width * kCharWidth;
+  }
+  m_list->setColumnWidth(0, std::max(m_columns[0].width * kCharWidth, m_list->viewport()->width() - others));
+}
+
+bool LPresetListWindowBase::eventFilter(QObject* watched, QEvent* event) {
+  if (m_list && watched == m_list->viewport() && event->type() == QEvent::Resize) LayoutColumns();
+  if (event->type() == QEvent::KeyPress && (watched == m_list || watched == this))
+    if (DispatchKeyEvent(*static_cast<QKeyEvent*>(event))) return true;
+  return QDialog::eventFilter(watched, event);
+}
+
+bool LPresetListWindowBase::EvKeyDown(const LKey& key) {
+  if (const int command = LMapKeyToCommand(kListKeys, kListKeyCount, key)) {
+    Command(command, 0);
+    return true;
+  }
+  if (key == LKey(Qt::Key_F1, 0, 0)) {
+    CmHelp();
+    return true;
+  }
+  return false;
+}
+
+bool LPresetListWindowBase::Command(int id, int) {
+  switch (id) {
+    case kCmdDelete: CmDelete(); break;
+    case kCmdProperties: CmProperties(); break;
+    case kCmdSelectDouble:
+    case kCmdSelect: CmSelect(); break;
+    case kCmdRightClick: EvRightClickMenu(); break;
+    case kCmdSelectionChanged: break;
+    default: return false;
+  }
+  if (m_initialised) EnableControls();
+  return true;
+}
+
+int LPresetListWindowBase::SelectedCount() const { return static_cast<int>(m_list->selectedItems().size()); }
+
+void LPresetListWindowBase::EnableControls() {
+  const bool current = m_list->currentItem() != nullptr;
+  const bool one = SelectedCount() == 1;
+  for (auto* actions : {&m_menuActions, &m_toolActions}) {
+    (*actions)[kCmdDelete]->setEnabled(current);
+    (*actions)[kCmdSelect]->setEnabled(one);
+    (*actions)[kCmdProperties]->setEnabled(one);
+  }
+  const int rows = m_list->topLevelItemCount();
+  m_status->showMessage(rows == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(rows));
+}
+
+QAction* LPresetListWindowBase::MenuAction(int command) const {
+  auto it = m_menuActions.find(command);
+  return it == m_menuActions.end() ? nullptr : it->second;
+}
+
+QAction* LPresetListWindowBase::ToolBarAction(int command) const {
+  auto it = m_toolActions.find(command);
+  return it == m_toolActions.end() ? nullptr : it->second;
+}
+
+QMenu* LPresetListWindowBase::CreateRightClickMenu() {
+  if (!m_list->currentItem()) return nullptr;
+  auto* menu = new QMenu(this);
+  const bool one = SelectedCount() == 1;
+  const std::pair<int, const char*> items[] = {
+      {kCmdSelect, "Select"}, {kCmdDelete, "Delete this"}, {kCmdProperties, "Edit this"}};
+  for (const auto& [command, text] : items) {
+    QAction* action = menu->addAction(WithKey(text, command));
+    action->setData(command);
+    action->setEnabled(command == kCmdDelete || one);
+  }
+  return menu;
+}
+
+void LPresetListWindowBase::EvRightClickMenu() {
+  QMenu* menu = CreateRightClickMenu();
+  if (!menu) return;
+  QAction* chosen = menu->exec(QCursor::pos());
+  const int command = chosen ? chosen->data().toInt() : 0;
+  delete menu;
+  if (command) Command(command, 0);
+}
+
+std::string LPresetListWindowBase::CurrentKey() const {
+  const QTreeWidgetItem* item = m_list->currentItem();
+  if (!item || m_columns.empty()) return {};
+  return item->text(static_cast<int>(m_columns.size()) - 1).toStdString();
+}
+
+void LPresetListWindowBase::CmSelect() {
+  const std::string key = CurrentKey();
+  if (key.empty()) return;
+  m_chosenKey = key;
+  accept();
+}
+
+void LPresetListWindowBase::CmDelete() {
+  if (!m_list->currentItem()) return;
+  if (!LAskYesNo(this, QStringLiteral("Delete Presets"),
+                 QStringLiteral("Are you sure you want to delete the selected preset(s)?"), QStringLiteral("Delete"),
+                 QStringLiteral("Cancel")))
+    return;
+  const int keyColumn = static_cast<int>(m_columns.size()) - 1;
+  std::vector<std::string> keys;
+  for (const QTreeWidgetItem* item : m_list->selectedItems()) keys.push_back(item->text(keyColumn).toStdString());
+  for (const std::string& key : keys)
+    if (!key.empty()) DeleteRecord(key);
+  FillList();
+}
+
+void LPresetListWindowBase::CmHelp() { LShowHelp(this, QStringLiteral("presetlist")); }
+
+void LPresetListWindowBase::AddRow(const QStringList& texts) { m_list->addTopLevelItem(new LSortedListItem(m_sorter, texts)); }
+
+int LPresetListWindowBase::BeginRefill() {
+  const QTreeWidgetItem* current = m_list->currentItem();
+  const int row = current ? m_list->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(current)) : -1;
+  m_list->clear();
+  return row;
+}
+
+// The same position, not the same record: after a delete the row that
+// moved up into the place is the one the user sees there.
+void LPresetListWindowBase::EndRefill(int oldRow) {
+  m_list->sortItems(m_list->sortColumn() < 0 ? 0 : m_list->sortColumn(), m_list->header()->sortIndicatorOrder());
+  // With no row current yet (the first fill) the first row is, selected,
+  // so Return picks it at once; otherwise the list would make it current
+  // on focus without selecting it, and Select would look unavailable.
+  if (oldRow < 0 && !m_list->currentItem()) oldRow = 0;
+  if (oldRow < m_list->topLevelItemCount()) m_list->setCurrentItem(m_list->topLevelItem(oldRow));
+  if (m_initialised) EnableControls();
+}
+
+void LPresetListWindowBase::SelectRows(const std::vector<int>& rows) {
+  m_list->clearSelection();
+  bool first = true;
+  for (int row : rows) {
+    QTreeWidgetItem* item = m_list->topLevelItem(row);
+    if (!item) continue;
+    if (first) m_list->setCurrentItem(item);
+    item->setSelected(true);
+    first = false;
+  }
+  EnableControls();
+}

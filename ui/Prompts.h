@@ -1,0 +1,32 @@
+// The questions the dialogs put to the user: yes/no alerts, messages, the
+// file-open dialog, messages shown at a field. Each goes through a hook a
+// test can install, so that no modal box waits for a click in a test run.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+struct LPrompt {
+  QString title;
+  QString text;
+  QString yes;  // empty for a message with OK only
+  QString no;
+};
+
+// True when the user chose the "yes" button.
+bool LAskYesNo(QWidget* parent, const QString& title, const QString& text, const QString& yes, const QString& no);
+void LShowMessage(QWidget* parent, const QString& title, const QString& text);
+// The chosen existing file's path; empty on Cancel.
+QString LAskOpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& startFolder);
+// A short message pointing at a field, which also takes the focus.
+void LShowFieldMessage(QWidget* field, const QString& text);
+
+// Tests: answers in place of the boxes (nullptr restores them). The field
+// messages are recorded whether or not a hook is installed.
+void LSetPromptHook(std::function<bool(const LPrompt&)> hook);
+void LSetOpenFileHook(std::function<QString(const QString& title)> hook);
+QString LLastFieldMessage();
+void LClearLastFieldMessage();
