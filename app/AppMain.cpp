@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "store/DataFolders.h"
+#include "store/Settings.h"
 #include "ui/Icons.h"
 #include "ui/MainDialog.h"
 
@@ -120,9 +121,18 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   // A failure shows up as the model's missing sounds, which the window reports.
   LFileInstallSharedData();
 
+  // Before the model reads a setting: an unreadable file is copied aside,
+  // since the first change would otherwise replace it.
+  std::string keptSettings;
+  const bool settingsUnreadable = LSettingsKeepUnreadable(keptSettings);
+
   MainDialog window;
   CloseOnSignals(window);
   window.Start();
+  if (settingsUnreadable)
+    window.ShowInfo(QStringLiteral("Your settings could not be read, so Morvane starts with its defaults. Nothing on "
+                                   "disk was lost: the old file was kept as %1.")
+                        .arg(QString::fromStdString(keptSettings)));
   if (started) started(window);
   const int result = QApplication::exec();
   window.ForceClose();

@@ -1,5 +1,7 @@
 #include "store/Settings.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -66,6 +68,21 @@ bool Commit(QSettings& settings) {
 }
 
 }  // namespace
+
+bool LSettingsKeepUnreadable(std::string& keptAs) {
+  const QString path = SettingsPath();
+  if (!QFileInfo(path).isFile()) return false;
+  {
+    QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::FormatError) return false;
+  }
+  QString target = path + QStringLiteral(".unreadable");
+  for (int n = 1; QFileInfo::exists(target) && n < 1000; ++n)
+    target = path + QStringLiteral(".unreadable.%1").arg(n);
+  if (QFileInfo::exists(target) || !QFile::copy(path, target)) return false;
+  keptAs = target.toStdString();
+  return true;
+}
 
 int _LUserSettingGetString(const char* section, const char* key, const char* def, char* out) {
   QSettings settings(SettingsPath(), QSettings::IniFormat);

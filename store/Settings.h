@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Buffer sizes, NUL included: a value or name of 259 bytes, a full key of 519.
 constexpr int kSettingTextSize = 260;
@@ -52,3 +53,10 @@ bool LSettingParseBool(const char* text, bool def);
 
 // Where the settings live for the current environment.
 const char* LSettingsFilePath(char* out, size_t size);
+
+// At start-up, before anything reads or writes a setting: a settings file
+// that exists but cannot be read as settings would be silently replaced by
+// the first change, losing whatever it still held. Copies it aside first
+// ("Morvane.conf.unreadable", numbered when that exists) and gives the copy's
+// path; false when the file is readable, missing, or could not be copied.
+bool LSettingsKeepUnreadable(std::string& keptAs);

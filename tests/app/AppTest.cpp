@@ -18,6 +18,7 @@
 #include "soundfile/WaveFile.h"
 #include "store/Settings.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
 #include "ui/MainDialog.h"
 
 namespace {
@@ -115,6 +116,35 @@ std::vector<int> Onsets(const std::string& path, int gap) {
 // The whole program in this process: Space starts it, Space again once
 // three beats are captured, then Ctrl+Q quits; the capture holds the click
 // track and the settings hold the session.
+// Settings that cannot be read: the program starts with the defaults, keeps
+// the old file and says so in the window.
+TEST(AppTest, UnreadableSettingsAreKeptAndReported) {
+  test::IsolatedHome home;
+  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+  ::setenv("MORVANE_AUDIO_CAPTURE", home.Dir().File("capture.wav").c_str(), 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  char path[1024];
+  LSettingsFilePath(path, sizeof path);
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  ASSERT_TRUE(test::WriteFile(path, test::Bytes{'[', 'S', 'e', 't', 't', 'i', 'n', 'g', 's', '\n', 0xFF, '\n'}));
+
+  QString info;
+  int tempo = 0;
+  char name[] = "morvane";
+  char* argv[] = {name, nullptr};
+  const int status = MorvaneMain(1, argv, [&](MainDialog& window) {
+    info = window.InfoText();
+    tempo = window.Model().GetTempo();
+    QTimer::singleShot(0, &window, [&window] { Key(window.windowHandle(), Qt::Key_Q, Qt::ControlModifier, "q"); });
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(tempo, 92);
+  EXPECT_NE(info.indexOf(QStringLiteral("Nothing on disk was lost")), -1) << info.toStdString();
+  EXPECT_TRUE(std::filesystem::exists(std::string(path) + ".unreadable"));
+  ::unsetenv("MORVANE_AUDIO_CAPTURE");
+  ::unsetenv("MORVANE_DATA_DIR");
+}
+
 TEST(AppTest, PlaysAndStopsFromTheKeyboardAndKeepsTheSession) {
   test::IsolatedHome home;
   const std::string capture = home.Dir().File("capture.wav");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "store/Settings.h"
@@ -7,6 +9,27 @@
 #include "tests/support/WavWriter.h"
 
 namespace {
+
+// A settings file that cannot be read is copied aside before the first
+// change rewrites it; readable and missing files are left alone.
+TEST(Settings, AnUnreadableFileIsKeptBeforeItIsReplaced) {
+  test::IsolatedHome home;
+  std::string kept;
+  EXPECT_FALSE(LSettingsKeepUnreadable(kept));  // no file yet
+  LUserSettingSet<int>("Settings", "Tempo", 120);
+  EXPECT_FALSE(LSettingsKeepUnreadable(kept));  // a good file
+  char path[1024];
+  LSettingsFilePath(path, sizeof path);
+  const test::Bytes garbage = {'[', 'S', 'e', 't', 't', 'i', 'n', 'g', 's', '\n', 'T', 'e', 'm', 'p', 'o', '=', '7', 0xFF, '\n'};
+  ASSERT_TRUE(test::WriteFile(path, garbage));
+  ASSERT_TRUE(LSettingsKeepUnreadable(kept));
+  EXPECT_EQ(kept, std::string(path) + ".unreadable");
+  LUserSettingSet<int>("Settings", "Tempo", 99);  // the program goes on with a fresh file
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 99);
+  std::ifstream in(kept, std::ios::binary);
+  const test::Bytes copy((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(copy, garbage);
+}
 
 TEST(Settings, FullKeyName) {
   struct Case { const char* section; const char* key; const char* full; } cases[] = {
