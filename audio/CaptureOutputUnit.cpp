@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/Thread.h"
+#include "soundfile/WaveWriter.h"
 
 namespace {
 
@@ -31,10 +32,6 @@ class CaptureQuery : public LSoundPlayDeviceQuery {
   }
   unsigned int DefaultOutputDevice() override { return 0; }
 };
-
-void PutLE(unsigned char* p, unsigned long v, int bytes) {
-  for (int i = 0; i < bytes; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
 
 void AddNanoseconds(timespec& t, long ns) {
   t.tv_nsec += ns;
@@ -146,20 +143,8 @@ void LCaptureOutputUnit::RunDevice(LThread& thread) {
 }
 
 void LCaptureOutputUnit::WriteHeader() {
-  unsigned char h[44];
-  const unsigned long dataBytes = static_cast<unsigned long>(FramesWritten()) * m_fileChannels * 4;
-  std::memcpy(h, "RIFF", 4);
-  PutLE(h + 4, 36 + dataBytes, 4);
-  std::memcpy(h + 8, "WAVEfmt ", 8);
-  PutLE(h + 16, 16, 4);
-  PutLE(h + 20, 1, 2);  // integer PCM
-  PutLE(h + 22, static_cast<unsigned long>(m_fileChannels), 2);
-  PutLE(h + 24, static_cast<unsigned long>(m_fileRate), 4);
-  PutLE(h + 28, static_cast<unsigned long>(m_fileRate) * m_fileChannels * 4, 4);
-  PutLE(h + 32, static_cast<unsigned long>(m_fileChannels) * 4, 2);
-  PutLE(h + 34, 32, 2);
-  std::memcpy(h + 36, "data", 4);
-  PutLE(h + 40, dataBytes, 4);
+  uint8_t h[kWaveHeaderBytes];
+  LWaveHeader(h, m_fileRate, m_fileChannels, 4, false, static_cast<uint64_t>(FramesWritten()) * m_fileChannels * 4);
   std::fseek(m_file, 0, SEEK_SET);
   std::fwrite(h, 1, sizeof h, m_file);
   std::fflush(m_file);

@@ -117,9 +117,7 @@ LdBLevel LMVModel::GetVolume() const {
   return LdBLevel(Clamp(LUserSettingGet<int>(kSettings, "Volume", 0), -127, 127));
 }
 
-bool LMVModel::IsPlaying() const {
-  return const_cast<LSoundPlayer&>(m_player).IsPlaying();
-}
+bool LMVModel::IsPlaying() const { return m_player.IsPlaying(); }
 
 bool LMVModel::SetTempo(int bpm) {
   bpm = Clamp(bpm, GetTempoMin(), GetTempoMax());
@@ -174,8 +172,7 @@ bool LMVModel::SetVolume(int db) { return SetVolume(LdBLevel(Clamp(db, -127, 127
 bool LMVModel::InitSounds() {
   LMVMTRACE("LMVModel::InitSounds");
   const std::string shared = GetSharedDataFolderApp();
-  std::string paths[3];  // accent, beat, click
-  for (int i = 0; i < 3; ++i) paths[i] = DefaultSoundFilePath(shared, kDefaultSoundFiles[i]);
+  LSoundSource sounds[3];  // accent, beat, click: a user's sound that opened is kept, not opened again
   {
     LProfile profile(shared);
     LOptionsList list(profile);
@@ -186,16 +183,15 @@ bool LMVModel::InitSounds() {
       const std::string name = options.GetString(fields[i]);
       if (name.empty()) continue;
       const std::string path = UserSoundFilePath(shared, name);
-      if (!path.empty() && LWaveFile::OpenSource(path.c_str())->GetError() == 0)
-        paths[i] = path;
-      else
-        options.SetString(fields[i], "");  // saved when the record is released
+      if (!path.empty()) sounds[i] = LWaveFile::OpenSource(path.c_str());
+      if (sounds[i]->GetError() != 0) options.SetString(fields[i], "");  // saved when the record is released
     }
   }
   const char* levels[3] = {"AccentVolume", "BeatVolume", "ClickVolume"};
   LSoundSource* slots[3] = {&m_metronome.m_accentSound, &m_metronome.m_beatSound, &m_metronome.m_clickSound};
   for (int i = 0; i < 3; ++i) {
-    LSoundSource raw = LWaveFile::OpenSource(paths[i].c_str());
+    LSoundSource& raw = sounds[i];
+    if (raw->GetError() != 0) raw = LWaveFile::OpenSource(DefaultSoundFilePath(shared, kDefaultSoundFiles[i]).c_str());
     if (raw->GetError() != 0) return false;
     LSPGain gain;
     gain.m_gain = LdBLevel(static_cast<signed char>(LUserSettingGet<int>(kSound, levels[i], 0))).GetLin();

@@ -4,7 +4,7 @@
 #include <cstring>
 
 int LSFF32::Convert(const uint8_t* p) {
-  const uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+  const uint32_t bits = LReadLE32(p);
   float x;
   std::memcpy(&x, &bits, 4);
   const float v = x * 524288.0f;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "soundfile/BufferUtils.h"
+#include "soundfile/ByteOrder.h"
 #include "soundfile/ReadFile.h"
 #include "soundfile/SoundSource.h"
 
@@ -18,7 +19,7 @@ struct LSFU8 {  // unsigned 8-bit, 128 = silence
 struct LSF16 {  // signed 16-bit
   static constexpr int kBytes = 2;
   static constexpr int kPeak = 0x7FFF0;
-  static int Convert(const uint8_t* p) { return int(int16_t(uint16_t(p[0] | p[1] << 8))) * 16; }
+  static int Convert(const uint8_t* p) { return int(int16_t(LReadLE16(p))) * 16; }
 };
 struct LSFLE24 {  // signed 24-bit: the sign-extended value >> 4
   static constexpr int kBytes = 3;
@@ -31,7 +32,7 @@ struct LSF32 {  // signed 32-bit: (x + 2048) >> 12, rounding halves upward
   static constexpr int kBytes = 4;
   static constexpr int kPeak = 0x7FFF0;
   static int Convert(const uint8_t* p) {
-    const int32_t x = int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    const int32_t x = int32_t(LReadLE32(p));
     // In 64 bits the top 2048 inputs give 524288 instead of wrapping.
     return static_cast<int>((int64_t(x) + 2048) >> 12);
   }

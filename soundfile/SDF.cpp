@@ -2,16 +2,7 @@
 
 #include <cstring>
 
-namespace {
-void PutLE(uint8_t* p, uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint64_t GetLE(const uint8_t* p, int bytes) {
-  uint64_t v = 0;
-  for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(p[i]) << (8 * i);
-  return v;
-}
-}  // namespace
+#include "soundfile/ByteOrder.h"
 
 bool LSDFWriter::Write(const void* data, size_t n) {
   if (!m_ok) return false;
@@ -27,9 +18,9 @@ bool LSDFWriter::Write(const void* data, size_t n) {
 
 void LSDFWriter::WriteHeader(unsigned short identifier, unsigned short type, uint64_t size) {
   uint8_t h[kSDFHeaderBytes];
-  PutLE(h, identifier, 2);
-  PutLE(h + 2, type, 2);
-  PutLE(h + 4, size, 8);
+  LPutLE(h, identifier, 2);
+  LPutLE(h + 2, type, 2);
+  LPutLE(h + 4, size, 8);
   Write(h, sizeof h);
 }
 
@@ -45,7 +36,7 @@ void LSDFWriter::EndChunk(unsigned short) {
   m_open.pop_back();
   const size_t end = m_pos;
   uint8_t size[8];
-  PutLE(size, end - start, 8);
+  LPutLE(size, end - start, 8);
   m_pos = start - 8;  // the size field sits in the last 8 header bytes
   Write(size, sizeof size);
   m_pos = end;
@@ -60,16 +51,16 @@ void LSDFWriter::WriteBool(unsigned short identifier, bool b) {
 void LSDFWriter::WriteInt(unsigned short identifier, int v) {
   WriteHeader(identifier, kSDFInt, 4);
   uint8_t b[4];
-  PutLE(b, static_cast<uint32_t>(v), 4);
+  LPutLE(b, static_cast<uint32_t>(v), 4);
   Write(b, 4);
 }
 
 bool LSDFReader::ReadHeader(LSDFChunk& chunk) {
   if (m_pos + kSDFHeaderBytes > m_size) return false;
   const uint8_t* p = m_data + m_pos;
-  chunk.identifier = static_cast<unsigned short>(GetLE(p, 2));
-  chunk.type = static_cast<unsigned short>(GetLE(p + 2, 2));
-  chunk.size = GetLE(p + 4, 8);
+  chunk.identifier = static_cast<unsigned short>(LReadLE(p, 2));
+  chunk.type = static_cast<unsigned short>(LReadLE(p + 2, 2));
+  chunk.size = LReadLE(p + 4, 8);
   m_pos += kSDFHeaderBytes;
   chunk.dataStart = m_pos;
   return true;
@@ -85,7 +76,7 @@ bool LSDFReader::ReadData(void* out, size_t n) {
 bool LSDFReader::ReadInt(int& v) {
   uint8_t b[4];
   if (!ReadData(b, 4)) return false;
-  v = static_cast<int>(static_cast<uint32_t>(GetLE(b, 4)));
+  v = static_cast<int>(static_cast<uint32_t>(LReadLE(b, 4)));
   return true;
 }
 

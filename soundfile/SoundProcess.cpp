@@ -43,15 +43,11 @@ char* LSoundProcess::GetName(char* name) {
 void LSoundProcess::SaveToSDF(LSDFWriter& writer) const { writer.WriteBool(kSDFOptionChunk, m_option); }
 
 void LSoundProcess::LoadFromSDF(LSDFReader& reader, LSDFReaderChunkIterator& chunks) {
+  // The iterator moves past each chunk by its size, read or not.
   LSDFChunk chunk;
   while (chunks.Next(chunk)) {
-    if (chunk.identifier == kSDFOptionChunk) {
-      unsigned char b = 0;
-      if (reader.ReadData(&b, 1)) m_option = b != 0;
-      reader.SeekTo(chunk.dataStart + chunk.size);
-    } else {
-      reader.SeekTo(chunk.dataStart + chunk.size);
-    }
+    unsigned char b = 0;
+    if (chunk.identifier == kSDFOptionChunk && reader.ReadData(&b, 1)) m_option = b != 0;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "soundfile/ByteOrder.h"
 #include "soundfile/GSMWaveSource.h"
 #include "soundfile/IMASoundSource.h"
 #include "soundfile/MP3File.h"
@@ -10,18 +11,13 @@
 
 namespace {
 
-uint32_t LE32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
 // Finds the RIFF/WAVE header, skipping other top-level chunks.
 bool FindRiffWave(LReadFile& file) {
   uint8_t h[12];
   for (;;) {
     if (file.Read(h, 12) != 12) return false;
     if (std::memcmp(h, "RIFF", 4) == 0 && std::memcmp(h + 8, "WAVE", 4) == 0) return true;
-    const uint32_t skip = (LE32(h + 4) + 1) & ~1u;
+    const uint32_t skip = (LReadLE32(h + 4) + 1) & ~1u;
     if (skip <= 4) return false;
     if (!file.Skip(static_cast<int64_t>(skip) - 4)) return false;
   }
@@ -32,7 +28,7 @@ bool FindChunk(LReadFile& file, const char* id, uint32_t& size) {
   uint8_t h[8];
   for (;;) {
     if (file.Read(h, 8) != 8) return false;
-    size = LE32(h + 4);
+    size = LReadLE32(h + 4);
     if (std::memcmp(h, id, 4) == 0) return true;
     const uint32_t padded = (size + 1) & ~1u;
     if (static_cast<int32_t>(padded) < 0 || size >= 0x7FFFFFFFu) return false;
@@ -60,24 +56,24 @@ LSoundSource OpenPCM(LReadFile& file, const WAVEFORMATEX& f, uint32_t dataBytes)
 void LWaveFileFormat::LittleEndianToNative(const uint8_t* b, int chunkBytes, WAVEFORMATEX& f) {
   f = WAVEFORMATEX();
   if (chunkBytes < 16) return;
-  f.wFormatTag = LE16(b);
-  f.nChannels = LE16(b + 2);
-  f.nSamplesPerSec = LE32(b + 4);
-  f.nAvgBytesPerSec = LE32(b + 8);
-  f.nBlockAlign = LE16(b + 12);
-  f.wBitsPerSample = LE16(b + 14);
-  if (chunkBytes >= 18) f.cbSize = LE16(b + 16);
+  f.wFormatTag = LReadLE16(b);
+  f.nChannels = LReadLE16(b + 2);
+  f.nSamplesPerSec = LReadLE32(b + 4);
+  f.nAvgBytesPerSec = LReadLE32(b + 8);
+  f.nBlockAlign = LReadLE16(b + 12);
+  f.wBitsPerSample = LReadLE16(b + 14);
+  if (chunkBytes >= 18) f.cbSize = LReadLE16(b + 16);
   // The extensible fields are taken from the zero-filled 8192-byte buffer,
   // so a chunk that claims more extra bytes than it has reads zeros.
-  f.wValidBitsPerSample = LE16(b + 18);
-  f.dwChannelMask = LE32(b + 20);
+  f.wValidBitsPerSample = LReadLE16(b + 18);
+  f.dwChannelMask = LReadLE32(b + 20);
   std::memcpy(f.subFormat, b + 24, 16);
 }
 
 void LWaveFileFormat::ResolveExtensible(WAVEFORMATEX& f) {
   if (f.wFormatTag != kWaveFormatExtensible || f.cbSize < 22) return;
   if (std::memcmp(f.subFormat + 4, kSubFormatTail, sizeof kSubFormatTail) != 0) return;
-  const uint32_t tag = LE32(f.subFormat);
+  const uint32_t tag = LReadLE32(f.subFormat);
   if (tag == kWaveFormatPCM || tag == kWaveFormatFloat || tag == kWaveFormatALaw ||
       tag == kWaveFormatMuLaw || tag == kWaveFormatMSADPCM)
     f.wFormatTag = static_cast<uint16_t>(tag);

@@ -3,7 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
-#include <vector>
+
+#include "soundfile/ByteOrder.h"
 
 namespace {
 int BytesPerSample(LWaveWriter::Format f) {
@@ -13,13 +14,26 @@ int BytesPerSample(LWaveWriter::Format f) {
     default: return 4;
   }
 }
-void Put(std::vector<uint8_t>& b, uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 int32_t Saturate(int64_t v, int64_t lo, int64_t hi) { return static_cast<int32_t>(v < lo ? lo : v > hi ? hi : v); }
 // Largest data chunk a 32-bit RIFF size field can describe.
 constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - 36 - 8;
 }  // namespace
+
+void LWaveHeader(uint8_t* h, int sampleRate, int channels, int bytesPerSample, bool isFloat, uint64_t dataBytes) {
+  const uint64_t align = static_cast<uint64_t>(channels) * bytesPerSample;
+  std::memcpy(h, "RIFF", 4);
+  LPutLE(h + 4, 36 + dataBytes + (dataBytes & 1), 4);
+  std::memcpy(h + 8, "WAVEfmt ", 8);
+  LPutLE(h + 16, 16, 4);
+  LPutLE(h + 20, isFloat ? 3 : 1, 2);
+  LPutLE(h + 22, static_cast<uint64_t>(channels), 2);
+  LPutLE(h + 24, static_cast<uint64_t>(sampleRate), 4);
+  LPutLE(h + 28, static_cast<uint64_t>(sampleRate) * align, 4);
+  LPutLE(h + 32, align, 2);
+  LPutLE(h + 34, static_cast<uint64_t>(bytesPerSample) * 8, 2);
+  std::memcpy(h + 36, "data", 4);
+  LPutLE(h + 40, dataBytes, 4);
+}
 
 bool LWaveWriterFormatFromName(const std::string& name, LWaveWriter::Format& format) {
   if (name == "s16") format = LWaveWriter::Format::S16;
@@ -66,22 +80,9 @@ bool LWaveWriter::Open(const std::string& path, int sampleRate, int channels, Fo
 }
 
 bool LWaveWriter::WriteHeader(uint64_t dataBytes) {
-  const bool isFloat = m_format == Format::F32;
-  const int bps = BytesPerSample(m_format);
-  const uint32_t align = static_cast<uint32_t>(m_channels * bps);
-  std::vector<uint8_t> h = {'R', 'I', 'F', 'F'};
-  Put(h, 36 + dataBytes + (dataBytes & 1), 4);
-  h.insert(h.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  Put(h, 16, 4);
-  Put(h, isFloat ? 3 : 1, 2);
-  Put(h, static_cast<uint64_t>(m_channels), 2);
-  Put(h, static_cast<uint64_t>(m_rate), 4);
-  Put(h, static_cast<uint64_t>(m_rate) * align, 4);
-  Put(h, align, 2);
-  Put(h, static_cast<uint64_t>(bps * 8), 2);
-  h.insert(h.end(), {'d', 'a', 't', 'a'});
-  Put(h, dataBytes, 4);
-  return std::fseek(m_file, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), m_file) == h.size();
+  uint8_t h[kWaveHeaderBytes];
+  LWaveHeader(h, m_rate, m_channels, BytesPerSample(m_format), m_format == Format::F32, dataBytes);
+  return std::fseek(m_file, 0, SEEK_SET) == 0 && std::fwrite(h, 1, sizeof h, m_file) == sizeof h;
 }
 
 bool LWaveWriter::Write(const int* samples, int frames) {

@@ -41,5 +41,10 @@ class LWaveWriter {
   uint64_t m_dataBytes = 0;
 };
 
+// The 44-byte header of a plain integer (tag 1) or float (tag 3) WAV file
+// whose data chunk holds dataBytes; the RIFF size counts the pad byte.
+constexpr int kWaveHeaderBytes = 44;
+void LWaveHeader(uint8_t* out, int sampleRate, int channels, int bytesPerSample, bool isFloat, uint64_t dataBytes);
+
 // Parses "s16", "s24", "s32" or "f32".
 bool LWaveWriterFormatFromName(const std::string& name, LWaveWriter::Format& format);
