@@ -19,8 +19,6 @@
 
 namespace {
 
-const char* const kMeasureNames[] = {"None", "2", "3", "4", "5", "5(3+2)", "5(2+3)", "6",
-                                     "7", "7(4+3)", "7(3+4)", "8", nullptr};
 const char* const kSubDivNames[] = {"None", "2", "3", "4", "5", "6", "7", "8", nullptr};
 
 struct TempoMarking {
@@ -94,7 +92,7 @@ bool LMVModel::SetNotify(LMVModelEvents* listener) {
 
 int LMVModel::GetMeasure(char* name) const {
   const int index = m_metronome.m_measure;
-  CopyName(name, index >= 0 && index < 12 ? kMeasureNames[index] : "");
+  CopyName(name, LMetronomeAdvanced::MeasureName(index));
   return index;
 }
 
@@ -104,7 +102,7 @@ int LMVModel::GetSubDiv(char* name) const {
   return index;
 }
 
-const char* const* LMVModel::GetMeasureNames() { return kMeasureNames; }
+const char* const* LMVModel::GetMeasureNames() { return LMetronomeAdvanced::MeasureNames(); }
 const char* const* LMVModel::GetSubDivNames() { return kSubDivNames; }
 
 const char* LMVModel::GetTempoMarking(int bpm) {
@@ -145,7 +143,7 @@ bool LMVModel::SetMeasure(int index) {
   if (index < 0 || index >= 12 || index == m_metronome.m_measure) return false;
   m_metronome.m_measure = index;
   LUserSettingSet<int>(kSettings, "Measure", index);
-  m_listeners.Notify(&LMVModelEvents::EvMeasureChanged, index, kMeasureNames[index]);
+  m_listeners.Notify(&LMVModelEvents::EvMeasureChanged, index, LMetronomeAdvanced::MeasureName(index));
   RestartPlaying();
   return true;
 }

@@ -17,8 +17,9 @@ constexpr int kMeasureTable[LMetronomeAdvanced::kMeasureCount][8] = {
     {1, 2, 2, 1, 2, 2, 2, 0},  // 7(3+4)
     {1, 2, 2, 2, 2, 2, 2, 2},  // 8
 };
-constexpr const char* kMeasureNames[LMetronomeAdvanced::kMeasureCount] = {
-    "None", "2", "3", "4", "5", "5(3+2)", "5(2+3)", "6", "7", "7(4+3)", "7(3+4)", "8"};
+// Null-terminated for lists that show every measure.
+constexpr const char* kMeasureNames[LMetronomeAdvanced::kMeasureCount + 1] = {
+    "None", "2", "3", "4", "5", "5(3+2)", "5(2+3)", "6", "7", "7(4+3)", "7(3+4)", "8", nullptr};
 
 std::string& DefaultFolder() {
   static std::string folder;
@@ -46,6 +47,8 @@ int LMetronomeAdvanced::MeasureEntry(int measure, int beat) {
 const char* LMetronomeAdvanced::MeasureName(int measure) {
   return measure >= 0 && measure < kMeasureCount ? kMeasureNames[measure] : "";
 }
+
+const char* const* LMetronomeAdvanced::MeasureNames() { return kMeasureNames; }
 
 int LMetronomeAdvanced::MeasureIndex(const std::string& name) {
   for (int i = 0; i < kMeasureCount; ++i)

@@ -33,6 +33,7 @@ class LMetronomeAdvanced {
   // Measure table: 1 = accent, 2 = beat, 0 = end of bar.
   static int MeasureEntry(int measure, int beat);
   static const char* MeasureName(int measure);
+  static const char* const* MeasureNames();  // null-terminated
   // Index of a measure name ("None", "2" ... "7(3+4)", "8"), or -1.
   static int MeasureIndex(const std::string& name);
 

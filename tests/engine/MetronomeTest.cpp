@@ -170,22 +170,6 @@ TEST(ClickTrack, WidensSoundsWithFewerChannels) {
   EXPECT_EQ(out[click + 1], kClick * 16);
 }
 
-TEST(ClickTrack, PositionIsWithinTheBeat) {
-  Sounds sounds;
-  LMetronomeAdvanced m = Make(92, 4, 3);
-  LMetronomeAdvancedSource src(m);
-  std::vector<int> buf(8192);
-  int read = 0;
-  while (read < m.m_beatInterval) {
-    const int n = std::min(src.GetEndSample() - src.GetPositionSample(), 8192);
-    src.Read(buf.data(), n);
-    read += n;
-  }
-  EXPECT_EQ(read, m.m_beatInterval);
-  EXPECT_EQ(src.GetPositionSample(), 0);
-  EXPECT_EQ(src.GetEndSample(), 28760);
-}
-
 TEST(ClickTrack, FailedAndDegenerateSounds) {
   {
     test::TempDir empty;
@@ -207,13 +191,4 @@ TEST(ClickTrack, FailedAndDegenerateSounds) {
   LMetronomeAdvanced s = Make(280, 0, 8);
   EXPECT_EQ(s.m_clickInterval, 0);
   for (int v : Render(s, 1000, {100})) ASSERT_EQ(v, 0);
-}
-
-TEST(ClickTrack, EveryNewSourceStartsOnTheFirstBeat) {
-  Sounds sounds(100, 100, 100);
-  LMetronomeAdvanced model = Make(120, 3, 1);
-  const std::vector<int> first = Render(model, 30000, {4096});
-  const std::vector<int> second = Render(model, 30000, {4096});
-  EXPECT_EQ(first, second);
-  EXPECT_EQ(first[0], kAccent * 16);
 }

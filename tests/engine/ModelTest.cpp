@@ -234,25 +234,6 @@ TEST_F(ModelTest, ChangesWhilePlayingRestartAndDelayedTempoAppliesOnce) {
   EXPECT_FALSE(model->IsPlaying());
 }
 
-// Without an output device Play cannot start: the model stays stopped and
-// says why, and playing works again once a device is back.
-TEST_F(ModelTest, ReportsAnOutputThatCannotOpen) {
-  devices.m_default = kNoPlayDevice;  // no sound card at all
-  auto model = MakeModel();
-  ASSERT_TRUE(model->Init());
-  model->SetNotify(&r);
-  r.Take();
-  EXPECT_TRUE(model->StartPlaying());
-  EXPECT_FALSE(model->IsPlaying());
-  EXPECT_TRUE(model->GetOutputFailed());
-  EXPECT_EQ(r.Take(), std::vector<std::string>{});
-  devices.m_default = 0;
-  EXPECT_TRUE(model->StartPlaying());
-  EXPECT_TRUE(model->IsPlaying());
-  EXPECT_FALSE(model->GetOutputFailed());
-  EXPECT_EQ(r.Take(), std::vector<std::string>{"Started"});
-}
-
 // Damaged files on disk never stop the metronome: garbage settings read as
 // the defaults, a garbage options record names no sounds, a user sound cut
 // short after it was chosen falls back to the default; and settings that
