@@ -12,15 +12,8 @@
 namespace test {
 
 const char* SignalName(Signal s) {
-  switch (s) {
-    case Signal::Sweep: return "sweep";
-    case Signal::Clicks: return "clicks";
-    case Signal::Noise: return "noise";
-    case Signal::Silence: return "silence";
-    case Signal::Square: return "square";
-    case Signal::Speech: return "speech";
-  }
-  return "?";
+  static const char* const names[] = {"sweep", "clicks", "noise", "silence", "square", "speech"};
+  return names[static_cast<int>(s)];
 }
 
 namespace {
@@ -100,14 +93,15 @@ bool HaveSox() {
 
 bool RunSox(const std::string& args) { return std::system(("sox -V1 " + args + " 2>/dev/null").c_str()) == 0; }
 
-std::vector<int16_t> SoxDecode(const std::string& path) {
-  std::vector<int16_t> out;
+std::vector<int> SoxDecode(const std::string& path) {
+  std::vector<int> out;
   const std::string raw = path + ".raw";
   if (!RunSox("'" + path + "' -t raw -e signed-integer -b 16 -c 1 '" + raw + "'")) return out;
   if (FILE* f = std::fopen(raw.c_str(), "rb")) {
     int16_t buf[4096];
     size_t got;
-    while ((got = std::fread(buf, 2, 4096, f)) > 0) out.insert(out.end(), buf, buf + got);
+    while ((got = std::fread(buf, 2, 4096, f)) > 0)
+      for (size_t i = 0; i < got; ++i) out.push_back(buf[i] * 16);
     std::fclose(f);
   }
   std::remove(raw.c_str());
@@ -131,12 +125,6 @@ double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector
   }
   if (difference == 0) return 200;
   return 10 * std::log10(signal / difference);
-}
-
-std::vector<int> ToInternal(const std::vector<int16_t>& samples) {
-  std::vector<int> out(samples.size());
-  for (size_t i = 0; i < samples.size(); ++i) out[i] = samples[i] * 16;
-  return out;
 }
 
 Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData) {

@@ -24,8 +24,8 @@ std::vector<int32_t> MakeSignal(Signal s, int rate, int frames);
 bool HaveSox();
 // Runs sox with the arguments (paths quoted by the caller); true on success.
 bool RunSox(const std::string& args);
-// Decodes any file sox reads to 16-bit mono samples; empty on failure.
-std::vector<int16_t> SoxDecode(const std::string& path);
+// sox's decode of a file to 16-bit mono, x 16 (internal units); empty on failure.
+std::vector<int> SoxDecode(const std::string& path);
 
 // Opens a file through the WAV opener.
 LSoundSource OpenWav(const std::string& path);
@@ -33,11 +33,8 @@ LSoundSource OpenWav(const std::string& path);
 // frames; mono only.
 std::vector<int> ReadAll(LSoundSource& source, int block, int frames = -1);
 
-// Signal-to-difference ratio in dB of got against the reference, both in
-// internal units; 200 for identical signals.
+// Signal-to-difference ratio in dB of got against the reference; 200 for identical signals.
 double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector<int>& got);
-// The reference samples x 16 (16-bit to internal units).
-std::vector<int> ToInternal(const std::vector<int16_t>& samples);
 
 // A WAV image with one format chunk and one data chunk; a negative
 // declaredData writes the data size as the data's length.

@@ -33,7 +33,6 @@ const OracleCase kOracleCases[] = {
     {"Mpeg1DualChannel",     "sweep",  44100, 2, "-b 192 -m d"},
     {"Mpeg1VbrXingLame",     "sweep",  44100, 2, "-V 2"},
     {"Mpeg1ShortBlocks",     "clicks", 44100, 2, "-b 128"},
-    {"Mpeg1ShortBlocksVbr",  "clicks", 48000, 1, "-V 0"},
     {"Mpeg2Joint64At22k",    "sweep",  22050, 2, "-b 64 -m j"},
     {"Mpeg2MonoVbrAt24k",    "sweep",  24000, 1, "-V 4"},
     {"Mpeg2ShortBlocks16k",  "clicks", 16000, 2, "-b 48"},
@@ -42,7 +41,6 @@ const OracleCase kOracleCases[] = {
     {"Mpeg25Stereo32At12k",  "sweep",  12000, 2, "-b 32 -m s"},
     {"Id3TagsNoInfoFrame",   "sweep",  44100, 2, "-b 128 -t --add-id3v2 --tt Title --ta Artist"},
     {"VbrWithoutTag",        "sweep",  44100, 2, "-V 3 -t --add-id3v2 --tt Title"},
-    {"VbrWithoutTag22k",     "clicks", 22050, 1, "-V 1 -t"},
 };
 // clang-format on
 
@@ -100,7 +98,7 @@ TEST_P(MP3Oracle, FullAccuracyAgainstReference) {
   // Right after opening the source stands at the first decoded sample.
   EXPECT_EQ(s->GetPositionSample(), -mp3->GetEncoderDelay());
   const int frames = ReferenceFrames();
-  const std::vector<int> ours = test::ReadFrames(*s, frames + 4 * 1152, 4096);
+  const std::vector<int> ours = test::ReadFrames(s, frames + 4 * 1152, 4096);
   // Every frame was decoded, and the end is where the frames end.
   EXPECT_EQ(s->GetEndSample() + mp3->GetEncoderDelay() + mp3->GetEndPadding(), frames);
   const test::Accuracy a = test::Compare(ours, *m_reference);
@@ -126,16 +124,16 @@ TEST_P(MP3Oracle, ScanToEndKnowsAVariableLengthAtOnce) {
   }
   LSoundSource plain = LWaveFile::OpenSource(m_wav.c_str());
   plain->Seek(0);
-  EXPECT_EQ(test::ReadFrames(*s, 5000, 1000), test::ReadFrames(*plain, 5000, 5000));
+  EXPECT_EQ(test::ReadFrames(s, 5000, 1000), test::ReadFrames(plain, 5000, 5000));
 }
 
 TEST_P(MP3Oracle, BlockSizeDoesNotChangeOutput) {
   const int frames = ReferenceFrames();
   LSoundSource whole = LWaveFile::OpenSource(m_wav.c_str());
-  const std::vector<int> expected = test::ReadFrames(*whole, frames, 8192);
+  const std::vector<int> expected = test::ReadFrames(whole, frames, 8192);
   for (int block : {1, 577, 1152, 1153}) {
     LSoundSource s = LWaveFile::OpenSource(m_wav.c_str());
-    EXPECT_EQ(test::ReadFrames(*s, frames, block), expected) << "block " << block;
+    EXPECT_EQ(test::ReadFrames(s, frames, block), expected) << "block " << block;
   }
 }
 
@@ -146,7 +144,7 @@ TEST_P(MP3Oracle, SeekGivesTheSamplesOfAContinuousDecode) {
   ASSERT_NE(mp3, nullptr);
   const int delay = mp3->GetEncoderDelay();
   const int frames = ReferenceFrames();
-  const std::vector<int> continuous = test::ReadFrames(*s, frames, 8192);
+  const std::vector<int> continuous = test::ReadFrames(s, frames, 8192);
   // An estimated end may still lie past the frames: use what was decoded.
   const int end = std::min(s->GetEndSample(), frames - delay);
   for (int target : {end / 2, 0, 1, 575, 1152 - delay, 1153, 5000, 12345, end / 3, end - 700, 3 * end / 4}) {
@@ -154,18 +152,18 @@ TEST_P(MP3Oracle, SeekGivesTheSamplesOfAContinuousDecode) {
     s->Seek(target);
     EXPECT_EQ(s->GetPositionSample(), target);
     const int count = std::min(1500, frames - (target + delay));
-    const std::vector<int> got = test::ReadFrames(*s, count, 700);
+    const std::vector<int> got = test::ReadFrames(s, count, 700);
     const auto from = continuous.begin() + static_cast<ptrdiff_t>(target + delay) * channels;
     EXPECT_TRUE(std::equal(got.begin(), got.end(), from)) << "seek to " << target;
   }
   // Before the start: silence, then the stream's first samples.
   s->Seek(-delay - 100);
-  const std::vector<int> early = test::ReadFrames(*s, 1100, 1100);
+  const std::vector<int> early = test::ReadFrames(s, 1100, 1100);
   EXPECT_TRUE(std::all_of(early.begin(), early.begin() + 100 * channels, [](int v) { return v == 0; }));
   EXPECT_TRUE(std::equal(early.begin() + 100 * channels, early.end(), continuous.begin()));
   // Past the end: silence.
   s->Seek(end + 5000);
-  const std::vector<int> late = test::ReadFrames(*s, 300, 300);
+  const std::vector<int> late = test::ReadFrames(s, 300, 300);
   EXPECT_TRUE(std::all_of(late.begin(), late.end(), [](int v) { return v == 0; }));
 }
 

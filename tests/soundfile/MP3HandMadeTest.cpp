@@ -102,63 +102,55 @@ Bytes IntensityFrame(bool mpeg1, int position, bool intensityScale) {
   return frame;
 }
 
-// Sum of |left| and |right| over a decode of 20 such frames.
-std::pair<double, double> ChannelLevels(bool mpeg1, int position, bool scale) {
+std::vector<int> DecodeFrames(const Bytes& frame, int count) {
   test::TempDir dir;
   Bytes file;
-  for (int i = 0; i < 20; ++i) {
-    const Bytes frame = IntensityFrame(mpeg1, position, scale);
-    file.insert(file.end(), frame.begin(), frame.end());
-  }
-  const std::string path = dir.File("is.mp3");
+  for (int i = 0; i < count; ++i) file.insert(file.end(), frame.begin(), frame.end());
+  const std::string path = dir.File("f.mp3");
   EXPECT_TRUE(test::WriteFile(path, file));
   LSoundSource s = LMP3File::OpenSource(path.c_str(), false);
   EXPECT_EQ(s->GetError(), kSourceOk);
-  EXPECT_EQ(s->GetChannels(), 2);
-  const std::vector<int> out = test::ReadFrames(*s, s->GetEndSample(), 4096);
-  double left = 0.0, right = 0.0;
-  for (size_t i = 0; i + 1 < out.size(); i += 2) left += std::abs(out[i]), right += std::abs(out[i + 1]);
-  return {left, right};
+  return test::ReadFrames(s, s->GetEndSample(), 4096);
 }
 
-TEST(MP3IntensityStereo, Mpeg1PositionsSplitByTangent) {
-  for (int position = 0; position <= 7; ++position) {
-    const auto [left, right] = ChannelLevels(true, position, false);
-    const double total = left + right;
-    ASSERT_GT(total, 1e6) << position;
-    if (position == 7) {  // illegal position: the right channel stays as coded (silent)
-      EXPECT_EQ(right, 0.0);
-      continue;
-    }
-    // L = x tan / (1 + tan), R = x / (1 + tan) with tan = tan(position pi / 12).
-    const double a = position * std::numbers::pi / 12;
-    const double expectedLeftShare = std::sin(a) / (std::sin(a) + std::cos(a));
-    EXPECT_NEAR(left / total, expectedLeftShare, 1e-4) << position;
-  }
-}
-
-TEST(MP3IntensityStereo, Mpeg2PositionsScaleOneChannel) {
-  struct Case {
+// The left channel's share of the output for each intensity position.
+// MPEG-1: L = x tan / (1 + tan), R = x / (1 + tan) with tan = tan(position
+// pi / 12). MPEG-2: one channel is scaled by 2^-1/4 (or 2^-1/2 with the
+// scale bit) per step. Position 7 is illegal: the right channel stays as
+// coded (silent).
+TEST(MP3IntensityStereo, PositionsSplitTheSignal) {
+  auto tangentShare = [](int p) {
+    const double a = p * std::numbers::pi / 12;
+    return std::sin(a) / (std::sin(a) + std::cos(a));
+  };
+  auto ratioShare = [](double left, double right) { return left / (left + right); };
+  const double quarter = std::pow(2.0, -0.25);
+  const struct {
+    bool mpeg1;
     int position;
     bool scale;
-    double left, right;  // expected factors on the intensity signal
+    double leftShare;
+  } cases[] = {
+      {true, 0, false, 0.0},
+      {true, 1, false, tangentShare(1)},
+      {true, 3, false, tangentShare(3)},
+      {true, 6, false, 1.0},
+      {true, 7, false, 1.0},
+      {false, 0, false, 0.5},
+      {false, 1, false, ratioShare(quarter, 1)},
+      {false, 2, false, ratioShare(1, quarter)},
+      {false, 3, false, ratioShare(quarter * quarter, 1)},
+      {false, 3, true, ratioShare(0.5, 1)},
+      {false, 4, true, ratioShare(1, 0.5)},
+      {false, 7, false, 1.0},
   };
-  const double quarter = std::pow(2.0, -0.25), half = std::sqrt(0.5);
-  const Case cases[] = {
-      {0, false, 1.0, 1.0},
-      {1, false, quarter, 1.0},
-      {2, false, 1.0, quarter},
-      {3, false, quarter * quarter, 1.0},
-      {3, true, half * half, 1.0},
-      {4, true, 1.0, half * half},
-  };
-  for (const Case& c : cases) {
-    const auto [left, right] = ChannelLevels(false, c.position, c.scale);
+  for (const auto& c : cases) {
+    const std::vector<int> out = DecodeFrames(IntensityFrame(c.mpeg1, c.position, c.scale), 20);
+    double left = 0.0, right = 0.0;
+    for (size_t i = 0; i + 1 < out.size(); i += 2) left += std::abs(out[i]), right += std::abs(out[i + 1]);
     ASSERT_GT(left + right, 1e6);
-    EXPECT_NEAR(right / left, c.right / c.left, 1e-4) << c.position << " " << c.scale;
+    EXPECT_NEAR(left / (left + right), c.leftShare, 1e-4) << c.mpeg1 << " " << c.position << " " << c.scale;
   }
-  // Position 7 is illegal for 3-bit factors: no intensity, the right channel stays silent.
-  EXPECT_EQ(ChannelLevels(false, 7, false).second, 0.0);
 }
 
 // A mono MPEG-1 frame whose spectrum is 1 at lines 0, 2, 4, 6 and 8 only,
@@ -177,17 +169,6 @@ Bytes MonoFrame(bool mixed) {
   const Bytes mainBytes = main.Take(417 - frame.size());
   frame.insert(frame.end(), mainBytes.begin(), mainBytes.end());
   return frame;
-}
-
-std::vector<int> DecodeFrames(const Bytes& frame, int count) {
-  test::TempDir dir;
-  Bytes file;
-  for (int i = 0; i < count; ++i) file.insert(file.end(), frame.begin(), frame.end());
-  const std::string path = dir.File("f.mp3");
-  EXPECT_TRUE(test::WriteFile(path, file));
-  LSoundSource s = LMP3File::OpenSource(path.c_str(), false);
-  EXPECT_EQ(s->GetError(), kSourceOk);
-  return test::ReadFrames(*s, count * 1152, 4096);
 }
 
 // Lines 0 to 9 lie in the long part of a mixed block and away from the only

@@ -44,13 +44,6 @@ Bytes ReadBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<float> ReadFloats(const std::string& path) {
-  const Bytes b = ReadBytes(path);
-  std::vector<float> v(b.size() / 4);
-  for (size_t i = 0; i < v.size(); ++i) std::memcpy(&v[i], b.data() + 4 * i, 4);
-  return v;
-}
-
 bool EncodeSignal(const std::string& dir, const std::string& kind, int rate, int channels, const std::string& lameArgs,
                   const std::string& mp3Path) {
   const std::string wav = dir + "/signal.wav";
@@ -71,18 +64,10 @@ bool EncodeSignal(const std::string& dir, const std::string& kind, int rate, int
 std::vector<float> ReferenceDecode(const std::string& mp3Path, const std::string& dir) {
   const std::string out = dir + "/reference.f32";
   if (!Run("mpg123 -q --no-gapless -e f32 -s " + mp3Path + " > " + out + " 2>/dev/null")) return {};
-  return ReadFloats(out);
-}
-
-std::vector<int> ReadFrames(LSoundSourceBase& source, int count, int block) {
-  const int ch = source.GetChannels();
-  std::vector<int> out(static_cast<size_t>(count) * ch);
-  for (int done = 0; done < count;) {
-    const int n = std::min(block, count - done);
-    source.Read(out.data() + static_cast<size_t>(done) * ch, n);
-    done += n;
-  }
-  return out;
+  const Bytes b = ReadBytes(out);
+  std::vector<float> v(b.size() / 4);
+  if (!v.empty()) std::memcpy(v.data(), b.data(), v.size() * 4);
+  return v;
 }
 
 Accuracy Compare(const std::vector<int>& ours, const std::vector<float>& reference) {

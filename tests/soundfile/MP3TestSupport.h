@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "soundfile/SoundSource.h"
+#include "tests/support/SourceReader.h"
 #include "tests/support/WavWriter.h"
 
 namespace test {
@@ -18,7 +19,6 @@ Bytes WrapMp3InWav(const Bytes& mp3, int rate, int channels, int bitRate, int sa
 bool HaveTools();  // sox, lame and mpg123 are all on the PATH
 bool Run(const std::string& command);
 Bytes ReadBytes(const std::string& path);
-std::vector<float> ReadFloats(const std::string& path);
 
 // Encodes a test signal: kind "sweep" (tones and a sweep) or "clicks"
 // (short bursts that make lame switch to short blocks).
@@ -27,13 +27,8 @@ bool EncodeSignal(const std::string& dir, const std::string& kind, int rate, int
 // mpg123's decode of every frame (no gapless trimming) as 32-bit floats.
 std::vector<float> ReferenceDecode(const std::string& mp3Path, const std::string& dir);
 
-// Reads count frames in blocks of block frames.
-std::vector<int> ReadFrames(LSoundSourceBase& source, int count, int block);
-
 struct Accuracy {
-  double maxAbs = 0.0;  // fractions of full scale
-  double rms = 0.0;
-  double signalRms = 0.0;
+  double maxAbs = 0.0, rms = 0.0, signalRms = 0.0;  // fractions of full scale
 };
 // Our samples (full scale 524288) against the reference (full scale 1.0).
 Accuracy Compare(const std::vector<int>& ours, const std::vector<float>& reference);
