@@ -92,7 +92,9 @@ TEST(BufferUtils, PeakAndGainEdges) {
     EXPECT_EQ(GetBufferPeak(buf.data(), n, 1), 1048576) << n;
     GainAudioBufferQuick(1536, buf.data(), n);
     EXPECT_EQ(buf.back(), -3 * 1048576) << n;  // the largest product that fits
-    if (n > 1) EXPECT_EQ(buf[0], 9) << n;
+    if (n > 1) {
+      EXPECT_EQ(buf[0], 9) << n;
+    }
   }
   int neg[] = {-3, 3, -1};
   GainAudioBufferQuick(256, neg, 3);
