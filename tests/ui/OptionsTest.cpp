@@ -141,7 +141,9 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
       LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(c.level));
       page.chosen = c.scheme;
       page.Command(LSoundPage::kIdLoadScheme, 0);
-      if (c.ok) EXPECT_TRUE(page.CmOk());
+      if (c.ok) {
+        EXPECT_TRUE(page.CmOk());
+      }
     }
     EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), c.storedLevel) << c.scheme;
     EXPECT_EQ(OptionsField(options_field::kAccent), c.storedAccent) << c.scheme;
