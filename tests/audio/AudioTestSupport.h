@@ -1,8 +1,10 @@
-// Sources, a scripted device list and a hand-driven output unit for the
-// audio tests.
+// Sources, a scripted device list, a hand-driven output unit and a capture
+// file reader for the audio tests.
 #pragma once
 
 #include <climits>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,11 +14,11 @@
 
 namespace test {
 
-// Frame f of channel c holds (f + 1) for channel 0 and -(f + 1) for the
-// others, so every sample tells where it came from; zeros past the end.
+// Frame f holds (f + 1) on channel 0 and -(f + 1) on the others, so every
+// sample tells where it came from; zeros past the end.
 class CountingSource : public LSoundSourceBase {
  public:
-  explicit CountingSource(int frames, unsigned char channels = 2, int rate = 44100, int peak = 524272)
+  CountingSource(int frames, unsigned char channels, int rate, int peak)
       : LSoundSourceBase(rate, channels, peak), m_end(frames) {}
   static int Value(int frame, int channel) { return channel == 0 ? frame + 1 : -(frame + 1); }
   void Read(int* buffer, int samples) override {
@@ -45,10 +47,7 @@ class ScriptedDevices : public LSoundPlayDeviceQuery {
     LSoundPlayDeviceSetQuery(this);
   }
   ~ScriptedDevices() override { LSoundPlayDeviceSetQuery(nullptr); }
-  bool Enumerate(std::vector<Device>& devices) override {
-    devices = m_devices;
-    return m_complete;
-  }
+  bool Enumerate(std::vector<Device>& devices) override { return devices = m_devices, m_complete; }
   unsigned int DefaultOutputDevice() override { return m_default; }
   unsigned int m_default;
 
@@ -60,61 +59,40 @@ class ScriptedDevices : public LSoundPlayDeviceQuery {
 // No thread: a test calls the render path itself.
 class ManualUnit : public LAudioOutputUnit {
  public:
-  explicit ManualUnit(int deviceChannels = 2) : m_deviceChannels(deviceChannels) {}
+  explicit ManualUnit(int deviceChannels) : m_deviceChannels(deviceChannels) {}
   bool Open(unsigned int id) override { return m_open = id != kNoPlayDevice; }
   void Close() override { m_open = false; }
   bool IsOpen() const override { return m_open; }
   int DeviceChannels() const override { return m_deviceChannels; }
-  bool Initialize() override {
-    PrepareStaging();
-    ++initializations;
-    return true;
-  }
+  bool Initialize() override { return PrepareStaging(), true; }
   void Uninitialize() override {}
   bool Start() override { return running = true; }
   void Stop() override { running = false; }
-  int Left() const { return m_left; }
-  int Right() const { return m_right; }
   int Opened() const { return OpenedChannels(); }
   int Period(int* out, int frames, int* delivered) { return RenderDevice(out, frames, delivered); }
-
   bool running = false;
-  int initializations = 0;
 
  private:
   int m_deviceChannels;
   bool m_open = false;
 };
 
-}  // namespace test
-
-#include <cstdio>
-#include <cstring>
-
-namespace test {
-
 // The samples of a WAV file written by the capture device (44-byte header,
 // 32-bit integers).
 struct Capture {
-  int channels = 0;
-  int rate = 0;
+  int channels = 0, rate = 0;
   std::vector<int> samples;
   int Frames() const { return channels ? static_cast<int>(samples.size()) / channels : 0; }
 };
 
 inline Capture ReadCapture(const std::string& path) {
   Capture c;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return c;
+  std::ifstream in(path, std::ios::binary);
   unsigned char h[44];
-  if (std::fread(h, 1, 44, f) == 44 && std::memcmp(h, "RIFF", 4) == 0 && std::memcmp(h + 36, "data", 4) == 0) {
-    c.channels = h[22] | h[23] << 8;
-    c.rate = h[24] | h[25] << 8 | h[26] << 16 | h[27] << 24;
-    const unsigned int bytes = h[40] | h[41] << 8 | h[42] << 16 | static_cast<unsigned int>(h[43]) << 24;
-    c.samples.resize(bytes / 4);
-    c.samples.resize(std::fread(c.samples.data(), 4, c.samples.size(), f));
-  }
-  std::fclose(f);
+  if (!in.read(reinterpret_cast<char*>(h), 44) || std::memcmp(h, "RIFF", 4) || std::memcmp(h + 36, "data", 4)) return c;
+  std::memcpy(&c.channels, h + 22, 2);
+  std::memcpy(&c.rate, h + 24, 4);
+  for (int s; in.read(reinterpret_cast<char*>(&s), 4);) c.samples.push_back(s);
   return c;
 }
 

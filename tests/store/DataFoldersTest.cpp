@@ -13,18 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_old = old, m_had = true;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { m_had ? (void)setenv(m_name, m_old.c_str(), 1) : (void)unsetenv(m_name); }
-
- private:
-  const char* m_name;
-  std::string m_old;
-  bool m_had = false;
+// Sets an environment variable for the lifetime of the object.
+struct ScopedEnv {
+  ScopedEnv(const char* name, const std::string& value) : name(name), old(std::getenv(name)) { setenv(name, value.c_str(), 1); }
+  ~ScopedEnv() { old ? (void)setenv(name, saved.c_str(), 1) : (void)unsetenv(name); }
+  const char* name;
+  const char* old;
+  std::string saved = old ? old : "";
 };
 
 // A program data folder holding the three default sounds and one more file
@@ -62,28 +57,12 @@ TEST(DataFolders, ProgramDataFolderPreference) {
   for (const auto& c : cases) EXPECT_EQ(PickProgramDataFolder(c.c), c.expect);
 }
 
-TEST(DataFolders, BuildTreeFindsTheSourceData) {
-  ScopedEnv dataDir("MORVANE_DATA_DIR", "");
-  EXPECT_EQ(GetProgramDataFolder(), MORVANE_SOURCE_DATA_DIR);
-  EXPECT_TRUE(test::FileExists(GetProgramDataFolder() + "/metronome/beat.wav"));
-}
-
 TEST(DataFolders, UserSoundNamesStayInTheSoundFolder) {
   EXPECT_EQ(UserSoundFilePath("/s", "my snare.wav"), "/s/Sound/my snare.wav");
   EXPECT_EQ(UserSoundFilePath("/s", "..wav"), "/s/Sound/..wav");
   for (const char* bad : {"", ".", "..", "../../etc/passwd", "/etc/passwd", "sub/x.wav"})
     EXPECT_EQ(UserSoundFilePath("/s", bad), "") << bad;
   EXPECT_EQ(UserSoundFilePath("/s", std::string("a\0b", 3)), "");
-  EXPECT_EQ(DefaultSoundFilePath("/s", "beat.wav"), "/s/metronome/beat.wav");
-}
-
-TEST(DataFolders, UserFoldersFollowXdgDataHome) {
-  test::IsolatedHome home;
-  const std::string expect = home.Dir().File("data") + "/Morvane/Shared";
-  EXPECT_EQ(GetSharedDataFolderApp(), expect);
-  EXPECT_TRUE(fs::is_directory(expect));
-  ScopedEnv relative("XDG_DATA_HOME", "not/absolute");
-  EXPECT_EQ(GetUserDataFolderApp(), home.Dir().Path() + "/.local/share/Morvane");
 }
 
 TEST(DataFolders, MigrationCopiesOnceKeepingPermissions) {
@@ -115,6 +94,9 @@ TEST(DataFolders, MarkerWaitsForTheSharedFolder) {
   GetSharedDataFolderApp();
   EXPECT_FALSE(LFileMigrateSharedSettings());
   EXPECT_TRUE(test::FileExists(shared + "/.SharedFolderMigrated"));
+  // The shared folder follows XDG_DATA_HOME unless it is relative.
+  ScopedEnv relative("XDG_DATA_HOME", "not/absolute");
+  EXPECT_EQ(GetUserDataFolderApp(), home.Dir().Path() + "/.local/share/Morvane");
 }
 
 TEST(DataFolders, ExistingSharedFolderIsNotOverwritten) {
@@ -127,45 +109,24 @@ TEST(DataFolders, ExistingSharedFolderIsNotOverwritten) {
   EXPECT_FALSE(test::FileExists(shared + "/metronome"));
 }
 
-TEST(DataFolders, ProgramDataHoldingTheUserFolderIsNotCopiedIntoItself) {
-  test::IsolatedHome home;
-  ScopedEnv dataDir("MORVANE_DATA_DIR", home.Dir().File("data"));
-  EXPECT_FALSE(LFileMigrateSharedSettings());
-}
-
-TEST(DataFolders, FirstRunFillsAFreshSharedFolder) {
-  test::IsolatedHome home;
-  const std::string program = MakeProgramData(home.Dir());
-  ScopedEnv dataDir("MORVANE_DATA_DIR", program);
-  const std::string shared = home.Dir().File("data") + "/Morvane/Shared";
-  LFileMigrateSharedSettings();
-  EXPECT_TRUE(LFileInstallSharedData());
-  for (const char* name : kDefaultSoundFiles)
-    EXPECT_EQ(test::ReadText(shared + "/metronome/" + name), test::ReadText(program + "/metronome/" + name));
-  EXPECT_TRUE(fs::is_directory(shared + "/Sound"));
-  EXPECT_TRUE(fs::is_empty(shared + "/Sound"));
-}
-
 TEST(DataFolders, FirstRunCopiesOnlyMissingSounds) {
   test::IsolatedHome home;
   const std::string program = MakeProgramData(home.Dir());
   ScopedEnv dataDir("MORVANE_DATA_DIR", program);
-  const std::string metronome = GetSharedDataFolderApp() + "/metronome";
-  fs::create_directories(metronome);
-  test::WriteText(metronome + "/accent.wav", "user's own");
+  const std::string shared = GetSharedDataFolderApp();
+  fs::create_directories(shared + "/metronome");
+  test::WriteText(shared + "/metronome/accent.wav", "user's own");
   EXPECT_TRUE(LFileInstallSharedData());
-  EXPECT_EQ(test::ReadText(metronome + "/accent.wav"), "user's own");
-  EXPECT_EQ(test::ReadText(metronome + "/click.wav"), test::ReadText(program + "/metronome/click.wav"));
-  for (const auto& e : fs::directory_iterator(metronome))
-    EXPECT_EQ(e.path().filename().string().find(".partial"), std::string::npos);
-}
-
-TEST(DataFolders, FirstRunWithoutProgramDataReportsIncomplete) {
-  test::IsolatedHome home;
-  ScopedEnv dataDir("MORVANE_DATA_DIR", home.Dir().File("missing"));
+  EXPECT_EQ(test::ReadText(shared + "/metronome/accent.wav"), "user's own");
+  for (const char* name : {"beat.wav", "click.wav"})
+    EXPECT_EQ(test::ReadText(shared + "/metronome/" + name), test::ReadText(program + "/metronome/" + name));
+  EXPECT_EQ(std::distance(fs::directory_iterator(shared + "/metronome"), {}), 3);  // no partial copies left
+  EXPECT_TRUE(fs::is_empty(shared + "/Sound"));
+  // Without program data the first run reports itself incomplete.
+  ScopedEnv missing("MORVANE_DATA_DIR", home.Dir().File("missing"));
+  fs::remove_all(shared);
   EXPECT_FALSE(LFileInstallSharedData());
   EXPECT_TRUE(fs::is_directory(GetSharedDataFolderApp() + "/Sound"));
-  EXPECT_TRUE(fs::is_empty(GetSharedDataFolderApp() + "/metronome"));
 }
 
 }  // namespace

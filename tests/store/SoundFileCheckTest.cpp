@@ -3,96 +3,51 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "store/DataFolders.h"
+#include "tests/store/StoreTestUtil.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
 namespace {
 
 std::string WriteMono(const std::string& path, int frames, int rate) {
-  std::vector<int32_t> samples(static_cast<size_t>(frames), 100);
-  EXPECT_TRUE(test::WriteFile(path, test::PcmWav(samples, 1, rate, 16)));
+  EXPECT_TRUE(test::WriteFile(path, test::PcmWav(std::vector<int32_t>(static_cast<size_t>(frames), 100), 1, rate, 16)));
   return path;
 }
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-struct LengthCase {
-  int frames;
-  int rate;
-  long long ms;
-  bool valid;
-};
-
 TEST(SoundFileCheck, LengthInWholeMillisecondsDecidesValidity) {
   test::TempDir dir;
-  const LengthCase cases[] = {
-      {2000, 8000, 250, true},     // exactly 250 ms
-      {2008, 8000, 251, false},    // 251 ms
-      {2007, 8000, 250, true},     // 250.875 ms: the remainder is dropped
-      {11025, 44100, 250, true},   //
-      {0, 8000, 0, true},          // an empty sound is short enough
-      {441000, 44100, 10000, false},
+  struct Case { int frames, rate; long long ms; bool valid; } cases[] = {
+      {2000, 8000, 250, true},   // exactly 250 ms
+      {2008, 8000, 251, false},  // 251 ms
+      {2007, 8000, 250, true},   // 250.875 ms: the remainder is dropped
+      {0, 8000, 0, true},        // an empty sound is short enough
   };
-  for (const LengthCase& c : cases) {
+  for (const Case& c : cases) {
     const std::string path = WriteMono(dir.File("s.wav"), c.frames, c.rate);
-    EXPECT_EQ(LSoundFileLengthMs(path.c_str()), c.ms) << c.frames << " at " << c.rate;
-    EXPECT_EQ(LTestValidSoundFile(path.c_str()), c.valid) << c.frames << " at " << c.rate;
+    EXPECT_EQ(LSoundFileLengthMs(path.c_str()), c.ms) << c.frames;
+    EXPECT_EQ(LTestValidSoundFile(path.c_str()), c.valid) << c.frames;
   }
-}
-
-TEST(SoundFileCheck, FilesThatAreNotWavSourcesAreRefused) {
-  test::TempDir dir;
-  test::WriteFile(dir.File("text.wav"), test::Bytes{'h', 'e', 'l', 'l', 'o'});
+  test::WriteText(dir.File("text.wav"), "hello");
   EXPECT_EQ(LSoundFileLengthMs(dir.File("text.wav").c_str()), -1);
-  EXPECT_FALSE(LTestValidSoundFile(dir.File("text.wav").c_str()));
-  EXPECT_FALSE(LTestValidSoundFile(dir.File("missing.wav").c_str()));
-  EXPECT_FALSE(LTestValidSoundFile(dir.Path().c_str()));
+  for (const std::string& bad : {dir.File("text.wav"), dir.File("missing.wav"), dir.Path()})
+    EXPECT_FALSE(LTestValidSoundFile(bad.c_str())) << bad;
 }
 
-TEST(SoundFileCheck, BaseNameIsThePartAfterTheLastSlashOfEitherKind) {
-  EXPECT_EQ(LSoundFileBaseName("/a/b/Snare.wav"), "Snare.wav");
-  EXPECT_EQ(LSoundFileBaseName("C:\\x\\Snare.wav"), "Snare.wav");
-  EXPECT_EQ(LSoundFileBaseName("Snare.wav"), "Snare.wav");
-  EXPECT_EQ(LSoundFileBaseName("/a/"), "");
-}
-
-TEST(SoundFileCheck, CopyReplacesAFileOfTheSameNameInTheSoundFolder) {
+TEST(SoundFileCheck, CopyIntoTheSoundFolder) {
   test::TempDir shared, other;
   ::mkdir(shared.File("Sound").c_str(), 0777);
   WriteMono(shared.File("Sound/Snare.wav"), 10, 8000);
   const std::string chosen = WriteMono(other.File("Snare.wav"), 20, 8000);
   std::string name;
-  ASSERT_TRUE(LCopyUserSoundFile(shared.Path(), chosen, name));
+  ASSERT_TRUE(LCopyUserSoundFile(shared.Path(), chosen, name));  // replaces the file of that name
   EXPECT_EQ(name, "Snare.wav");
-  EXPECT_EQ(Contents(shared.File("Sound/Snare.wav")), Contents(chosen));
-  EXPECT_FALSE(std::ifstream(shared.File("Sound/Snare.wav.part")).good());
-}
-
-TEST(SoundFileCheck, AFileChosenFromTheSoundFolderItselfKeepsItsContents) {
-  test::TempDir shared;
-  ::mkdir(shared.File("Sound").c_str(), 0777);
-  const std::string path = WriteMono(shared.File("Sound/Own.wav"), 30, 8000);
-  const std::string before = Contents(path);
-  std::string name;
-  ASSERT_TRUE(LCopyUserSoundFile(shared.Path(), path, name));
-  EXPECT_EQ(Contents(path), before);
-  EXPECT_FALSE(before.empty());
-}
-
-TEST(SoundFileCheck, CopyFailsForUnreadableSourcesAndUnusableNames) {
-  test::TempDir shared;
-  std::string name;
+  EXPECT_EQ(test::ReadText(shared.File("Sound/Snare.wav")), test::ReadText(chosen));
+  EXPECT_FALSE(test::FileExists(shared.File("Sound/Snare.wav.part")));
+  // A file chosen from the Sound folder itself keeps its contents.
+  ASSERT_TRUE(LCopyUserSoundFile(shared.Path(), shared.File("Sound/Snare.wav"), name));
+  EXPECT_EQ(test::ReadText(shared.File("Sound/Snare.wav")), test::ReadText(chosen));
   EXPECT_FALSE(LCopyUserSoundFile(shared.Path(), shared.File("missing.wav"), name));
-  EXPECT_FALSE(std::ifstream(shared.File("Sound/missing.wav")).good());
+  EXPECT_FALSE(test::FileExists(shared.File("Sound/missing.wav")));
   EXPECT_FALSE(LCopyUserSoundFile(shared.Path(), "/tmp/", name));  // no file name at all
 }
 
