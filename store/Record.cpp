@@ -92,6 +92,11 @@ void LRecord::Invalidate() {
   m_modified = false;
 }
 
+void LRecord::Discard() {
+  m_modified = false;
+  Invalidate();
+}
+
 void LRecord::SetKey(std::string_view key) { m_key.assign(CutText(key)); }
 
 void LRecord::SetStoredKey(std::string_view key) { m_storedKey.assign(CutText(key)); }

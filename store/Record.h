@@ -52,6 +52,9 @@ class LRecord {
   bool Flush();
   // Saves when attached and modified, detaches, and empties the record.
   void Invalidate();
+  // Detaches and empties without saving: for a caller that reported a failed
+  // Flush and still holds the values, so that no later save surprises it.
+  void Discard();
 
   bool IsAttached() const { return m_store != nullptr; }
   bool IsModified() const { return m_modified; }

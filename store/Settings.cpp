@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -62,12 +63,24 @@ QString FullKey(const char* section, const char* key) {
   return QString::fromUtf8(full);
 }
 
+std::atomic<bool> g_commitFailing{false};
+std::function<void(bool)> g_commitWatcher;
+
 bool Commit(QSettings& settings) {
   settings.sync();
-  return settings.status() == QSettings::NoError;
+  const bool saved = settings.status() == QSettings::NoError;
+  // Only the changes of state: a user who cannot save hears it once, not at
+  // every click of the tempo arrows.
+  if (g_commitFailing.exchange(!saved) == !saved) return saved;
+  if (g_commitWatcher) g_commitWatcher(saved);
+  return saved;
 }
 
 }  // namespace
+
+void LSettingsWatchCommits(std::function<void(bool saved)> watcher) { g_commitWatcher = std::move(watcher); }
+
+bool LSettingsCommitFailing() { return g_commitFailing.load(); }
 
 bool LSettingsKeepUnreadable(std::string& keptAs) {
   const QString path = SettingsPath();

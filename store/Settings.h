@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Buffer sizes, NUL included: a value or name of 259 bytes, a full key of 519.
@@ -60,3 +61,11 @@ const char* LSettingsFilePath(char* out, size_t size);
 // ("Morvane.conf.unreadable", numbered when that exists) and gives the copy's
 // path; false when the file is readable, missing, or could not be copied.
 bool LSettingsKeepUnreadable(std::string& keptAs);
+
+// A commit that fails (file or folder not writable, disk full) leaves the
+// values the program holds in use but not on disk, and the file as it was.
+// The watcher hears of every change between failing and saving again, on the
+// thread that committed; nullptr removes it.
+void LSettingsWatchCommits(std::function<void(bool saved)> watcher);
+// True while the latest commit failed.
+bool LSettingsCommitFailing();

@@ -13,6 +13,7 @@
 #include "audio/PlayDevice.h"
 #include "engine/MVModel.h"
 #include "store/Presets.h"
+#include "store/Settings.h"
 #include "ui/HelpWindow.h"
 #include "ui/Icons.h"
 #include "ui/MVDisplay.h"
@@ -87,13 +88,16 @@ MainDialog::MainDialog(LMVModel* model) : LMainWindow("MainWindow"), m_model(mod
 // A window destroyed without closing must still leave the model, which
 // would otherwise call into it.
 MainDialog::~MainDialog() {
-  if (!IsClosed()) m_model->Destroy();
+  if (IsClosed()) return;
+  LSettingsWatchCommits(nullptr);
+  m_model->Destroy();
 }
 
 void MainDialog::InitDialog() {
   SetMenuBar(kMenu, sizeof(kMenu) / sizeof(kMenu[0]), kKeys, kKeyCount);
   SetToolBar("Main", kToolBar, sizeof(kToolBar) / sizeof(kToolBar[0]), kKeys, kKeyCount);
   CreateControls();
+  WatchSettings();
   InitModel();
   LayoutControls();
 }
@@ -171,7 +175,10 @@ void MainDialog::InitModel() {
   m_model->SetNotify(m_display);
 }
 
-void MainDialog::DestroyDialog() { m_model->Destroy(); }
+void MainDialog::DestroyDialog() {
+  LSettingsWatchCommits(nullptr);
+  m_model->Destroy();
+}
 
 void MainDialog::ShowError(const QString& text) { QMessageBox::critical(this, QStringLiteral("Morvane"), text); }
 
@@ -221,10 +228,31 @@ void MainDialog::CheckOutput() {
   const LSoundPlayDevice device = LSettingGetSoundPlayDevice("Settings", "SoundOutDevice");
   char name[260];
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);
-  ShowInfo(QStringLiteral("Cannot play: the audio output \"%1\" could not be opened or stopped working. Check "
-                          "that it is connected and not in use by another program, or choose another output in "
-                          "Preferences.")
-               .arg(QString::fromUtf8(name)));
+  m_outputInfo = QStringLiteral(
+                     "Cannot play: the audio output \"%1\" could not be opened or stopped working. Check "
+                     "that it is connected and not in use by another program, or choose another output in "
+                     "Preferences.")
+                     .arg(QString::fromUtf8(name));
+  ShowInfo(m_outputInfo);
+}
+
+// Told once when saving starts failing, and taken back once it works again.
+void MainDialog::WatchSettings() {
+  LSettingsWatchCommits([this](bool saved) {
+    // Queued: the commit may sit deep inside a model call.
+    QMetaObject::invokeMethod(this, [this, saved] { ShowSettingsState(saved); }, Qt::QueuedConnection);
+  });
+  if (LSettingsCommitFailing()) ShowSettingsState(false);
+}
+
+void MainDialog::ShowSettingsState(bool saved) {
+  char path[4096];
+  const QString text = QStringLiteral(
+                           "Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it "
+                           "closes; nothing on disk was lost. Check that the file and its folder can be written.")
+                           .arg(QString::fromUtf8(LSettingsFilePath(path, sizeof path)));
+  if (!saved) ShowInfo(text);
+  else if (InfoText() == text) HideInfo();
 }
 
 void MainDialog::CmPresetSave() {
@@ -322,7 +350,8 @@ void MainDialog::EvTempoChanged(int bpm, const char* marking) {
 // Playing may also stop without a command (the device went away); the
 // button and menus follow either way.
 void MainDialog::EvPlayingStarted() {
-  HideInfo();
+  // Playing answers an output failure, not the other messages.
+  if (!m_outputInfo.isEmpty() && InfoText() == m_outputInfo) HideInfo();
   if (GetControl(kIdPlayStop)) EnableControls();
 }
 

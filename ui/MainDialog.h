@@ -103,6 +103,8 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void CreateControls();
   void InitModel();
   void CheckOutput();
+  void WatchSettings();
+  void ShowSettingsState(bool saved);
 
   LMVModel* m_model;
   LProfile m_profile;
@@ -112,4 +114,5 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   LMVLedLightBox* m_lights = nullptr;
   LVolumeSlider m_volume;
   QLabel* m_status = nullptr;
+  QString m_outputInfo;  // the output failure last shown
 };

@@ -91,7 +91,15 @@ bool LPresetDialog::CmOk() {
       OpenPreset(list, rec, m_oldName.c_str());
     else
       list.CreateNewRecord(rec);
-    if (rec.IsAttached()) WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
+    if (rec.IsAttached()) {
+      WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
+      // The window stays open with the user's entries, so nothing is lost.
+      if (!rec.Flush()) {
+        rec.Discard();
+        LShowNotSaved(this, QStringLiteral("The preset"), list.Folder());
+        return false;
+      }
+    }
   }
   accept();
   return true;

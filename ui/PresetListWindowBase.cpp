@@ -273,9 +273,16 @@ void LPresetListWindowBase::CmDelete() {
   const int keyColumn = static_cast<int>(m_columns.size()) - 1;
   std::vector<std::string> keys;
   for (const QTreeWidgetItem* item : m_list->selectedItems()) keys.push_back(item->text(keyColumn).toStdString());
+  int failed = 0;
   for (const std::string& key : keys)
-    if (!key.empty()) DeleteRecord(key);
+    if (!key.empty() && !DeleteRecord(key)) ++failed;
   FillList();
+  // The list shows what is still there; the message says why.
+  if (failed)
+    LShowMessage(this, QStringLiteral("Not deleted"),
+                 QStringLiteral("%1 of the selected preset(s) could not be deleted. Check that their folder can be "
+                                "written, then try again.")
+                     .arg(failed));
 }
 
 void LPresetListWindowBase::CmHelp() { LShowHelp(this, QStringLiteral("presetlist")); }

@@ -43,6 +43,13 @@ void LShowMessage(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox::information(parent, title, text);
 }
 
+void LShowNotSaved(QWidget* parent, const QString& what, const std::string& folder) {
+  LShowMessage(parent, QStringLiteral("Not saved"),
+               QStringLiteral("%1 could not be saved in %2. Check that the folder exists and can be written, then "
+                              "try again.")
+                   .arg(what, QString::fromStdString(folder)));
+}
+
 QString LAskOpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& startFolder) {
   if (OpenFileHook()) return OpenFileHook()(title);
   return QFileDialog::getOpenFileName(parent, title, startFolder, filter);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include <QString>
 
@@ -21,6 +22,9 @@ bool LAskYesNo(QWidget* parent, const QString& title, const QString& text, const
 void LShowMessage(QWidget* parent, const QString& title, const QString& text);
 // The chosen existing file's path; empty on Cancel.
 QString LAskOpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& startFolder);
+// Tells the user that what (for example "The preset") could not be written
+// into folder, and how to put it right.
+void LShowNotSaved(QWidget* parent, const QString& what, const std::string& folder);
 // A short message pointing at a field, which also takes the focus.
 void LShowFieldMessage(QWidget* field, const QString& text);
 

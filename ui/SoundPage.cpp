@@ -11,6 +11,7 @@
 #include "ui/DBEdit.h"
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
+#include "ui/Prompts.h"
 #include "ui/SoundSchemeListWindow.h"
 #include "ui/SoundSchemeSaveDialog.h"
 
@@ -28,6 +29,15 @@ const Level kLevels[3] = {{LSoundPage::kIdAccentLevel, "AccentVolume"},
 // The options record, created when missing; saved when it goes out of scope.
 void OpenOptions(LOptionsList& list, LOptions& options) {
   if (!list.Open(options, options_field::kKey)) list.OpenAlways(options, options_field::kKey);
+}
+
+// Writes the options record at once, so that a failure can be told while the
+// user is still looking at the choice that was not kept.
+bool SaveOptions(QWidget* parent, const LOptionsList& list, LOptions& options) {
+  if (options.Flush()) return true;
+  options.Discard();
+  LShowNotSaved(parent, QStringLiteral("Your choice of sounds"), list.Folder());
+  return false;
 }
 
 }  // namespace
@@ -115,6 +125,7 @@ void LSoundPage::SetSound(const char* field, const char* title) {
     LOptions options;
     OpenOptions(list, options);
     options.SetString(field, name);
+    if (!SaveOptions(this, list, options)) return;
   }
   Button(kIdDefaultSound)->setEnabled(true);
 }
@@ -131,6 +142,7 @@ void LSoundPage::CmSetDefaultSound() {
     OpenOptions(list, options);
     for (const char* field : {options_field::kAccent, options_field::kBeat, options_field::kClick})
       options.SetString(field, "");
+    if (!SaveOptions(this, list, options)) return;
   }
   Button(kIdDefaultSound)->setEnabled(false);
 }
@@ -163,7 +175,7 @@ bool LSoundPage::CmOk() {
   LOptions options;
   OpenOptions(list, options);
   ApplySchemeToOptions(scheme, options);
-  return true;
+  return SaveOptions(this, list, options);
 }
 
 void LSoundPage::CmHelp() { LShowHelp(this, QStringLiteral("sound")); }

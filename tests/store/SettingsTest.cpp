@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "store/Settings.h"
 #include "tests/support/TempDir.h"
@@ -71,11 +73,28 @@ TEST(Settings, StoredValuesRoundTripInTheIsolatedHome) {
   EXPECT_EQ(LUserSettingGetInt("Settings", "Volume", 7, 5, 10), 5);
 }
 
-TEST(Settings, AFailedCommitIsReported) {
+// The watcher hears when commits start failing and when they succeed again,
+// once each, not at every failed change.
+TEST(Settings, AFailedCommitIsReportedOnceUntilSavingWorksAgain) {
   test::IsolatedHome home;
-  // A file where the settings folder should be: nothing can be written.
-  ASSERT_TRUE(test::WriteFile(home.Dir().File("config") + "/Morvane", {}));
+  std::vector<bool> heard;
+  LSettingsWatchCommits([&](bool saved) { heard.push_back(saved); });
+  ASSERT_TRUE(LUserSettingSetString("Settings", "Tempo", "90"));
+  EXPECT_TRUE(heard.empty());
+  char path[1024];
+  LSettingsFilePath(path, sizeof path);
+  // A folder where the settings file should be: nothing can be written.
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);
   EXPECT_FALSE(LUserSettingSetString("Settings", "Tempo", "100"));
+  EXPECT_FALSE(LUserSettingDeleteItem("Settings", "Volume"));
+  EXPECT_TRUE(LSettingsCommitFailing());
+  EXPECT_EQ(heard, std::vector<bool>{false});
+  std::filesystem::remove(path);
+  EXPECT_TRUE(LUserSettingSetString("Settings", "Tempo", "110"));
+  EXPECT_FALSE(LSettingsCommitFailing());
+  EXPECT_EQ(heard, (std::vector<bool>{false, true}));
+  LSettingsWatchCommits(nullptr);
 }
 
 }  // namespace

@@ -186,6 +186,45 @@ TEST_F(MainDialogTest, OutputFailuresAreReportedInTheWindow) {
   }
 }
 
+// Settings that cannot be written: the window says so once, the change is
+// still in use, and the message goes when saving works again; a message
+// about the output is not taken back by it, nor this one by playing.
+TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
+  Open();
+  char path[1024];
+  LSettingsFilePath(path, sizeof path);
+  // A folder where the file should be.
+  auto block = [&] {
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+  };
+  block();
+  window->ApplyPreset(133, 2, 1);
+  Pump();
+  EXPECT_EQ(model->GetTempo(), 133);
+  EXPECT_NE(window->InfoText().indexOf("cannot be saved"), -1);
+  window->DispatchCommand(MainDialog::kCmdToggle);
+  Pump();
+  EXPECT_TRUE(model->IsPlaying());
+  EXPECT_NE(window->InfoText().indexOf("cannot be saved"), -1);
+  window->DispatchCommand(MainDialog::kCmdToggle);
+  std::filesystem::remove(path);
+  window->ShowInfo(QStringLiteral("another message"));
+  window->ApplyPreset(134, 2, 1);
+  Pump();
+  EXPECT_EQ(window->InfoText(), QStringLiteral("another message"));
+  window->ShowInfo(QStringLiteral("x"));
+  block();
+  window->ApplyPreset(135, 2, 1);
+  Pump();
+  EXPECT_NE(window->InfoText().indexOf("cannot be saved"), -1);
+  std::filesystem::remove(path);
+  window->ApplyPreset(136, 2, 1);
+  Pump();
+  EXPECT_FALSE(window->IsInfoShown());
+  EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 136);
+}
+
 TEST_F(MainDialogTest, MissingDefaultSoundsEndTheProgramWithAMessage) {
   std::remove(DefaultSoundFilePath(GetSharedDataFolderApp(), "beat.wav").c_str());
   Open();

@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -12,6 +13,7 @@
 #include "ui/GeneralPage.h"
 #include "ui/HelpWindow.h"
 #include "ui/OptionsDialog.h"
+#include "ui/PresetDialog.h"
 #include "ui/SoundPage.h"
 #include "ui/SoundSchemeSaveDialog.h"
 
@@ -117,6 +119,57 @@ TEST_F(DialogTest, SoundFilesAreStoredAtOnceAndDefaultSoundFollowsThem) {
   TestSoundPage reopened;
   reopened.InitDialog();
   EXPECT_TRUE(reopened.Button(LSoundPage::kIdDefaultSound)->isEnabled());
+}
+
+// A record that cannot be written: the user is told where, the dialog stays
+// open with the entries, and the next try after the fault is mended saves
+// exactly one record.
+TEST_F(DialogTest, RecordsThatCannotBeWrittenAreReportedAndKeptForAnotherTry) {
+  namespace fs = std::filesystem;
+  const std::string presets = LUserPresetList(*profile).Folder();
+  const std::string schemes = LSoundSchemeRecordList(*profile).Folder();
+  const std::string options = LOptionsList(*profile).PathOf(options_field::kKey);
+  for (const std::string& folder : {presets, schemes}) {
+    fs::remove_all(folder);
+    ASSERT_TRUE(test::WriteFile(folder, {}));  // a file where the folder should be
+  }
+  fs::remove(options);
+  fs::create_directory(options);
+  auto expectNotSaved = [&](const std::string& where) {
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].title.toStdString(), "Not saved");
+    EXPECT_NE(prompts[0].text.indexOf(QString::fromStdString(where)), -1) << prompts[0].text.toStdString();
+    prompts.clear();
+  };
+
+  LPresetDialog preset(*profile, nullptr, 100, 3, 1);
+  preset.NameField()->setText("Slow");
+  EXPECT_FALSE(preset.CmOk());
+  expectNotSaved(presets);
+  LSoundSchemeSaveDialog scheme(*profile, nullptr);
+  scheme.Field(LSoundSchemeSaveDialog::kIdName)->setText("Wood");
+  EXPECT_FALSE(scheme.CmOk());
+  expectNotSaved(schemes);
+  test::TempDir elsewhere;
+  TestSoundPage page;
+  page.InitDialog();
+  ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
+  page.Command(LSoundPage::kIdSetAccent, 0);
+  expectNotSaved(fs::path(options).parent_path().string());
+  EXPECT_FALSE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
+
+  for (const std::string& path : {presets, schemes, options}) {
+    fs::remove(path);
+    fs::create_directory(path);
+  }
+  fs::remove(options);
+  EXPECT_TRUE(preset.CmOk());
+  EXPECT_EQ(Presets(), std::vector<std::string>{"Slow 100 3 1"});
+  EXPECT_TRUE(scheme.CmOk());
+  EXPECT_EQ(std::distance(fs::directory_iterator(schemes), fs::directory_iterator()), 1);
+  page.Command(LSoundPage::kIdSetAccent, 0);
+  EXPECT_EQ(OptionsField(options_field::kAccent), "Tick.wav");
+  EXPECT_TRUE(prompts.empty());
 }
 
 TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
