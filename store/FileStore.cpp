@@ -131,7 +131,15 @@ std::string BuildText(const LRecord& record) {
 std::string LFileStoreDataStore::MakeDataFilePath(std::string_view listFolder, std::string_view key) {
   std::string path(listFolder);
   if (path.empty() || (path.back() != '/' && path.back() != '\\')) path += '/';
-  path += RecordEncode(key);
+  std::string name = RecordEncode(key);
+  // Listings skip hidden files and "__MACOSX" leftovers; escaping the first
+  // byte keeps a record under such a key listed (it decodes back the same).
+  if (!name.empty() && (name[0] == '.' || name.compare(0, 8, "__MACOSX") == 0)) {
+    char escaped[4];
+    std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(name[0]));
+    name.replace(0, 1, escaped);
+  }
+  path += name;
   path += ".dat";
   return path;
 }
