@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -63,6 +64,33 @@ TEST_F(PortAudioOutput, ListsTheDefaultDeviceAndWritesExactlyWhatWasRendered) {
     ASSERT_EQ(data[first + f * 2], test::CountingSource::Value(f, 0) * 4096) << f;
     ASSERT_EQ(data[first + f * 2 + 1], test::CountingSource::Value(f, 1) * 4096) << f;
   }
+}
+
+// The device fails while playing (here the ALSA file plugin's output sits on
+// a full disk): the player stops by itself and says the device failed; once
+// the device works again, so does the next Start.
+TEST_F(PortAudioOutput, ADeviceFailingWhilePlayingStopsThePlayerUntilItIsBack) {
+  std::filesystem::create_symlink("/dev/full", dir.File("out.raw"));
+  LSoundPlayer player;
+  int stops = 0;
+  struct : LSoundPlayerNotify {
+    int* stops;
+    void spntfStop(long) override { ++*stops; }
+  } listener;
+  listener.stops = &stops;
+  player.SetListener(&listener, 0);
+  LSoundSource endless = test::Counting(44100 * 600);
+  ASSERT_TRUE(player.Start(endless));
+  ASSERT_TRUE(test::RunEventsUntil([&] { return stops == 1; }));
+  EXPECT_FALSE(player.IsPlaying());
+  EXPECT_TRUE(player.GetOutput().HasDeviceFailed());
+
+  std::filesystem::remove(dir.File("out.raw"));
+  LSoundSource source = test::Counting(6000);
+  ASSERT_TRUE(player.Start(source));
+  ASSERT_TRUE(test::RunEventsUntil([&] { return stops == 2; }));
+  EXPECT_FALSE(player.GetOutput().HasDeviceFailed());
+  EXPECT_GE(std::filesystem::file_size(dir.File("out.raw")), 6000u * 8);
 }
 
 }  // namespace
