@@ -154,7 +154,7 @@ LFileStoreListBase::LFileStoreListBase(const LFileStoreDataStore& store, std::st
 std::string LFileStoreListBase::PathOf(std::string_view key) const {
   // Keys are held cut to their limit, so a long key must name the same file
   // when opened as when the record holding it is saved.
-  return LFileStoreDataStore::MakeDataFilePath(m_folder, key.substr(0, kRecordTextMax));
+  return LFileStoreDataStore::MakeDataFilePath(m_folder, LRecordCutText(key));
 }
 
 void LFileStoreListBase::AttachStore(LRecord& record) const {

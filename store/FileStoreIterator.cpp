@@ -12,7 +12,7 @@ bool LFileStoreIteratorBase::KeyOfEntry(const char* name, std::string& key) {
   if (name[0] == '.' || std::strncmp(name, "__MACOSX", 8) == 0) return false;
   const char* dot = std::strrchr(name, '.');
   key = RecordDecode(std::string_view(name, static_cast<size_t>(dot - name)));
-  if (key.size() > kRecordTextMax) key.resize(kRecordTextMax);
+  key.resize(LRecordCutText(key).size());
   return true;
 }
 

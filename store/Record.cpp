@@ -5,10 +5,9 @@
 #include <cstring>
 
 #include "store/RecordCodec.h"
+#include "store/Utf8.h"
 
 namespace {
-
-std::string_view CutText(std::string_view text) { return text.substr(0, kRecordTextMax); }
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -66,7 +65,7 @@ void LRecord::GetString(std::string_view name, const char* def, char* out) const
 
 std::string LRecord::GetString(std::string_view name, std::string_view def) const {
   const LRecordField* f = Find(name.substr(0, kRecordNameMax));
-  return std::string(CutText(f ? std::string_view(f->value) : def));
+  return std::string(LRecordCutText(f ? std::string_view(f->value) : def));
 }
 
 int LRecord::GetInt(std::string_view name, int def) const {
@@ -92,13 +91,15 @@ void LRecord::Invalidate() {
   m_modified = false;
 }
 
+std::string_view LRecordCutText(std::string_view text) { return text.substr(0, LUtf8CutLength(text, kRecordTextMax)); }
+
 void LRecord::Discard() {
   m_modified = false;
   Invalidate();
 }
 
-void LRecord::SetKey(std::string_view key) { m_key.assign(CutText(key)); }
+void LRecord::SetKey(std::string_view key) { m_key.assign(LRecordCutText(key)); }
 
-void LRecord::SetStoredKey(std::string_view key) { m_storedKey.assign(CutText(key)); }
+void LRecord::SetStoredKey(std::string_view key) { m_storedKey.assign(LRecordCutText(key)); }
 
 void LRecord::Attach(std::unique_ptr<LRecordStore> store) { m_store = std::move(store); }

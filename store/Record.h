@@ -12,6 +12,10 @@
 inline constexpr size_t kRecordTextMax = 259;
 inline constexpr size_t kRecordBufferSize = kRecordTextMax + 1;
 
+// text cut to kRecordTextMax bytes on a UTF-8 character boundary: how keys
+// and handed-out values are limited.
+std::string_view LRecordCutText(std::string_view text);
+
 class LRecord;
 
 struct LRecordField {

@@ -1,5 +1,7 @@
 #include "store/Settings.h"
 
+#include "store/Utf8.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -14,13 +16,8 @@
 #include <string>
 
 size_t LUtf8PrefixLength(const char* text, size_t maxBytes) {
-  const size_t len = ::strnlen(text, maxBytes + 1);
-  if (len <= maxBytes) return len;
-  size_t cut = maxBytes;
-  // Step back over continuation bytes (10xxxxxx) to the start of the character
-  // that straddles the cut.
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return cut;
+  // One byte past the limit is enough to see whether a character straddles it.
+  return LUtf8CutLength(std::string_view(text, ::strnlen(text, maxBytes + 1)), maxBytes);
 }
 
 void LUtf8Copy(char* out, size_t size, const char* text) {

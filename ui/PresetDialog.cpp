@@ -17,7 +17,7 @@ LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, 
       m_tempoValue(tempo),
       m_measureIndex(measure),
       m_subdivIndex(subdiv) {
-  if (m_oldName.size() > kRecordTextMax) m_oldName.resize(kRecordTextMax);
+  m_oldName.resize(LRecordCutText(m_oldName).size());
   setWindowTitle(QStringLiteral("Add/Change preset"));
   setFixedSize(540, 184);
   LPlaceLabel(this, "Name:", kIdNameLabel, 18, 16, 243, 18);

@@ -36,7 +36,7 @@ const FileRow kRows[3] = {
 
 LSoundSchemeSaveDialog::LSoundSchemeSaveDialog(LProfile& profile, const char* oldName, QWidget* parent)
     : QDialog(parent), m_profile(profile), m_oldName(oldName ? oldName : "") {
-  if (m_oldName.size() > kRecordTextMax) m_oldName.resize(kRecordTextMax);
+  m_oldName.resize(LRecordCutText(m_oldName).size());
   setWindowTitle(QStringLiteral("Save/Change sound scheme"));
   setFixedSize(540, 292);
   LPlaceLabel(this, "Scheme Name:", kIdNameLabel, 18, 14, 504, 18);

@@ -60,6 +60,9 @@ TEST(Record, LongTextsAreCutAndFirstOfANameWins) {
   char buf[kRecordBufferSize];
   r.GetString("V", "", buf);
   EXPECT_EQ(std::string(buf), std::string(259, 'x'));
+  // Never inside a character: a two-byte one straddling the limit goes whole.
+  r.SetString("V", std::string(258, 'x') + "\xC3\xA9");
+  EXPECT_EQ(r.GetString("V"), std::string(258, 'x'));
   r.MutableFields().push_back({"D", "first", false});
   r.MutableFields().push_back({"D", "second", false});
   EXPECT_EQ(r.GetString("D"), "first");
