@@ -171,6 +171,7 @@ bool LMVModel::InitSounds() {
   LMVMTRACE("LMVModel::InitSounds");
   const std::string shared = GetSharedDataFolderApp();
   LSoundSource sounds[3];  // accent, beat, click: a user's sound that opened is kept, not opened again
+  m_missingSounds.clear();
   {
     LProfile profile(shared);
     LOptionsList list(profile);
@@ -182,7 +183,9 @@ bool LMVModel::InitSounds() {
       if (name.empty()) continue;
       const std::string path = UserSoundFilePath(shared, name);
       if (!path.empty()) sounds[i] = LWaveFile::OpenSource(path.c_str());
-      if (sounds[i]->GetError() != 0) options.SetString(fields[i], "");  // saved when the record is released
+      if (sounds[i]->GetError() == 0) continue;
+      m_missingSounds.push_back({i, name});
+      options.SetString(fields[i], "");  // saved when the record is released
     }
   }
   const char* levels[3] = {"AccentVolume", "BeatVolume", "ClickVolume"};

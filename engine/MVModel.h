@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "audio/SoundPlayer.h"
 #include "audio/SoundPlayerNotify.h"
@@ -46,6 +48,13 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   // device failed while playing: the window says so instead of leaving the
   // user guessing.
   bool GetOutputFailed() const { return m_outputFailed; }
+  // The user's sounds the last InitSounds could not open (index 0 accent,
+  // 1 beat, 2 click; the file name chosen), now played by the shipped ones.
+  struct MissingSound {
+    int role;
+    std::string name;
+  };
+  const std::vector<MissingSound>& GetMissingSounds() const { return m_missingSounds; }
 
   bool SetTempo(int bpm);
   bool SetTempoDelayed(int bpm);
@@ -86,5 +95,6 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   int m_pendingTempo = 0;
   uint32_t m_playStart = 0;
   bool m_outputFailed = false;
+  std::vector<MissingSound> m_missingSounds;
   TickSource m_ticks = &LMVModel::MonotonicTicks;
 };

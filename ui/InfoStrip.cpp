@@ -32,6 +32,8 @@ void LInfoStrip::ShowMessage(const QString& text) {
 
 QString LInfoStrip::Text() const { return m_label->text(); }
 
+int LInfoStrip::HeightForWidth(int width) const { return layout()->totalHeightForWidth(width); }
+
 void LInfoStrip::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), QColor(255, 244, 206));

@@ -14,6 +14,8 @@ class LInfoStrip : public QWidget {
   explicit LInfoStrip(QWidget* parent);
   void ShowMessage(const QString& text);
   QString Text() const;
+  // The height that shows the whole text at this width.
+  int HeightForWidth(int width) const;
   // Called when the user closes the strip.
   std::function<void()> onClosed;
 

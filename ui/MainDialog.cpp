@@ -167,6 +167,7 @@ void MainDialog::InitModel() {
     ShowError(QString::fromUtf8(kEssentialFileMissing));
     PostCommand(kCmdQuit);
   }
+  CheckSounds();
   m_model->SetNotify(this);
   // The field sends its command with the model's own tempo, which the
   // model takes as no change.
@@ -236,6 +237,23 @@ void MainDialog::CheckOutput() {
   ShowInfo(m_outputInfo);
 }
 
+// A chosen sound that went missing plays as the shipped one; the user hears
+// the difference and deserves to know why.
+void MainDialog::CheckSounds() {
+  const auto& missing = m_model->GetMissingSounds();
+  if (missing.empty()) return;
+  static const char* const kRoles[3] = {"accent", "beat", "click"};
+  QStringList parts;
+  for (const LMVModel::MissingSound& m : missing)
+    parts << QStringLiteral("%1 sound \"%2\"").arg(QString::fromUtf8(kRoles[m.role]), QString::fromStdString(m.name));
+  const QString list = parts.size() == 1 ? parts[0]
+                                         : parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
+                                               QStringLiteral(" and ") + parts.back();
+  ShowInfo(QStringLiteral("Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
+                          "Sound folder and choose it again in Preferences.")
+               .arg(list, missing.size() == 1 ? QStringLiteral("one plays") : QStringLiteral("ones play")));
+}
+
 // Told once when saving starts failing, and taken back once it works again.
 void MainDialog::WatchSettings() {
   LSettingsWatchCommits([this](bool saved) {
@@ -286,7 +304,10 @@ bool MainDialog::ChoosePreset(int& tempo, int& measure, int& subdiv) {
   return true;
 }
 
-void MainDialog::OpenOptions(int page) { SetDlg(this, static_cast<unsigned long>(page), *m_model); }
+void MainDialog::OpenOptions(int page) {
+  SetDlg(this, static_cast<unsigned long>(page), *m_model);
+  CheckSounds();
+}
 
 void MainDialog::CmHelp() { LShowHelp(this, QStringLiteral("manual")); }
 

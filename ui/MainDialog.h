@@ -103,6 +103,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void CreateControls();
   void InitModel();
   void CheckOutput();
+  void CheckSounds();
   void WatchSettings();
   void ShowSettingsState(bool saved);
 

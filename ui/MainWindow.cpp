@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
+#include <algorithm>
 #include <vector>
 
 #include "platform/TimerHandler.h"
@@ -170,7 +171,15 @@ QString LMainWindow::InfoText() const { return IsInfoShown() ? m_infoStrip->Text
 // The toolbar and status bar sit outside the client area, so only the
 // information strip takes room from it.
 int LMainWindow::FreeTop() const { return 0; }
-int LMainWindow::FreeBottom() const { return m_client->height() - (IsInfoShown() ? kInfoStripHeight : 0); }
+int LMainWindow::FreeBottom() const { return m_client->height() - InfoHeight(); }
+
+// Tall enough for the whole message, which says what to do; never more than
+// half the window, so the controls stay usable.
+int LMainWindow::InfoHeight() const {
+  if (!IsInfoShown()) return 0;
+  const int wanted = std::max(kInfoStripHeight, m_infoStrip->HeightForWidth(m_client->width()));
+  return std::min(wanted, std::max(kInfoStripHeight, m_client->height() / 2));
+}
 
 void LMainWindow::CmHelp() {
   QMessageBox::information(
@@ -293,7 +302,8 @@ void LMainWindow::SetToolBar(const char* name, const LToolBarItem* items, int co
 void LMainWindow::ClientResized() {
   const int w = m_client->width();
   const int h = m_client->height();
-  m_infoStrip->setGeometry(0, h - kInfoStripHeight, w, kInfoStripHeight);
+  const int strip = std::max(InfoHeight(), kInfoStripHeight);
+  m_infoStrip->setGeometry(0, h - strip, w, strip);
   if (m_started) LayoutControls();
 }
 

@@ -37,7 +37,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   static constexpr int kStatusBarId = 800;
   static constexpr int kInfoStripId = 9599;
   static constexpr int kStatusBarHeight = 30;
-  static constexpr int kInfoStripHeight = 32;
+  static constexpr int kInfoStripHeight = 32;  // at least; a longer message gets more lines
   // The frame's own commands.
   static constexpr int kCmdPreferences = 2001;
   static constexpr int kCmdHelp = 9001;
@@ -83,6 +83,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   // The area free for the window's controls: top and bottom edge (T and H).
   int FreeTop() const;
   int FreeBottom() const;
+  int InfoHeight() const;
   QWidget* Client() const { return m_client; }
 
  protected:

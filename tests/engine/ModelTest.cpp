@@ -260,6 +260,9 @@ TEST_F(ModelTest, DamagedFilesFallBackToDefaults) {
   LSoundSource defaultAccent = LWaveFile::OpenSource((shared + "/metronome/accent.wav").c_str());
   EXPECT_EQ(model->GetMetronome().m_accentSound->GetEndSample(), defaultAccent->GetEndSample());
   EXPECT_EQ(GetOption(options_field::kAccent), "");
+  ASSERT_EQ(model->GetMissingSounds().size(), 1u);
+  EXPECT_EQ(model->GetMissingSounds()[0].role, 0);
+  EXPECT_EQ(model->GetMissingSounds()[0].name.rfind("cut.wav", 0), 0u);  // the damage follows the name
 
   // The settings file turns into something that cannot be written.
   std::filesystem::remove(settings);

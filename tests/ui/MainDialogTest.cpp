@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "store/Presets.h"
 #include "store/Settings.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/Icons.h"
@@ -47,6 +48,12 @@ TEST_F(MainDialogTest, ColumnsFollowResizesAndTheInformationStrip) {
   window->ShowInfo(QStringLiteral("message"));
   EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - 32 - 9);
   EXPECT_EQ(Rect(MainDialog::kIdVolume).bottom() + 1, 420 - 32 - 9);
+  // A long message takes the lines it needs, and the controls make room.
+  window->ShowInfo(QStringLiteral("a message that needs more than two lines ").repeated(12));
+  const QRect strip = window->findChild<QWidget*>(QString::number(LMainWindow::kInfoStripId))->geometry();
+  EXPECT_GT(strip.height(), 32);
+  EXPECT_EQ(strip.bottom() + 1, 420);
+  EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - strip.height() - 9);
   window->HideInfo();
   EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - 9);
 }
@@ -223,6 +230,21 @@ TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
   Pump();
   EXPECT_FALSE(window->IsInfoShown());
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 136);
+}
+
+TEST_F(MainDialogTest, ChosenSoundsThatWentMissingAreNamed) {
+  {
+    LProfile profile(GetSharedDataFolderApp());
+    LOptionsList list(profile);
+    LOptions options;
+    list.OpenAlways(options, options_field::kKey);
+    options.SetString(options_field::kAccent, "gone.wav");
+    options.SetString(options_field::kClick, "lost.wav");
+  }
+  Open();
+  EXPECT_NE(window->InfoText().indexOf("accent sound \"gone.wav\" and click sound \"lost.wav\" could not be opened"),
+            -1)
+      << window->InfoText().toStdString();
 }
 
 TEST_F(MainDialogTest, MissingDefaultSoundsEndTheProgramWithAMessage) {
