@@ -206,14 +206,16 @@ bool LPresetListWindowBase::Command(int id, int) {
 
 int LPresetListWindowBase::SelectedCount() const { return static_cast<int>(m_list->selectedItems().size()); }
 
+// One rule for the menu, the toolbar and the context menu: Delete takes any
+// selection, Select and Edit exactly one entry.
+bool LPresetListWindowBase::IsCommandEnabled(int command) const {
+  if (command == kCmdDelete) return m_list->currentItem() != nullptr;
+  return SelectedCount() == 1;
+}
+
 void LPresetListWindowBase::EnableControls() {
-  const bool current = m_list->currentItem() != nullptr;
-  const bool one = SelectedCount() == 1;
-  for (auto* actions : {&m_menuActions, &m_toolActions}) {
-    (*actions)[kCmdDelete]->setEnabled(current);
-    (*actions)[kCmdSelect]->setEnabled(one);
-    (*actions)[kCmdProperties]->setEnabled(one);
-  }
+  for (auto* actions : {&m_menuActions, &m_toolActions})
+    for (int command : {kCmdDelete, kCmdSelect, kCmdProperties}) (*actions)[command]->setEnabled(IsCommandEnabled(command));
   const int rows = m_list->topLevelItemCount();
   m_status->showMessage(rows == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(rows));
 }
@@ -231,13 +233,12 @@ QAction* LPresetListWindowBase::ToolBarAction(int command) const {
 QMenu* LPresetListWindowBase::CreateRightClickMenu() {
   if (!m_list->currentItem()) return nullptr;
   auto* menu = new QMenu(this);
-  const bool one = SelectedCount() == 1;
   const std::pair<int, const char*> items[] = {
       {kCmdSelect, "Select"}, {kCmdDelete, "Delete this"}, {kCmdProperties, "Edit this"}};
   for (const auto& [command, text] : items) {
     QAction* action = menu->addAction(WithKey(text, command));
     action->setData(command);
-    action->setEnabled(command == kCmdDelete || one);
+    action->setEnabled(IsCommandEnabled(command));
   }
   return menu;
 }

@@ -87,6 +87,7 @@ class LPresetListWindowBase : public QDialog, public LKeyHandler, public LComman
   void RestorePlacement();
   void LayoutColumns();
   int SelectedCount() const;
+  bool IsCommandEnabled(int command) const;
   int BeginRefill();
   void EndRefill(int oldRow);
 
