@@ -10,6 +10,7 @@
 
 #include "store/Presets.h"
 #include "store/Profile.h"
+#include "store/Settings.h"
 
 namespace {
 
@@ -33,6 +34,19 @@ void BM_SaveOptionsRecord(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_SaveOptionsRecord);
+
+// One change of a setting, as every tempo, measure or volume step makes it:
+// the file is read, changed and committed whole.
+void BM_SettingCommit(benchmark::State& state) {
+  const std::string dir = FreshFolder();
+  ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+  for (const char* key : {"Tempo", "Measure", "SubDiv", "Volume", "X", "Y", "Width", "Height"})
+    LUserSettingSet<int>("Settings", key, 1);
+  int i = 0;
+  for (auto _ : state) LUserSettingSet<int>("Settings", "Volume", i++ & 15);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SettingCommit);
 
 void BM_OpenPresetByName(benchmark::State& state) {
   const std::string dir = FreshFolder();
