@@ -25,8 +25,16 @@ class PortAudioOutput : public ::testing::Test {
         << "\"; format \"raw\" }\n";
     // Read by ALSA when PortAudio first initialises in this process.
     ::setenv("ALSA_CONFIG_PATH", dir.File("asound.conf").c_str(), 1);
+    player.SetListener(&listener, 0);
   }
+  // Counts the player's stops, whether asked for or not.
+  struct : LSoundPlayerNotify {
+    void spntfStop(long) override { ++stops; }
+    int stops = 0;
+  } listener;
+  int& stops = listener.stops;
   test::TempDir dir;
+  LSoundPlayer player;
 };
 
 TEST_F(PortAudioOutput, ListsTheDefaultDeviceAndWritesExactlyWhatWasRendered) {
@@ -35,14 +43,6 @@ TEST_F(PortAudioOutput, ListsTheDefaultDeviceAndWritesExactlyWhatWasRendered) {
   EXPECT_EQ(choices[0], "Default Playback Device");
   EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("default"), 1);
 
-  LSoundPlayer player;
-  int stops = 0;
-  struct : LSoundPlayerNotify {
-    int* stops;
-    void spntfStop(long) override { ++*stops; }
-  } listener;
-  listener.stops = &stops;
-  player.SetListener(&listener, 0);
   // Fits the pre-fill, so the unpaced device never runs dry in the middle.
   constexpr int kFrames = 6000;
   LSoundSource source = test::Counting(kFrames);
@@ -71,14 +71,6 @@ TEST_F(PortAudioOutput, ListsTheDefaultDeviceAndWritesExactlyWhatWasRendered) {
 // the device works again, so does the next Start.
 TEST_F(PortAudioOutput, ADeviceFailingWhilePlayingStopsThePlayerUntilItIsBack) {
   std::filesystem::create_symlink("/dev/full", dir.File("out.raw"));
-  LSoundPlayer player;
-  int stops = 0;
-  struct : LSoundPlayerNotify {
-    int* stops;
-    void spntfStop(long) override { ++*stops; }
-  } listener;
-  listener.stops = &stops;
-  player.SetListener(&listener, 0);
   LSoundSource endless = test::Counting(44100 * 600);
   ASSERT_TRUE(player.Start(endless));
   ASSERT_TRUE(test::RunEventsUntil([&] { return stops == 1; }));
