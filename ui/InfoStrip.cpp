@@ -14,7 +14,7 @@ LInfoStrip::LInfoStrip(QWidget* parent) : QWidget(parent), m_label(new QLabel(th
   close->setAutoRaise(true);
   close->setToolTip(QStringLiteral("Close this message"));
   connect(close, &QToolButton::clicked, this, [this] {
-    hide();
+    Clear();
     if (onClosed) onClosed();
   });
   auto* layout = new QHBoxLayout(this);
@@ -24,13 +24,28 @@ LInfoStrip::LInfoStrip(QWidget* parent) : QWidget(parent), m_label(new QLabel(th
   hide();
 }
 
-void LInfoStrip::ShowMessage(const QString& text) {
-  m_label->setText(text);
-  show();
-  raise();
+void LInfoStrip::AddMessage(const QString& text) {
+  if (!m_messages.contains(text)) m_messages << text;
+  Update();
 }
 
-QString LInfoStrip::Text() const { return m_label->text(); }
+void LInfoStrip::RemoveMessage(const QString& text) {
+  m_messages.removeAll(text);
+  Update();
+}
+
+void LInfoStrip::Clear() {
+  m_messages.clear();
+  Update();
+}
+
+void LInfoStrip::Update() {
+  m_label->setText(Text());
+  setVisible(!m_messages.isEmpty());
+  if (isVisible()) raise();
+}
+
+QString LInfoStrip::Text() const { return m_messages.join(QLatin1Char('\n')); }
 
 int LInfoStrip::HeightForWidth(int width) const { return layout()->totalHeightForWidth(width); }
 

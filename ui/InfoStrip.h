@@ -1,10 +1,12 @@
 // The strip along the bottom of the main window that tells the user what
-// the program could not do and what to do about it. Hidden until a message
-// is shown; the user may close it.
+// the program could not do and what to do about it, one line of text per
+// problem, so that a second problem never hides the first. Hidden while it
+// has no message; the user may close it, which drops them all.
 #pragma once
 
 #include <functional>
 
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -12,7 +14,12 @@ class QLabel;
 class LInfoStrip : public QWidget {
  public:
   explicit LInfoStrip(QWidget* parent);
-  void ShowMessage(const QString& text);
+  // Adds a message (once) and shows the strip.
+  void AddMessage(const QString& text);
+  // Drops a message that no longer holds; hides the strip when none is left.
+  void RemoveMessage(const QString& text);
+  void Clear();
+  // The messages, one per line.
   QString Text() const;
   // The height that shows the whole text at this width.
   int HeightForWidth(int width) const;
@@ -23,5 +30,8 @@ class LInfoStrip : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void Update();
+
   QLabel* m_label;
+  QStringList m_messages;
 };

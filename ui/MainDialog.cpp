@@ -229,6 +229,7 @@ void MainDialog::CheckOutput() {
   const LSoundPlayDevice device = LSettingGetSoundPlayDevice("Settings", "SoundOutDevice");
   char name[260];
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);
+  TakeBackInfo(m_outputInfo);  // an older failure, perhaps of another device
   m_outputInfo = QStringLiteral(
                      "Cannot play: the audio output \"%1\" could not be opened or stopped working. Check "
                      "that it is connected and not in use by another program, or choose another output in "
@@ -240,6 +241,8 @@ void MainDialog::CheckOutput() {
 // A chosen sound that went missing plays as the shipped one; the user hears
 // the difference and deserves to know why.
 void MainDialog::CheckSounds() {
+  TakeBackInfo(m_soundsInfo);  // the sounds were loaded again
+  m_soundsInfo.clear();
   const auto& missing = m_model->GetMissingSounds();
   if (missing.empty()) return;
   static const char* const kRoles[3] = {"accent", "beat", "click"};
@@ -249,9 +252,10 @@ void MainDialog::CheckSounds() {
   const QString list = parts.size() == 1 ? parts[0]
                                          : parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
                                                QStringLiteral(" and ") + parts.back();
-  ShowInfo(QStringLiteral("Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
-                          "Sound folder and choose it again in Preferences.")
-               .arg(list, missing.size() == 1 ? QStringLiteral("one plays") : QStringLiteral("ones play")));
+  m_soundsInfo = QStringLiteral("Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
+                                "Sound folder and choose it again in Preferences.")
+                     .arg(list, missing.size() == 1 ? QStringLiteral("one plays") : QStringLiteral("ones play"));
+  ShowInfo(m_soundsInfo);
 }
 
 // Told once when saving starts failing, and taken back once it works again.
@@ -269,8 +273,10 @@ void MainDialog::ShowSettingsState(bool saved) {
                            "Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it "
                            "closes; nothing on disk was lost. Check that the file and its folder can be written.")
                            .arg(QString::fromUtf8(LSettingsFilePath(path, sizeof path)));
-  if (!saved) ShowInfo(text);
-  else if (InfoText() == text) HideInfo();
+  if (saved)
+    TakeBackInfo(text);
+  else
+    ShowInfo(text);
 }
 
 void MainDialog::CmPresetSave() {
@@ -371,8 +377,7 @@ void MainDialog::EvTempoChanged(int bpm, const char* marking) {
 // Playing may also stop without a command (the device went away); the
 // button and menus follow either way.
 void MainDialog::EvPlayingStarted() {
-  // Playing answers an output failure, not the other messages.
-  if (!m_outputInfo.isEmpty() && InfoText() == m_outputInfo) HideInfo();
+  TakeBackInfo(m_outputInfo);  // playing answers an output failure, not the other messages
   if (GetControl(kIdPlayStop)) EnableControls();
 }
 

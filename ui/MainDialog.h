@@ -116,4 +116,5 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   LVolumeSlider m_volume;
   QLabel* m_status = nullptr;
   QString m_outputInfo;  // the output failure last shown
+  QString m_soundsInfo;  // the missing sounds last named
 };

@@ -155,13 +155,19 @@ void LMainWindow::EnableCommand(int id, bool on) {
 }
 
 void LMainWindow::ShowInfo(const QString& text) {
-  m_infoStrip->ShowMessage(text);
+  m_infoStrip->AddMessage(text);
+  ClientResized();
+}
+
+void LMainWindow::TakeBackInfo(const QString& text) {
+  if (text.isEmpty() || !m_infoStrip->Text().contains(text)) return;
+  m_infoStrip->RemoveMessage(text);
   ClientResized();
 }
 
 void LMainWindow::HideInfo() {
   if (m_infoStrip->isHidden()) return;
-  m_infoStrip->hide();
+  m_infoStrip->Clear();
   ClientResized();
 }
 

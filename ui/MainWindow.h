@@ -75,7 +75,10 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   LToolBar* GetToolBar() const { return m_toolBar.get(); }
 
   // The strip at the bottom of the window, for the program's own messages.
+  // Adds a message to the information strip (shown once however often).
   void ShowInfo(const QString& text);
+  // Drops one message that no longer holds; HideInfo drops them all.
+  void TakeBackInfo(const QString& text);
   void HideInfo();
   bool IsInfoShown() const;
   QString InfoText() const;
