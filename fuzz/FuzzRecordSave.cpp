@@ -1,9 +1,11 @@
 // Saves a record over a record file holding arbitrary bytes: the merge must
-// keep what it set, and every field of the file it did not set, and never
-// write outside the list folder.
+// keep what it set, and every field of the file it did not set, never write
+// outside the list folder, and keep a file it could not rewrite faithfully.
 #include <cstdint>
 #include <cstdlib>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "store/FileStore.h"
@@ -37,6 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.SetString("Tempo", "120");
     if (!list.Save(record)) return 0;
   }
+  // A file the store would not have written so is kept whole before the
+  // rewrite; one it would have written needs no copy.
+  std::ifstream keptFile(list.PathOf("key") + ".kept", std::ios::binary);
+  std::string kept((std::istreambuf_iterator<char>(keptFile)), std::istreambuf_iterator<char>());
+  std::remove((list.PathOf("key") + ".kept").c_str());
+  std::string rebuilt;
+  for (const RecordItem& item : RecordParse(text)) RecordAppendItem(rebuilt, item.name, item.value);
+  if (keptFile.is_open() ? kept != text : rebuilt != text) std::abort();
   FuzzRecord back;
   if (!list.Open(back, "key")) std::abort();
   if (back.GetString("Tempo") != "120") std::abort();

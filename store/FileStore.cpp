@@ -16,7 +16,11 @@
 
 namespace {
 
-constexpr int64_t kMaxRecordFileBytes = int64_t{1} << 32;
+// Far beyond any record this store writes; a bigger file is not read into
+// memory, and not overwritten either.
+constexpr int64_t kMaxRecordFileBytes = int64_t{64} << 20;
+
+std::function<void(const std::string&, const std::string&)> g_keptWatcher;
 
 // A file descriptor closed with its owner.
 class Fd {
@@ -49,12 +53,12 @@ int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
   return fd;
 }
 
-// The whole file from its start; a file over 4 GiB reads as empty.
+// The whole file from its start; false when it cannot be read or is too big.
 bool ReadAll(int fd, std::string& text) {
   text.clear();
   struct stat st {};
   if (fstat(fd, &st) != 0) return false;
-  if (st.st_size > kMaxRecordFileBytes) return true;
+  if (st.st_size > kMaxRecordFileBytes) return false;
   char buf[8192];
   for (off_t at = 0;;) {
     const ssize_t n = pread(fd, buf, sizeof buf, at);
@@ -65,7 +69,7 @@ bool ReadAll(int fd, std::string& text) {
     at += n;
     if (static_cast<int64_t>(text.size()) > kMaxRecordFileBytes) {
       text.clear();
-      return true;
+      return false;
     }
   }
 }
@@ -126,7 +130,35 @@ std::string BuildText(const LRecord& record) {
   return text;
 }
 
+// True when the text is exactly what this store would write for what it
+// holds; anything else (damaged, or edited by hand) would not survive being
+// rewritten from what could be read of it.
+bool InStoreForm(std::string_view text) {
+  std::string rebuilt;
+  for (const RecordItem& item : RecordParse(text)) RecordAppendItem(rebuilt, item.name, item.value);
+  return rebuilt == text;
+}
+
+// Copies the file's old bytes beside it, as "<file>.kept" (numbered when
+// taken), which no listing reads; the copy's path, or empty when it failed.
+std::string KeepCopy(const std::string& path, const std::string& text) {
+  for (int n = 0; n < 1000; ++n) {
+    const std::string target = path + ".kept" + (n ? "." + std::to_string(n) : std::string());
+    Fd fd(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.Get() < 0 && errno == EEXIST) continue;
+    if (fd.Get() < 0) return {};
+    if (WriteAll(fd.Get(), text) && fsync(fd.Get()) == 0) return target;
+    unlink(target.c_str());
+    return {};
+  }
+  return {};
+}
+
 }  // namespace
+
+void LRecordWatchKeptFiles(std::function<void(const std::string& file, const std::string& keptAs)> watcher) {
+  g_keptWatcher = std::move(watcher);
+}
 
 std::string LFileStoreDataStore::MakeDataFilePath(std::string_view listFolder, std::string_view key) {
   std::string path(listFolder);
@@ -243,8 +275,18 @@ bool LFileStoreListBase::Save(LRecord& record) const {
   } else {
     const std::string key = record.StoredKey().empty() ? record.Key() : record.StoredKey();
     fd.Reset(OpenForMerge(PathOf(key)));
-    std::string text;
-    if (fd.Get() >= 0 && ReadAll(fd.Get(), text)) MergeFileIntoRecord(text, record);
+    if (fd.Get() >= 0) {
+      // What cannot be read whole is not overwritten with a part of it, and
+      // a file not in this store's form is kept as it was before rewriting.
+      std::string text;
+      if (!ReadAll(fd.Get(), text)) return false;
+      if (!InStoreForm(text)) {
+        const std::string kept = KeepCopy(PathOf(key), text);
+        if (kept.empty()) return false;
+        if (g_keptWatcher) g_keptWatcher(PathOf(key), kept);
+      }
+      MergeFileIntoRecord(text, record);
+    }
     if (record.StoredKey().empty()) record.SetStoredKey(key);
   }
   // A file that cannot be opened or written leaves the changes marked as this

@@ -4,6 +4,7 @@
 // record objects and several processes can work on one file at once.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ class LFileStoreDataStore {
 };
 
 class LFileStoreIteratorBase;
+
+// A save that rewrites a record file not in this store's form (damaged, or
+// edited by hand) first keeps its old bytes as "<file>.kept"; the watcher is
+// told of each such copy, on the saving thread. nullptr removes it.
+void LRecordWatchKeptFiles(std::function<void(const std::string& file, const std::string& keptAs)> watcher);
 
 class LFileStoreListBase {
  public:

@@ -12,6 +12,7 @@
 
 #include "audio/PlayDevice.h"
 #include "engine/MVModel.h"
+#include "store/FileStore.h"
 #include "store/Presets.h"
 #include "store/Settings.h"
 #include "ui/HelpWindow.h"
@@ -90,6 +91,7 @@ MainDialog::MainDialog(LMVModel* model) : LMainWindow("MainWindow"), m_model(mod
 MainDialog::~MainDialog() {
   if (IsClosed()) return;
   LSettingsWatchCommits(nullptr);
+  LRecordWatchKeptFiles(nullptr);
   m_model->Destroy();
 }
 
@@ -97,7 +99,7 @@ void MainDialog::InitDialog() {
   SetMenuBar(kMenu, sizeof(kMenu) / sizeof(kMenu[0]), kKeys, kKeyCount);
   SetToolBar("Main", kToolBar, sizeof(kToolBar) / sizeof(kToolBar[0]), kKeys, kKeyCount);
   CreateControls();
-  WatchSettings();
+  WatchFiles();
   InitModel();
   LayoutControls();
 }
@@ -178,6 +180,7 @@ void MainDialog::InitModel() {
 
 void MainDialog::DestroyDialog() {
   LSettingsWatchCommits(nullptr);
+  LRecordWatchKeptFiles(nullptr);
   m_model->Destroy();
 }
 
@@ -258,13 +261,20 @@ void MainDialog::CheckSounds() {
   ShowInfo(m_soundsInfo);
 }
 
-// Told once when saving starts failing, and taken back once it works again.
-void MainDialog::WatchSettings() {
+// Settings: told once when saving starts failing, taken back once it works
+// again. Records: told of each damaged file kept aside before a rewrite.
+// Both queued, since a save may sit deep inside a model or dialog call.
+void MainDialog::WatchFiles() {
   LSettingsWatchCommits([this](bool saved) {
-    // Queued: the commit may sit deep inside a model call.
     QMetaObject::invokeMethod(this, [this, saved] { ShowSettingsState(saved); }, Qt::QueuedConnection);
   });
   if (LSettingsCommitFailing()) ShowSettingsState(false);
+  LRecordWatchKeptFiles([this](const std::string& file, const std::string& kept) {
+    const QString text = QStringLiteral("The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was "
+                                        "lost: its old contents were kept as %2.")
+                             .arg(QString::fromStdString(file), QString::fromStdString(kept));
+    QMetaObject::invokeMethod(this, [this, text] { ShowInfo(text); }, Qt::QueuedConnection);
+  });
 }
 
 void MainDialog::ShowSettingsState(bool saved) {

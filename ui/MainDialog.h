@@ -104,7 +104,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void InitModel();
   void CheckOutput();
   void CheckSounds();
-  void WatchSettings();
+  void WatchFiles();
   void ShowSettingsState(bool saved);
 
   LMVModel* m_model;

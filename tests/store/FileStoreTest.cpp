@@ -142,6 +142,33 @@ TEST_F(FileStore, RenameMovesFileUnlessTargetExists) {
   EXPECT_EQ(test::ReadText(FileOf("taken.dat")), "A=3");
 }
 
+// Rewriting a file this store did not write in that form (damaged, edited by
+// hand) keeps its old bytes first, once; a file too big to read is not
+// overwritten at all.
+TEST_F(FileStore, FilesNotInStoreFormAreKeptBeforeTheyAreRewritten) {
+  std::vector<std::string> heard;
+  LRecordWatchKeptFiles([&](const std::string& file, const std::string& kept) { heard.push_back(file + " " + kept); });
+  const std::string damaged = "A=1&\x01junk\xff\n=lost&B";
+  ASSERT_TRUE(test::WriteText(FileOf("d.dat"), damaged));
+  ASSERT_TRUE(test::WriteText(FileOf("ok.dat"), "A=1&N=a%20b"));
+  for (const char* key : {"d", "ok", "d"}) {
+    LRecord r;
+    list.OpenAlways(r, key);
+    ASSERT_TRUE(SetAndSave(r, "C", key));
+  }
+  EXPECT_EQ(heard, std::vector<std::string>{FileOf("d.dat") + " " + FileOf("d.dat.kept")});
+  EXPECT_EQ(test::ReadText(FileOf("d.dat.kept")), damaged);
+  EXPECT_FALSE(test::FileExists(FileOf("ok.dat.kept")));
+  EXPECT_EQ(Keys(), (std::set<std::string>{"d", "ok"}));
+  LRecordWatchKeptFiles(nullptr);
+
+  std::filesystem::resize_file(FileOf("ok.dat"), int64_t{65} << 20);
+  LRecord big;
+  list.OpenAlways(big, "ok");
+  EXPECT_FALSE(SetAndSave(big, "C", "x"));
+  EXPECT_EQ(std::filesystem::file_size(FileOf("ok.dat")), uint64_t{65} << 20);
+}
+
 TEST_F(FileStore, UnwritableRecordFileReportsFailure) {
   LRecord r;
   list.OpenAlways(r, "k");

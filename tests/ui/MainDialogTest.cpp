@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "store/Presets.h"
 #include "store/Settings.h"
@@ -231,19 +232,19 @@ TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 136);
 }
 
-TEST_F(MainDialogTest, ChosenSoundsThatWentMissingAreNamed) {
-  {
-    LProfile profile(GetSharedDataFolderApp());
-    LOptionsList list(profile);
-    LOptions options;
-    list.OpenAlways(options, options_field::kKey);
-    options.SetString(options_field::kAccent, "gone.wav");
-    options.SetString(options_field::kClick, "lost.wav");
-  }
+// The options record, edited by hand, names sounds that are not there: the
+// window names them, and says where the file's old text was kept when the
+// model rewrote it without them.
+TEST_F(MainDialogTest, ChosenSoundsThatWentMissingAndAHandEditedRecordAreNamed) {
+  LProfile profile(GetSharedDataFolderApp());
+  const std::string options = LOptionsList(profile).PathOf(options_field::kKey);
+  std::ofstream(options, std::ios::binary) << "Accent=gone.wav&Note=by hand&Click=lost.wav";
   Open();
-  EXPECT_NE(window->InfoText().indexOf("accent sound \"gone.wav\" and click sound \"lost.wav\" could not be opened"),
-            -1)
-      << window->InfoText().toStdString();
+  Pump();
+  const QString info = window->InfoText();
+  EXPECT_NE(info.indexOf("accent sound \"gone.wav\" and click sound \"lost.wav\" could not be opened"), -1)
+      << info.toStdString();
+  EXPECT_NE(info.indexOf(QString::fromStdString(options + ".kept")), -1) << info.toStdString();
 }
 
 TEST_F(MainDialogTest, MissingDefaultSoundsEndTheProgramWithAMessage) {
