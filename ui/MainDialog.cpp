@@ -10,11 +10,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "audio/PlayDevice.h"
 #include "engine/MVModel.h"
-#include "store/FileStore.h"
 #include "store/Presets.h"
-#include "store/Settings.h"
 #include "ui/HelpWindow.h"
 #include "ui/Icons.h"
 #include "ui/MVDisplay.h"
@@ -90,8 +87,7 @@ MainDialog::MainDialog(LMVModel* model) : LMainWindow("MainWindow"), m_model(mod
 // would otherwise call into it.
 MainDialog::~MainDialog() {
   if (IsClosed()) return;
-  LSettingsWatchCommits(nullptr);
-  LRecordWatchKeptFiles(nullptr);
+  UnwatchFiles();
   m_model->Destroy();
 }
 
@@ -179,8 +175,7 @@ void MainDialog::InitModel() {
 }
 
 void MainDialog::DestroyDialog() {
-  LSettingsWatchCommits(nullptr);
-  LRecordWatchKeptFiles(nullptr);
+  UnwatchFiles();
   m_model->Destroy();
 }
 
@@ -224,69 +219,6 @@ bool MainDialog::Command(int id, int arg) {
 bool MainDialog::CmSettings() {
   if (HasDialogs()) OpenOptions(0);
   return true;
-}
-
-// Says in the window why nothing is heard, instead of a silent Play.
-void MainDialog::CheckOutput() {
-  if (!m_model->GetOutputFailed()) return;
-  const LSoundPlayDevice device = LSettingGetSoundPlayDevice("Settings", "SoundOutDevice");
-  char name[260];
-  LSoundPlayDevice::GetListDeviceName(device.m_index, name);
-  TakeBackInfo(m_outputInfo);  // an older failure, perhaps of another device
-  m_outputInfo = QStringLiteral(
-                     "Cannot play: the audio output \"%1\" could not be opened or stopped working. Check "
-                     "that it is connected and not in use by another program, or choose another output in "
-                     "Preferences.")
-                     .arg(QString::fromUtf8(name));
-  ShowInfo(m_outputInfo);
-}
-
-// A chosen sound that went missing plays as the shipped one; the user hears
-// the difference and deserves to know why.
-void MainDialog::CheckSounds() {
-  TakeBackInfo(m_soundsInfo);  // the sounds were loaded again
-  m_soundsInfo.clear();
-  const auto& missing = m_model->GetMissingSounds();
-  if (missing.empty()) return;
-  static const char* const kRoles[3] = {"accent", "beat", "click"};
-  QStringList parts;
-  for (const LMVModel::MissingSound& m : missing)
-    parts << QStringLiteral("%1 sound \"%2\"").arg(QString::fromUtf8(kRoles[m.role]), QString::fromStdString(m.name));
-  const QString list = parts.size() == 1 ? parts[0]
-                                         : parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
-                                               QStringLiteral(" and ") + parts.back();
-  m_soundsInfo = QStringLiteral("Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
-                                "Sound folder and choose it again in Preferences.")
-                     .arg(list, missing.size() == 1 ? QStringLiteral("one plays") : QStringLiteral("ones play"));
-  ShowInfo(m_soundsInfo);
-}
-
-// Settings: told once when saving starts failing, taken back once it works
-// again. Records: told of each damaged file kept aside before a rewrite.
-// Both queued, since a save may sit deep inside a model or dialog call.
-void MainDialog::WatchFiles() {
-  LSettingsWatchCommits([this](bool saved) {
-    QMetaObject::invokeMethod(this, [this, saved] { ShowSettingsState(saved); }, Qt::QueuedConnection);
-  });
-  if (LSettingsCommitFailing()) ShowSettingsState(false);
-  LRecordWatchKeptFiles([this](const std::string& file, const std::string& kept) {
-    const QString text = QStringLiteral("The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was "
-                                        "lost: its old contents were kept as %2.")
-                             .arg(QString::fromStdString(file), QString::fromStdString(kept));
-    QMetaObject::invokeMethod(this, [this, text] { ShowInfo(text); }, Qt::QueuedConnection);
-  });
-}
-
-void MainDialog::ShowSettingsState(bool saved) {
-  char path[4096];
-  const QString text = QStringLiteral(
-                           "Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it "
-                           "closes; nothing on disk was lost. Check that the file and its folder can be written.")
-                           .arg(QString::fromUtf8(LSettingsFilePath(path, sizeof path)));
-  if (saved)
-    TakeBackInfo(text);
-  else
-    ShowInfo(text);
 }
 
 void MainDialog::CmPresetSave() {

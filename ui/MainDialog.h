@@ -105,6 +105,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void CheckOutput();
   void CheckSounds();
   void WatchFiles();
+  void UnwatchFiles();
   void ShowSettingsState(bool saved);
 
   LMVModel* m_model;
