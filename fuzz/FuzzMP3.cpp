@@ -1,23 +1,16 @@
 // Opens arbitrary bytes as an MPEG audio file (both opening modes), reads to
 // the end in uneven blocks, seeks and reads again; every sample must stay
 // within the source's peak.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "fuzz/MemoryFile.h"
 #include "soundfile/MP3File.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The reader takes a path: hand it an in-memory file.
-  static const int fd = memfd_create("fuzz.mp3", 0);
-  static char path[64];
-  if (fd < 0) return 0;
-  if (!path[0]) std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
-  if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
+  const char* path = FuzzMemoryFile(data, size);
+  if (!path) return 0;
 
   // The last byte picks the opening mode, so that the walk over all frames runs too.
   LSoundSource s = LMP3File::OpenSource(path, size > 0 && (data[size - 1] & 1));

@@ -1,20 +1,13 @@
 // Opens arbitrary bytes as a sound file, reads, seeks and reads again.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
+#include "fuzz/MemoryFile.h"
 #include "soundfile/WaveFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The opener takes a path: hand it an in-memory file.
-  static const int fd = memfd_create("fuzz.wav", 0);
-  static char path[64];
-  if (fd < 0) return 0;
-  if (!path[0]) std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
-  if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
+  const char* path = FuzzMemoryFile(data, size);
+  if (!path) return 0;
 
   LSoundSource s = LWaveFile::OpenSource(path);
   static std::vector<int> buf(8192 * 255);

@@ -11,16 +11,7 @@
 
 namespace {
 
-std::vector<int32_t> Sine(int frames, int channels, int bits) {
-  std::vector<int32_t> s;
-  const double full = std::ldexp(1.0, bits - 1) - 1;
-  for (int f = 0; f < frames; ++f)
-    for (int c = 0; c < channels; ++c) {
-      const double v = std::sin(0.07 * f * (c + 1)) * full;
-      s.push_back(bits == 8 ? static_cast<int32_t>(v) + 128 : static_cast<int32_t>(v));
-    }
-  return s;
-}
+std::vector<int32_t> Sine(int frames, int channels, int bits) { return test::PcmSine(frames, channels, bits, 0.07); }
 
 void WaveSeeds(const std::string& dir) {
   int n = 0;

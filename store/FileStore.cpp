@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "store/FileStoreIterator.h"
 #include "store/RecordCodec.h"
@@ -105,10 +106,10 @@ bool SameFile(int fd, const std::string& path) {
 // that occurs more than once (a hand-edited file) pairs its n-th occurrence
 // in the file with its n-th in the record, so a later duplicate can never
 // overwrite the value the record set on the first.
-void MergeFileIntoRecord(std::string_view text, LRecord& record) {
+void MergeFileIntoRecord(std::vector<RecordItem>& items, LRecord& record) {
   auto& fields = record.MutableFields();
   std::map<std::string, int> seen;
-  for (RecordItem& item : RecordParse(text)) {
+  for (RecordItem& item : items) {
     int skip = seen[item.name]++;
     LRecordField* found = nullptr;
     for (auto& f : fields) {
@@ -133,9 +134,9 @@ std::string BuildText(const LRecord& record) {
 // True when the text is exactly what this store would write for what it
 // holds; anything else (damaged, or edited by hand) would not survive being
 // rewritten from what could be read of it.
-bool InStoreForm(std::string_view text) {
+bool InStoreForm(std::string_view text, const std::vector<RecordItem>& items) {
   std::string rebuilt;
-  for (const RecordItem& item : RecordParse(text)) RecordAppendItem(rebuilt, item.name, item.value);
+  for (const RecordItem& item : items) RecordAppendItem(rebuilt, item.name, item.value);
   return rebuilt == text;
 }
 
@@ -280,12 +281,13 @@ bool LFileStoreListBase::Save(LRecord& record) const {
       // a file not in this store's form is kept as it was before rewriting.
       std::string text;
       if (!ReadAll(fd.Get(), text)) return false;
-      if (!InStoreForm(text)) {
+      std::vector<RecordItem> items = RecordParse(text);
+      if (!InStoreForm(text, items)) {
         const std::string kept = KeepCopy(PathOf(key), text);
         if (kept.empty()) return false;
         if (g_keptWatcher) g_keptWatcher(PathOf(key), kept);
       }
-      MergeFileIntoRecord(text, record);
+      MergeFileIntoRecord(items, record);
     }
     if (record.StoredKey().empty()) record.SetStoredKey(key);
   }

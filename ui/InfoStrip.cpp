@@ -29,9 +29,10 @@ void LInfoStrip::AddMessage(const QString& text) {
   Update();
 }
 
-void LInfoStrip::RemoveMessage(const QString& text) {
-  m_messages.removeAll(text);
+bool LInfoStrip::RemoveMessage(const QString& text) {
+  if (m_messages.removeAll(text) == 0) return false;
   Update();
+  return true;
 }
 
 void LInfoStrip::Clear() {

@@ -16,8 +16,9 @@ class LInfoStrip : public QWidget {
   explicit LInfoStrip(QWidget* parent);
   // Adds a message (once) and shows the strip.
   void AddMessage(const QString& text);
-  // Drops a message that no longer holds; hides the strip when none is left.
-  void RemoveMessage(const QString& text);
+  // Drops a message that no longer holds (false when it was not shown);
+  // hides the strip when none is left.
+  bool RemoveMessage(const QString& text);
   void Clear();
   // The messages, one per line.
   QString Text() const;

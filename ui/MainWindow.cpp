@@ -160,9 +160,7 @@ void LMainWindow::ShowInfo(const QString& text) {
 }
 
 void LMainWindow::TakeBackInfo(const QString& text) {
-  if (text.isEmpty() || !m_infoStrip->Text().contains(text)) return;
-  m_infoStrip->RemoveMessage(text);
-  ClientResized();
+  if (m_infoStrip->RemoveMessage(text)) ClientResized();
 }
 
 void LMainWindow::HideInfo() {

@@ -94,11 +94,7 @@ bool LPresetDialog::CmOk() {
     if (rec.IsAttached()) {
       WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
       // The window stays open with the user's entries, so nothing is lost.
-      if (!rec.Flush()) {
-        rec.Discard();
-        LShowNotSaved(this, QStringLiteral("The preset"), list.Folder());
-        return false;
-      }
+      if (!LSaveRecordOrTell(this, rec, QStringLiteral("The preset"), list.Folder())) return false;
     }
   }
   accept();

@@ -6,6 +6,8 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include "store/Record.h"
+
 namespace {
 
 std::function<bool(const LPrompt&)>& PromptHook() {
@@ -43,11 +45,14 @@ void LShowMessage(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox::information(parent, title, text);
 }
 
-void LShowNotSaved(QWidget* parent, const QString& what, const std::string& folder) {
+bool LSaveRecordOrTell(QWidget* parent, LRecord& record, const QString& what, const std::string& folder) {
+  if (record.Flush()) return true;
+  record.Discard();
   LShowMessage(parent, QStringLiteral("Not saved"),
                QStringLiteral("%1 could not be saved in %2. Check that the folder exists and can be written, then "
                               "try again.")
                    .arg(what, QString::fromStdString(folder)));
+  return false;
 }
 
 QString LAskOpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& startFolder) {

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class LRecord;
+
 class QWidget;
 
 struct LPrompt {
@@ -22,9 +24,11 @@ bool LAskYesNo(QWidget* parent, const QString& title, const QString& text, const
 void LShowMessage(QWidget* parent, const QString& title, const QString& text);
 // The chosen existing file's path; empty on Cancel.
 QString LAskOpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& startFolder);
-// Tells the user that what (for example "The preset") could not be written
-// into folder, and how to put it right.
-void LShowNotSaved(QWidget* parent, const QString& what, const std::string& folder);
+// Writes the record now, so that a failure is told while the user still sees
+// what was not kept: on failure the record is dropped unsaved (the caller
+// still holds the values) and the user hears that what (for example "The
+// preset") could not be saved in folder, and how to put it right.
+bool LSaveRecordOrTell(QWidget* parent, LRecord& record, const QString& what, const std::string& folder);
 // A short message pointing at a field, which also takes the focus.
 void LShowFieldMessage(QWidget* field, const QString& text);
 

@@ -31,13 +31,8 @@ void OpenOptions(LOptionsList& list, LOptions& options) {
   if (!list.Open(options, options_field::kKey)) list.OpenAlways(options, options_field::kKey);
 }
 
-// Writes the options record at once, so that a failure can be told while the
-// user is still looking at the choice that was not kept.
 bool SaveOptions(QWidget* parent, const LOptionsList& list, LOptions& options) {
-  if (options.Flush()) return true;
-  options.Discard();
-  LShowNotSaved(parent, QStringLiteral("Your choice of sounds"), list.Folder());
-  return false;
+  return LSaveRecordOrTell(parent, options, QStringLiteral("Your choice of sounds"), list.Folder());
 }
 
 }  // namespace

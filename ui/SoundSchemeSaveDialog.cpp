@@ -107,11 +107,7 @@ bool LSoundSchemeSaveDialog::CmOk() {
     if (rec.IsAttached()) {
       rec.SetString(scheme_field::kName, name.toStdString());
       for (int i = 0; i < 3; ++i) rec.SetString(kRows[i].recordField, m_files[i]->text().toStdString());
-      if (!rec.Flush()) {
-        rec.Discard();
-        LShowNotSaved(this, QStringLiteral("The sound scheme"), list.Folder());
-        return false;
-      }
+      if (!LSaveRecordOrTell(this, rec, QStringLiteral("The sound scheme"), list.Folder())) return false;
     }
   }
   accept();

@@ -69,13 +69,7 @@ TEST(WaveFile, SignalsDecodeIndependentOfBlockSize) {
   for (int bits : {8, 16, 24, 32})
     for (int channels : {1, 2, 6}) {
       const int frames = 9000;
-      std::vector<int32_t> raw;
-      const double full = std::ldexp(1.0, bits - 1) - 1;
-      for (int f = 0; f < frames; ++f)
-        for (int c = 0; c < channels; ++c) {
-          const double v = std::sin(0.01 * f * (c + 1)) * full;
-          raw.push_back(bits == 8 ? static_cast<int32_t>(v) + 128 : static_cast<int32_t>(v));
-        }
+      const std::vector<int32_t> raw = test::PcmSine(frames, channels, bits, 0.01);
       LSoundSource ref = OpenBytes(dir, test::PcmWav(raw, channels, 44100, bits));
       ASSERT_EQ(ref->GetError(), 0);
       EXPECT_EQ(ref->GetChannels(), channels);

@@ -1,5 +1,6 @@
 #include "tests/support/WavWriter.h"
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -69,6 +70,17 @@ Bytes FloatData(const std::vector<float>& samples) {
     PutLE(b, u, 4);
   }
   return b;
+}
+
+std::vector<int32_t> PcmSine(int frames, int channels, int bits, double step) {
+  std::vector<int32_t> s;
+  const double full = std::ldexp(1.0, bits - 1) - 1;
+  for (int f = 0; f < frames; ++f)
+    for (int c = 0; c < channels; ++c) {
+      const double v = std::sin(step * f * (c + 1)) * full;
+      s.push_back(bits == 8 ? static_cast<int32_t>(v) + 128 : static_cast<int32_t>(v));
+    }
+  return s;
 }
 
 Bytes PcmWav(const std::vector<int32_t>& interleaved, int channels, int rate, int bits) {

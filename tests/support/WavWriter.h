@@ -22,6 +22,10 @@ Bytes Chunk(const char* id, const Bytes& body, int64_t declaredSize = -1);
 // RIFF/WAVE around the given chunks.
 Bytes Riff(const std::vector<Bytes>& chunks);
 
+// Interleaved full-scale sine samples of bits (8-bit offset to
+// unsigned), channel c at (c + 1) times the step in radians per frame.
+std::vector<int32_t> PcmSine(int frames, int channels, int bits, double step);
+
 // Integer PCM samples (8, 16, 24 or 32 bits, little-endian, 8-bit unsigned).
 Bytes PcmData(const std::vector<int32_t>& samples, int bits);
 Bytes FloatData(const std::vector<float>& samples);
