@@ -3,8 +3,8 @@
 #include <portaudio.h>
 
 namespace {
-int PaCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
-               PaStreamCallbackFlags, void* self) {
+int PaCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags,
+               void* self) {
   static_cast<LPortAudioOutputUnit*>(self)->OnDeviceCallback(static_cast<int*>(output), static_cast<int>(frames));
   return paContinue;
 }
@@ -46,8 +46,7 @@ bool LPortAudioOutputUnit::Initialize() {
   out.sampleFormat = paInt32;
   out.suggestedLatency = m_latency;
   PaStream* stream = nullptr;
-  if (Pa_OpenStream(&stream, nullptr, &out, m_rate, kPeriodFrames, paNoFlag,
-                    &PaCallback, this) != paNoError)
+  if (Pa_OpenStream(&stream, nullptr, &out, m_rate, kPeriodFrames, paNoFlag, &PaCallback, this) != paNoError)
     return false;
   m_stream = stream;
   Pa_SetStreamFinishedCallback(stream, &PaFinished);

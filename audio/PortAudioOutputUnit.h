@@ -22,12 +22,11 @@ class LPortAudioOutputUnit : public LAudioOutputUnit {
   bool Start() override;
   void Stop() override;
 
- // Device thread: one PortAudio callback.
+  // Device thread: one PortAudio callback.
   void OnDeviceCallback(int* out, int frames);
   void OnStreamFinished();
 
  private:
-
   std::unique_ptr<LPortAudioSession> m_session;  // held while a device is open
   int m_device = -1;
   int m_deviceChannels = 0;

@@ -16,8 +16,7 @@ inline int ToDevice(int s) { return std::clamp(s, -524288, 524287) * 4096; }
 
 }  // namespace
 
-void GetBufferRMSDBChan(LdBLevel& level, unsigned char channel, const int* buffer, int frames,
-                        unsigned char channels) {
+void GetBufferRMSDBChan(LdBLevel& level, unsigned char channel, const int* buffer, int frames, unsigned char channels) {
   if (channels == 1) channel = 0;
   const unsigned int m = static_cast<unsigned int>(GetBufferMeanSquareChan(channel, buffer, frames, channels));
   if (m == 0) {

@@ -14,8 +14,7 @@
 // Level of one channel of a block: 10*log10(mean square / 8388626), rounded
 // half away from zero, limited to -127..127; -127 for silence. A mono block
 // measures channel 1 on its only channel.
-void GetBufferRMSDBChan(LdBLevel& level, unsigned char channel, const int* buffer, int frames,
-                        unsigned char channels);
+void GetBufferRMSDBChan(LdBLevel& level, unsigned char channel, const int* buffer, int frames, unsigned char channels);
 
 class LCARingBuffer {
  public:

@@ -2,10 +2,10 @@
 // "realtime" = audio seconds produced per second of CPU at 44100 Hz.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "engine/MetronomeSource.h"

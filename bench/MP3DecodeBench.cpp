@@ -3,10 +3,10 @@
 // The test files are made once with sox and lame in a temporary folder.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 #include "soundfile/MP3File.h"
@@ -26,8 +26,7 @@ class BenchFiles {
     // A chord with tremolo: a steady load of long blocks with rich spectra.
     const std::string make = "sox -n -r 44100 -c 2 -b 16 " + wav + " synth " + std::to_string(kSeconds) +
                              " sine 220 sine 330 sine 440 sine 554 tremolo 6 40 gain -6 2>/dev/null";
-    m_ok = std::system(make.c_str()) == 0 &&
-           std::system(("lame --quiet -b 128 " + wav + " " + Cbr()).c_str()) == 0 &&
+    m_ok = std::system(make.c_str()) == 0 && std::system(("lame --quiet -b 128 " + wav + " " + Cbr()).c_str()) == 0 &&
            std::system(("lame --quiet -V 2 " + wav + " " + Vbr()).c_str()) == 0;
   }
   ~BenchFiles() {

@@ -5,11 +5,11 @@
 
 #include <sys/resource.h>
 
+#include <dirent.h>
 #include <QCoreApplication>
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
 #include <map>
 #include <memory>

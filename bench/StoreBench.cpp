@@ -3,10 +3,10 @@
 // (every step opens and locks a file; nothing is cached).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "store/Presets.h"
 #include "store/Profile.h"

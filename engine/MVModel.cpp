@@ -26,10 +26,9 @@ struct TempoMarking {
   int from, to;
 };
 // Searched in order; the closing row's lower bound is 0.
-const TempoMarking kMarkings[] = {
-    {"Largo", 40, 59},     {"Larghetto", 60, 65}, {"Adagio", 66, 75},  {"Andante", 76, 107},
-    {"Moderato", 108, 119}, {"Allegro", 120, 167}, {"Presto", 168, 199}, {"Prestissimo", 200, 280},
-    {nullptr, 0, 0}};
+const TempoMarking kMarkings[] = {{"Largo", 40, 59},    {"Larghetto", 60, 65},     {"Adagio", 66, 75},
+                                  {"Andante", 76, 107}, {"Moderato", 108, 119},    {"Allegro", 120, 167},
+                                  {"Presto", 168, 199}, {"Prestissimo", 200, 280}, {nullptr, 0, 0}};
 
 const char kSettings[] = "Settings";
 const char kSound[] = "Sound";

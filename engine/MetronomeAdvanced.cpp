@@ -26,9 +26,7 @@ std::string& DefaultFolder() {
   return folder;
 }
 
-LSoundSource OpenDefault(const char* name) {
-  return LWaveFile::OpenSource((DefaultFolder() + "/" + name).c_str());
-}
+LSoundSource OpenDefault(const char* name) { return LWaveFile::OpenSource((DefaultFolder() + "/" + name).c_str()); }
 }  // namespace
 
 void LMetronomeAdvanced::SetDefaultSoundFolder(const std::string& folder) { DefaultFolder() = folder; }

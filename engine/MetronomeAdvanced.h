@@ -24,9 +24,9 @@ class LMetronomeAdvanced {
   // Copies every field; the sound handles (and their read positions) are shared.
   LMetronomeAdvanced& operator=(const LMetronomeAdvanced&) = default;
 
-  void SetTempo(int bpm);       // caller guarantees bpm >= 1
-  void SetSubDiv(int index);    // index 0..7 = 1..8 clicks per beat
-  int ReCalculateInterval();    // returns the click interval
+  void SetTempo(int bpm);     // caller guarantees bpm >= 1
+  void SetSubDiv(int index);  // index 0..7 = 1..8 clicks per beat
+  int ReCalculateInterval();  // returns the click interval
   // Chooses the sound of the click slot that starts now and its length.
   void WhichClick();
 

@@ -9,9 +9,9 @@ LMetronomeAdvancedSource::LMetronomeAdvancedSource(const LMetronomeAdvanced& met
   CheckSources();
   if (m_error == kSourceOk) {
     const int beat = m_metronome.m_beatSound->GetChannels();
-    m_channels = static_cast<unsigned char>(std::max({beat == 0 ? 1 : beat,
-                                                      int(m_metronome.m_accentSound->GetChannels()),
-                                                      int(m_metronome.m_clickSound->GetChannels())}));
+    m_channels =
+        static_cast<unsigned char>(std::max({beat == 0 ? 1 : beat, int(m_metronome.m_accentSound->GetChannels()),
+                                             int(m_metronome.m_clickSound->GetChannels())}));
     m_sampleRate = m_metronome.m_beatSound->GetSampleRate();
     if (m_sampleRate < 1) {
       m_sampleRate = 44100;

@@ -3,8 +3,8 @@
 // outside the list folder, and keep a file it could not rewrite faithfully.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>

@@ -46,10 +46,10 @@ void Mp3Seeds(const std::string& dir) {
     for (int i = 0; i < count; ++i) b.insert(b.end(), one.begin(), one.end());
     test::WriteFile(dir + "/seed" + std::to_string(n++) + ".mp3", b);
   };
-  put(frame(0xFB, 0x90, 0x00, 417, 0x00), 6, {});                         // MPEG-1 128 kbit/s stereo
-  put(frame(0xFB, 0x90, 0x40 | 0x30, 417, 0x5A), 6, {});                  // joint stereo, both modes
+  put(frame(0xFB, 0x90, 0x00, 417, 0x00), 6, {});         // MPEG-1 128 kbit/s stereo
+  put(frame(0xFB, 0x90, 0x40 | 0x30, 417, 0x5A), 6, {});  // joint stereo, both modes
   put(frame(0xF3, 0x80, 0xC0, 208, 0x21), 6, {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 8, 1, 2, 3, 4, 5, 6, 7, 8});
-  put(frame(0xE3, 0x18, 0xC0, 72, 0x00), 6, {});                          // MPEG-2.5 8000 Hz mono
+  put(frame(0xE3, 0x18, 0xC0, 72, 0x00), 6, {});  // MPEG-2.5 8000 Hz mono
   test::Bytes xing = frame(0xFB, 0x90, 0x00, 417, 0x00);
   const char* tag = "Xing\0\0\0\x0F\0\0\0\x05";
   std::copy(tag, tag + 12, xing.begin() + 36);
@@ -62,14 +62,56 @@ void Mp3Seeds(const std::string& dir) {
 
 void ArgSeeds(const std::string& dir) {
   const char* lines[] = {
-      "--tempo\0" "120\0" "--measure\0" "7(3+4)\0" "--subdiv\0" "2\0" "-o\0" "x.wav",
-      "--bars\0" "4\0" "--accent-db\0" "-6\0" "--format\0" "f32\0" "-o\0" "y.wav",
-      "--seconds\0" "1.5\0" "--click\0" "c.wav\0" "--output\0" "z.wav",
+      "--tempo\0"
+      "120\0"
+      "--measure\0"
+      "7(3+4)\0"
+      "--subdiv\0"
+      "2\0"
+      "-o\0"
+      "x.wav",
+      "--bars\0"
+      "4\0"
+      "--accent-db\0"
+      "-6\0"
+      "--format\0"
+      "f32\0"
+      "-o\0"
+      "y.wav",
+      "--seconds\0"
+      "1.5\0"
+      "--click\0"
+      "c.wav\0"
+      "--output\0"
+      "z.wav",
       "--help",
   };
-  const size_t lengths[] = {sizeof("--tempo\0" "120\0" "--measure\0" "7(3+4)\0" "--subdiv\0" "2\0" "-o\0" "x.wav") - 1,
-                            sizeof("--bars\0" "4\0" "--accent-db\0" "-6\0" "--format\0" "f32\0" "-o\0" "y.wav") - 1,
-                            sizeof("--seconds\0" "1.5\0" "--click\0" "c.wav\0" "--output\0" "z.wav") - 1, 6};
+  const size_t lengths[] = {sizeof("--tempo\0"
+                                   "120\0"
+                                   "--measure\0"
+                                   "7(3+4)\0"
+                                   "--subdiv\0"
+                                   "2\0"
+                                   "-o\0"
+                                   "x.wav") -
+                                1,
+                            sizeof("--bars\0"
+                                   "4\0"
+                                   "--accent-db\0"
+                                   "-6\0"
+                                   "--format\0"
+                                   "f32\0"
+                                   "-o\0"
+                                   "y.wav") -
+                                1,
+                            sizeof("--seconds\0"
+                                   "1.5\0"
+                                   "--click\0"
+                                   "c.wav\0"
+                                   "--output\0"
+                                   "z.wav") -
+                                1,
+                            6};
   for (int i = 0; i < 4; ++i) {
     const std::string s(lines[i], lengths[i]);
     test::WriteFile(dir + "/seed" + std::to_string(i), test::Bytes(s.begin(), s.end()));

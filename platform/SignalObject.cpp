@@ -1,10 +1,10 @@
 #include "platform/SignalObject.h"
 
-#include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <cerrno>
+#include <climits>
 
 int PollTimeout(unsigned int ms) {
   if (ms == kWaitForever) return -1;

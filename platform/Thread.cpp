@@ -101,9 +101,7 @@ void LThread::ApplyPriorityLocked() {
 
 bool LThread::IsToStop() { return m_stop.IsSignaled(); }
 
-int LThread::ProcessWait(unsigned int ms) {
-  return m_stop.WaitSignal(ms) ? kWaitStop : kWaitTimeout;
-}
+int LThread::ProcessWait(unsigned int ms) { return m_stop.WaitSignal(ms) ? kWaitStop : kWaitTimeout; }
 
 int LThread::ProcessWaitSignal(LSignalObjectRef signal, unsigned int ms) {
   if (!m_stop.WaitSignalDual(signal, ms)) return kWaitTimeout;

@@ -2,9 +2,9 @@
 // returns only once the thread runs, StopThreadNow() only once it has ended.
 #pragma once
 
+#include <pthread.h>
 #include <atomic>
 #include <mutex>
-#include <pthread.h>
 #include <string>
 
 #include "platform/SignalObject.h"

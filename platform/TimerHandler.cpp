@@ -66,8 +66,8 @@ void LTimerHandler::TimerSet(int id, unsigned int ms) {
   std::lock_guard<std::recursive_mutex> guard(m_lock);
   auto it = m_timers.find(id);
   if (it != m_timers.end() && it->second != 0) m_target->killTimer(it->second);
-  const int platformTimer = m_target->startTimer(static_cast<int>(ms > 0x7FFFFFFFu ? 0x7FFFFFFFu : ms),
-                                                 Qt::PreciseTimer);
+  const int platformTimer =
+      m_target->startTimer(static_cast<int>(ms > 0x7FFFFFFFu ? 0x7FFFFFFFu : ms), Qt::PreciseTimer);
   m_timers[id] = platformTimer;
 }
 

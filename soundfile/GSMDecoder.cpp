@@ -113,8 +113,7 @@ void LGSMDecoder::DecodeFrame(const LGSMFrame& frame, int* out) {
   DecodeLAR(frame, lar);
   for (int segment = 0; segment < 4; ++segment) {
     const int start = kSegmentStart[segment];
-    SynthesiseSegment(m_prevLar, lar, segment, residual + 120 + start, kSegmentStart[segment + 1] - start,
-                      out + start);
+    SynthesiseSegment(m_prevLar, lar, segment, residual + 120 + start, kSegmentStart[segment + 1] - start, out + start);
   }
   std::memcpy(m_prevLar, lar, sizeof lar);
 }
@@ -164,8 +163,8 @@ void LGSMDecoder::DecodeLAR(const LGSMFrame& frame, int16_t* lar) const {
   }
 }
 
-void LGSMDecoder::SynthesiseSegment(const int16_t* prevLar, const int16_t* lar, int segment,
-                                    const int16_t* residual, int count, int* out) {
+void LGSMDecoder::SynthesiseSegment(const int16_t* prevLar, const int16_t* lar, int segment, const int16_t* residual,
+                                    int count, int* out) {
   // Log-area ratios interpolated between frames (clause 4.2.9.1), then as
   // reflection coefficients.
   int rp[8];

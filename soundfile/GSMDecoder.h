@@ -11,11 +11,11 @@ constexpr int kGSMBlockSamples = 2 * kGSMFrameSamples;
 
 // One subframe's coded parameters as unpacked; any value decodes.
 struct LGSMSubFrame {
-  uint8_t lag;          // Nc, 7 bits: long-term lag, used when 40..120
-  uint8_t gainIndex;    // bc, 2 bits
-  uint8_t gridPosition; // Mc, 2 bits
-  uint8_t amplitude;    // xmaxc, 6 bits: block amplitude
-  uint8_t pulses[13];   // xMc, 3 bits each
+  uint8_t lag;           // Nc, 7 bits: long-term lag, used when 40..120
+  uint8_t gainIndex;     // bc, 2 bits
+  uint8_t gridPosition;  // Mc, 2 bits
+  uint8_t amplitude;     // xmaxc, 6 bits: block amplitude
+  uint8_t pulses[13];    // xMc, 3 bits each
 };
 
 struct LGSMFrame {
@@ -46,12 +46,12 @@ class LGSMDecoder {
  private:
   void DecodeResidual(const LGSMSubFrame& sub, int16_t* residual);
   void DecodeLAR(const LGSMFrame& frame, int16_t* lar) const;
-  void SynthesiseSegment(const int16_t* prevLar, const int16_t* lar, int segment, const int16_t* residual,
-                         int count, int* out);
+  void SynthesiseSegment(const int16_t* prevLar, const int16_t* lar, int segment, const int16_t* residual, int count,
+                         int* out);
 
-  int16_t m_prevLar[8];        // previous frame's decoded log-area ratios
-  int16_t m_history[120];      // reconstructed residual, oldest first
-  int32_t m_deemphasis;        // last output sample, internal units
-  int16_t m_v[9];              // short-term synthesis lattice states
-  int m_lag;                   // previous long-term lag, 40..120
+  int16_t m_prevLar[8];    // previous frame's decoded log-area ratios
+  int16_t m_history[120];  // reconstructed residual, oldest first
+  int32_t m_deemphasis;    // last output sample, internal units
+  int16_t m_v[9];          // short-term synthesis lattice states
+  int m_lag;               // previous long-term lag, 40..120
 };

@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr int kPeak = 0x7FFF0;            // 32767 x 16
+constexpr int kPeak = 0x7FFF0;  // 32767 x 16
 constexpr uint32_t kMaxBlockAlign = 32768;
-constexpr int kCodeRunBytes = 512;        // bytes of codes read at a time
+constexpr int kCodeRunBytes = 512;  // bytes of codes read at a time
 
 }  // namespace
 

@@ -35,7 +35,7 @@ class LIMASoundSource : public LMonoFileSource {
   LIMAADPCM m_decoder;
   uint32_t m_blockAlign = 4;
   int m_samplesPerBlock = 1;
-  int m_leftInBlock = 0;     // frames of the current block not yet decoded
-  uint8_t m_heldByte = 0;    // byte whose high nibble is still to be decoded
+  int m_leftInBlock = 0;   // frames of the current block not yet decoded
+  uint8_t m_heldByte = 0;  // byte whose high nibble is still to be decoded
   bool m_highPending = false;
 };

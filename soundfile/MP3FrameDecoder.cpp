@@ -31,8 +31,8 @@ void LMP3FrameDecoder::DecodeSilence(const LMP3Header& header, int* out) {
   Decode(header, silent, nullptr, 0, out);
 }
 
-void LMP3FrameDecoder::DecodeGranule(const LMP3Header& header, const LMP3SideInfo& side, int gr,
-                                     LMP3BitReader& bits, int64_t& position, int* out) {
+void LMP3FrameDecoder::DecodeGranule(const LMP3Header& header, const LMP3SideInfo& side, int gr, LMP3BitReader& bits,
+                                     int64_t& position, int* out) {
   const int channels = m_stereo ? 2 : 1;
   for (int ch = 0; ch < channels; ++ch) {
     const LMP3GranuleInfo& info = side.granule[gr][ch];

@@ -142,6 +142,4 @@ int LMP3Header::GetSideInfoLength() const {
   return IsMono() ? 9 : 17;
 }
 
-int LMP3Header::GetMainDataLength() const {
-  return GetFrameLength() - (noCrc ? 4 : 6) - GetSideInfoLength();
-}
+int LMP3Header::GetMainDataLength() const { return GetFrameLength() - (noCrc ? 4 : 6) - GetSideInfoLength(); }

@@ -71,6 +71,6 @@ class LMP3Header {
   bool padding = false;
   int channelMode = 0;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
   int modeExtension = 0;
-  int skipped = 0;        // bytes passed over before the header was found
-  int64_t offset = -1;    // file offset of the header's first byte
+  int skipped = 0;      // bytes passed over before the header was found
+  int64_t offset = -1;  // file offset of the header's first byte
 };

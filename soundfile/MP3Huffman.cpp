@@ -109,7 +109,7 @@ int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, in
   const int bigEnd = std::clamp(layout.bigValueLines & ~1, 0, 576);
   int i = 0;
   for (int region = 0; region < 3; ++region) {
-    const int regionEnd = region == 0 ? std::min(layout.region1Start, bigEnd)
+    const int regionEnd = region == 0   ? std::min(layout.region1Start, bigEnd)
                           : region == 1 ? std::min(layout.region2Start, bigEnd)
                                         : bigEnd;
     const int table = layout.tables[region] & 31;

@@ -32,12 +32,12 @@ class LMP3BitReader {
 // The side information of one granule and channel that the spectrum
 // decoding needs, in lines (not pairs) and bits.
 struct LMP3SpectrumLayout {
-  int bigValueLines;   // lines coded in pairs, at most 576
-  int region1Start;    // first line of region 1
-  int region2Start;    // first line of region 2
-  int tables[3];       // pair table per region
-  bool count1TableB;   // count1table_select
-  int64_t endBit;      // first bit after this granule's part2_3 data
+  int bigValueLines;  // lines coded in pairs, at most 576
+  int region1Start;   // first line of region 1
+  int region2Start;   // first line of region 2
+  int tables[3];      // pair table per region
+  bool count1TableB;  // count1table_select
+  int64_t endBit;     // first bit after this granule's part2_3 data
 };
 
 // Builds the process-wide decoding trees if not yet built; sources call it

@@ -286,14 +286,14 @@ struct PairTable {
 };
 
 inline constexpr PairTable kPairTables[32] = {
-    {0, 0, nullptr, nullptr}, {2, 0, kCode1, kLen1},     {3, 0, kCode2, kLen2},     {3, 0, kCode3, kLen3},
-    {0, 0, nullptr, nullptr}, {4, 0, kCode5, kLen5},     {4, 0, kCode6, kLen6},     {6, 0, kCode7, kLen7},
-    {6, 0, kCode8, kLen8},    {6, 0, kCode9, kLen9},     {8, 0, kCode10, kLen10},   {8, 0, kCode11, kLen11},
-    {8, 0, kCode12, kLen12},  {16, 0, kCode13, kLen13},  {0, 0, nullptr, nullptr},  {16, 0, kCode15, kLen15},
-    {16, 1, kCode16, kLen16}, {16, 2, kCode16, kLen16},  {16, 3, kCode16, kLen16},  {16, 4, kCode16, kLen16},
-    {16, 6, kCode16, kLen16}, {16, 8, kCode16, kLen16},  {16, 10, kCode16, kLen16}, {16, 13, kCode16, kLen16},
-    {16, 4, kCode24, kLen24}, {16, 5, kCode24, kLen24},  {16, 6, kCode24, kLen24},  {16, 7, kCode24, kLen24},
-    {16, 8, kCode24, kLen24}, {16, 9, kCode24, kLen24},  {16, 11, kCode24, kLen24}, {16, 13, kCode24, kLen24},
+    {0, 0, nullptr, nullptr}, {2, 0, kCode1, kLen1},    {3, 0, kCode2, kLen2},     {3, 0, kCode3, kLen3},
+    {0, 0, nullptr, nullptr}, {4, 0, kCode5, kLen5},    {4, 0, kCode6, kLen6},     {6, 0, kCode7, kLen7},
+    {6, 0, kCode8, kLen8},    {6, 0, kCode9, kLen9},    {8, 0, kCode10, kLen10},   {8, 0, kCode11, kLen11},
+    {8, 0, kCode12, kLen12},  {16, 0, kCode13, kLen13}, {0, 0, nullptr, nullptr},  {16, 0, kCode15, kLen15},
+    {16, 1, kCode16, kLen16}, {16, 2, kCode16, kLen16}, {16, 3, kCode16, kLen16},  {16, 4, kCode16, kLen16},
+    {16, 6, kCode16, kLen16}, {16, 8, kCode16, kLen16}, {16, 10, kCode16, kLen16}, {16, 13, kCode16, kLen16},
+    {16, 4, kCode24, kLen24}, {16, 5, kCode24, kLen24}, {16, 6, kCode24, kLen24},  {16, 7, kCode24, kLen24},
+    {16, 8, kCode24, kLen24}, {16, 9, kCode24, kLen24}, {16, 11, kCode24, kLen24}, {16, 13, kCode24, kLen24},
 };
 
 }  // namespace mp3huff

@@ -34,7 +34,7 @@ LMP3LookupTables::LMP3LookupTables() {
     const double longWindow = std::sin(pi / 36 * (i + 0.5));
     window[0][i] = static_cast<float>(longWindow);
     // Start block: long rising half, flat, short falling half, zeros.
-    window[1][i] = static_cast<float>(i < 18 ? longWindow
+    window[1][i] = static_cast<float>(i < 18   ? longWindow
                                       : i < 24 ? 1.0
                                       : i < 30 ? std::sin(pi / 12 * (i - 18 + 0.5))
                                                : 0.0);

@@ -9,9 +9,9 @@ struct LMP3LookupTables {
   // 1 / (2 cos(pi (2k + 1) / 2n)) for the fast 32-point DCT of the
   // matrixing: the factors of size n start at index 32 - n.
   float dctFactor[32];
-  float globalGain[256];   // 2^((g - 210) / 4)
-  float scaleFactor[65];   // 2^(-s / 2)
-  float pow43[8207];       // x^(4/3)
+  float globalGain[256];  // 2^((g - 210) / 4)
+  float scaleFactor[65];  // 2^(-s / 2)
+  float pow43[8207];      // x^(4/3)
   // IMDCT kernels (11172-3 2.4.3.4.10): cos(pi/72 (2i+1+18)(2k+1)) for the
   // 36-point and cos(pi/24 (2i+1+6)(2k+1)) for the 12-point transform.
   // Stored by input line, [k][i], so that all sums advance together. The

@@ -27,8 +27,8 @@ struct LMP3GranuleInfo {
 };
 
 struct LMP3SideInfo {
-  int mainDataBegin = 0;  // bytes back into the reservoir
-  bool scfsi[2][4] = {};  // MPEG-1: granule 1 reuses granule 0's factors
+  int mainDataBegin = 0;          // bytes back into the reservoir
+  bool scfsi[2][4] = {};          // MPEG-1: granule 1 reuses granule 0's factors
   LMP3GranuleInfo granule[2][2];  // [granule][channel]
 
   // Parses side-information bytes for the header's version and mode.

@@ -47,14 +47,14 @@ class LMP3Source : public LSoundSourceBase {
   std::vector<int> m_frameBuffer;  // one decoded frame, interleaved
   int m_frameIndex = 0;            // next unread frame in m_frameBuffer
   int m_samplesPerFrame = 1152;
-  int64_t m_raw = 0;               // decoded position, from the first decoded sample
+  int64_t m_raw = 0;  // decoded position, from the first decoded sample
   int m_total = 0;
   double m_frameLength = 0.0;  // average bytes per frame
   int m_frameCount = 0;
   bool m_vbr = false;
   bool m_exactCount = false;
   bool m_padded = false;
-  bool m_endFound = false;    // decoding met the end of the data
+  bool m_endFound = false;   // decoding met the end of the data
   bool m_fileInStep = true;  // the file stands at the frame of the raw position
   int m_encoderDelay = 0;
   int m_endPadding = 0;

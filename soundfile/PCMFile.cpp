@@ -41,8 +41,8 @@ template void ConvertSamplesIn<LSFLE24>(int*, const uint8_t*, int);
 template void ConvertSamplesIn<LSF32>(int*, const uint8_t*, int);
 template void ConvertSamplesIn<LSFF32>(int*, const uint8_t*, int);
 
-LSRCPCMFileBase::LSRCPCMFileBase(LReadFile& file, int sampleRate, unsigned char channels, int peak,
-                                 int bytesPerSample, unsigned int dataBytes)
+LSRCPCMFileBase::LSRCPCMFileBase(LReadFile& file, int sampleRate, unsigned char channels, int peak, int bytesPerSample,
+                                 unsigned int dataBytes)
     : LSoundSourceBase(sampleRate, channels, peak), m_bytesPerSample(bytesPerSample) {
   m_file.TakeFrom(file);
   if (!m_file.IsOpen()) m_error = kSourceOpenFailed;

@@ -6,7 +6,7 @@
 #include "soundfile/BufferUtils.h"
 
 namespace {
-constexpr int kUnity = 16777216;  // 8.24
+constexpr int kUnity = 16777216;     // 8.24
 constexpr int kMaxLimit = 0x3FFFFF;  // keeps limit << 9 within 32 bits
 }  // namespace
 
@@ -45,8 +45,7 @@ void LSRCPeakLimit::FillBlock(int* block, int& level) {
 void LSRCPeakLimit::CalcCLev() {
   // Aim at the mean of the four levels but never above the current or next
   // block's: the gain never exceeds the level of the block being delivered.
-  const int mean = static_cast<int>(
-      (int64_t(m_levelPrevious) + m_levelCurrent + m_levelNext + m_levelAfterNext) / 4);
+  const int mean = static_cast<int>((int64_t(m_levelPrevious) + m_levelCurrent + m_levelNext + m_levelAfterNext) / 4);
   const int target = std::min(mean, std::min(m_levelCurrent, m_levelNext));
   const int delta = target - m_gain;
   m_gainStep = delta / m_blockLength;

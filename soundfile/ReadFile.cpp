@@ -1,9 +1,9 @@
 #include "soundfile/ReadFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 LReadFile::~LReadFile() { Close(); }
 
@@ -52,9 +52,7 @@ bool LReadFile::Seek(int64_t offset) {
   return m_fd >= 0 && offset >= 0 && ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-bool LReadFile::Skip(int64_t bytes) {
-  return m_fd >= 0 && ::lseek(m_fd, static_cast<off_t>(bytes), SEEK_CUR) >= 0;
-}
+bool LReadFile::Skip(int64_t bytes) { return m_fd >= 0 && ::lseek(m_fd, static_cast<off_t>(bytes), SEEK_CUR) >= 0; }
 
 int64_t LReadFile::Tell() const {
   if (m_fd < 0) return -1;

@@ -6,8 +6,8 @@
 #include "soundfile/SDF.h"
 
 template <typename T>
-void LSoundProcessParameter::Init(LSoundProcessParameterType t, T minimumValue, T maximumValue,
-                                  const char* n, const char* u) {
+void LSoundProcessParameter::Init(LSoundProcessParameterType t, T minimumValue, T maximumValue, const char* n,
+                                  const char* u) {
   Cleanup();
   type = t;
   minimum = new T(minimumValue);

@@ -42,9 +42,7 @@ void LSoundSourceBase::Seek(int) {}
 
 bool LSoundSourceBase::ControlMessage(int, long*) { return false; }
 
-LSoundSourceError::LSoundSourceError(unsigned char code) : LSoundSourceBase(11025, 1, 0x200000) {
-  m_error = code;
-}
+LSoundSourceError::LSoundSourceError(unsigned char code) : LSoundSourceBase(11025, 1, 0x200000) { m_error = code; }
 
 void LSoundSourceError::Read(int* buffer, int samples) {
   if (samples > 0) std::memset(buffer, 0, sizeof(int) * static_cast<size_t>(samples));
@@ -58,13 +56,11 @@ void LSoundSource::Release(LSoundSourceBase* source) {
 
 LSoundSource::LSoundSource() : LSoundSource(kSourceNone) {}
 
-LSoundSource::LSoundSource(int errorCode)
-    : m_source(new LSoundSourceError(static_cast<unsigned char>(errorCode))) {
+LSoundSource::LSoundSource(int errorCode) : m_source(new LSoundSourceError(static_cast<unsigned char>(errorCode))) {
   AddRef(m_source);
 }
 
-LSoundSource::LSoundSource(LSoundSourceBase* source)
-    : m_source(source ? source : new LSoundSourceError(kSourceNone)) {
+LSoundSource::LSoundSource(LSoundSourceBase* source) : m_source(source ? source : new LSoundSourceError(kSourceNone)) {
   AddRef(m_source);
 }
 

@@ -38,8 +38,7 @@ bool FindChunk(LReadFile& file, const char* id, uint32_t& size) {
 
 // The published KSDATAFORMAT_SUBTYPE_* GUIDs share everything but the first
 // four bytes, which hold the equivalent format tag.
-constexpr uint8_t kSubFormatTail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
-                                        0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+constexpr uint8_t kSubFormatTail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 LSoundSource OpenPCM(LReadFile& file, const WAVEFORMATEX& f, uint32_t dataBytes) {
   const int rate = static_cast<int>(f.nSamplesPerSec);
@@ -74,8 +73,8 @@ void LWaveFileFormat::ResolveExtensible(WAVEFORMATEX& f) {
   if (f.wFormatTag != kWaveFormatExtensible || f.cbSize < 22) return;
   if (std::memcmp(f.subFormat + 4, kSubFormatTail, sizeof kSubFormatTail) != 0) return;
   const uint32_t tag = LReadLE32(f.subFormat);
-  if (tag == kWaveFormatPCM || tag == kWaveFormatFloat || tag == kWaveFormatALaw ||
-      tag == kWaveFormatMuLaw || tag == kWaveFormatMSADPCM)
+  if (tag == kWaveFormatPCM || tag == kWaveFormatFloat || tag == kWaveFormatALaw || tag == kWaveFormatMuLaw ||
+      tag == kWaveFormatMSADPCM)
     f.wFormatTag = static_cast<uint16_t>(tag);
 }
 
@@ -102,24 +101,20 @@ LSoundSource LWaveFile::OpenSource(const char* path) {
 
   const int rate = static_cast<int>(format.nSamplesPerSec);
   switch (format.wFormatTag) {
-    case kWaveFormatPCM:
-      return OpenPCM(file, format, dataBytes);
+    case kWaveFormatPCM: return OpenPCM(file, format, dataBytes);
     case kWaveFormatFloat:
       if (format.wBitsPerSample != 32) return LSoundSource(kSourceInvalid);
       return LSoundSource(new LSRCPCMFile<LSFF32>(file, rate, static_cast<unsigned char>(format.nChannels), dataBytes));
-    case kWaveFormatGSM610:
-      return LGSMWaveOpenSource(file, dataBytes, rate);
+    case kWaveFormatGSM610: return LGSMWaveOpenSource(file, dataBytes, rate);
     case kWaveFormatIMAADPCM:
       return LIMAWaveOpenSource(file, dataBytes, rate, static_cast<unsigned char>(format.nChannels),
                                 format.nBlockAlign);
     case kWaveFormatALaw:
     case kWaveFormatMuLaw:
-    case kWaveFormat0x22:
-      return LSoundSource(kSourceUnsupportedEncoding);
+    case kWaveFormat0x22: return LSoundSource(kSourceUnsupportedEncoding);
     case kWaveFormatMPEGLayer3:
       file.Close();  // the MP3 reader opens the path itself
       return LMP3File::OpenSource(path, false);
-    default:
-      return LSoundSource(kSourceUnsupportedFormat);
+    default: return LSoundSource(kSourceUnsupportedFormat);
   }
 }

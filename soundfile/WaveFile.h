@@ -28,10 +28,10 @@ struct WAVEFORMATEX {
   uint32_t nAvgBytesPerSec = 0;
   uint16_t nBlockAlign = 0;
   uint16_t wBitsPerSample = 0;
-  uint16_t cbSize = 0;              // extra size; 0 when the chunk has fewer than 18 bytes
-  uint16_t wValidBitsPerSample = 0; // extensible only
-  uint32_t dwChannelMask = 0;       // extensible only
-  uint8_t subFormat[16] = {};       // extensible only
+  uint16_t cbSize = 0;               // extra size; 0 when the chunk has fewer than 18 bytes
+  uint16_t wValidBitsPerSample = 0;  // extensible only
+  uint32_t dwChannelMask = 0;        // extensible only
+  uint8_t subFormat[16] = {};        // extensible only
 };
 
 constexpr int kMaxFormatChunkBytes = 8192;

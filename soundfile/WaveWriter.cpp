@@ -1,8 +1,8 @@
 #include "soundfile/WaveWriter.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 #include "soundfile/ByteOrder.h"
 
@@ -36,11 +36,16 @@ void LWaveHeader(uint8_t* h, int sampleRate, int channels, int bytesPerSample, b
 }
 
 bool LWaveWriterFormatFromName(const std::string& name, LWaveWriter::Format& format) {
-  if (name == "s16") format = LWaveWriter::Format::S16;
-  else if (name == "s24") format = LWaveWriter::Format::S24;
-  else if (name == "s32") format = LWaveWriter::Format::S32;
-  else if (name == "f32") format = LWaveWriter::Format::F32;
-  else return false;
+  if (name == "s16")
+    format = LWaveWriter::Format::S16;
+  else if (name == "s24")
+    format = LWaveWriter::Format::S24;
+  else if (name == "s32")
+    format = LWaveWriter::Format::S32;
+  else if (name == "f32")
+    format = LWaveWriter::Format::F32;
+  else
+    return false;
   return true;
 }
 
@@ -104,7 +109,11 @@ bool LWaveWriter::Write(const int* samples, int frames) {
         case Format::S16: u = static_cast<uint32_t>(ToS16(samples[i])); break;
         case Format::S24: u = static_cast<uint32_t>(ToS24(samples[i])); break;
         case Format::S32: u = static_cast<uint32_t>(ToS32(samples[i])); break;
-        default: { const float f = ToF32(samples[i]); std::memcpy(&u, &f, 4); break; }
+        default: {
+          const float f = ToF32(samples[i]);
+          std::memcpy(&u, &f, 4);
+          break;
+        }
       }
       for (int b = 0; b < bps; ++b) buf[n++] = static_cast<uint8_t>(u >> (8 * b));
     }

@@ -98,7 +98,8 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 }
 
 bool SameFile(int fd, const std::string& path) {
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 

@@ -5,8 +5,7 @@
 #include "store/FileStoreIterator.h"
 #include "store/Profile.h"
 
-LUserPresetList::LUserPresetList(LProfile& profile)
-    : LDataStoreList(profile.DataStore(), "UserPreset") {}
+LUserPresetList::LUserPresetList(LProfile& profile) : LDataStoreList(profile.DataStore(), "UserPreset") {}
 
 LSoundSchemeRecordList::LSoundSchemeRecordList(LProfile& profile)
     : LDataStoreList(profile.DataStore(), "SoundScheme") {}

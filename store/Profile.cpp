@@ -29,9 +29,15 @@ LDateOrder LProfile::DateOrderOf(const char* format) {
   // The first of day, month and year conversions decides; "%D" is %m/%d/%y.
   for (const char* p = format ? std::strchr(format, '%') : nullptr; p && p[1]; p = std::strchr(p + 2, '%')) {
     switch (p[1]) {
-      case 'd': case 'e': return LDateOrder::DayMonthYear;
-      case 'm': case 'b': case 'B': case 'D': return LDateOrder::MonthDayYear;
-      case 'y': case 'Y': case 'F': return LDateOrder::YearMonthDay;
+      case 'd':
+      case 'e': return LDateOrder::DayMonthYear;
+      case 'm':
+      case 'b':
+      case 'B':
+      case 'D': return LDateOrder::MonthDayYear;
+      case 'y':
+      case 'Y':
+      case 'F': return LDateOrder::YearMonthDay;
       default: break;
     }
   }

@@ -39,9 +39,7 @@ LRecordField* LRecord::Find(std::string_view name) {
   return nullptr;
 }
 
-const LRecordField* LRecord::Find(std::string_view name) const {
-  return const_cast<LRecord*>(this)->Find(name);
-}
+const LRecordField* LRecord::Find(std::string_view name) const { return const_cast<LRecord*>(this)->Find(name); }
 
 void LRecord::SetString(std::string_view name, std::string_view value) {
   name = name.substr(0, kRecordNameMax);

@@ -19,8 +19,8 @@ std::string_view LRecordCutText(std::string_view text);
 class LRecord;
 
 struct LRecordField {
-  std::string name;   // at most kRecordNameMax bytes
-  std::string value;  // no limit
+  std::string name;      // at most kRecordNameMax bytes
+  std::string value;     // no limit
   bool changed = false;  // assigned by this record since it was loaded or saved
 };
 

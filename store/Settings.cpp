@@ -87,8 +87,7 @@ bool LSettingsKeepUnreadable(std::string& keptAs) {
     if (settings.status() != QSettings::FormatError) return false;
   }
   QString target = path + QStringLiteral(".unreadable");
-  for (int n = 1; QFileInfo::exists(target) && n < 1000; ++n)
-    target = path + QStringLiteral(".unreadable.%1").arg(n);
+  for (int n = 1; QFileInfo::exists(target) && n < 1000; ++n) target = path + QStringLiteral(".unreadable.%1").arg(n);
   if (QFileInfo::exists(target) || !QFile::copy(path, target)) return false;
   keptAs = target.toStdString();
   return true;

@@ -68,9 +68,9 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
 
   // A number of bars ends exactly on a bar line of the click grid, so the
   // file loops seamlessly.
-  summary.frames = o.bars > 0
-                       ? static_cast<long long>(o.bars) * BeatsPerBar(o.measure) * o.subdivisions * summary.clickInterval
-                       : std::llround(o.seconds * summary.sampleRate);
+  summary.frames =
+      o.bars > 0 ? static_cast<long long>(o.bars) * BeatsPerBar(o.measure) * o.subdivisions * summary.clickInterval
+                 : std::llround(o.seconds * summary.sampleRate);
 
   LWaveWriter writer;
   if (!writer.Open(o.output, summary.sampleRate, summary.channels, o.format)) {

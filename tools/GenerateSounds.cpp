@@ -1,8 +1,8 @@
 // Synthesises the shipped metronome sounds: short percussive clicks, mono,
 // 16-bit, 44100 Hz. Deterministic, so regenerating gives identical files.
 //   morvane-gensounds OUTPUT_FOLDER
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -40,8 +40,8 @@ std::vector<double> Synthesise(const Voice& v) {
     lcg = lcg * 1664525u + 1013904223u;
     const double noise = (static_cast<double>(lcg >> 8) / 8388608.0) - 1.0;
     if (ms < v.noiseMs) s += 0.35 * noise * (1.0 - ms / v.noiseMs);
-    const double attack = std::min(1.0, ms / 0.4);                              // no step at the start
-    const double release = std::min(1.0, (v.lengthMs - ms) / 4.0);               // none at the end
+    const double attack = std::min(1.0, ms / 0.4);                  // no step at the start
+    const double release = std::min(1.0, (v.lengthMs - ms) / 4.0);  // none at the end
     out[static_cast<size_t>(i)] = s * attack * std::max(0.0, release);
   }
   double max = 0;

@@ -16,9 +16,7 @@ class PrintingListener : public LSoundPlayerNotify {
   explicit PrintingListener(std::FILE* out) : m_out(out) {}
   void spntfPlay(long) override { std::fputs("play\n", m_out); }
   void spntfStop(long) override { std::fputs("stop\n", m_out); }
-  void spntfTime(LSoundTime t, long) override {
-    std::fprintf(m_out, "time %d ms\n", t.GetMilliseconds());
-  }
+  void spntfTime(LSoundTime t, long) override { std::fprintf(m_out, "time %d ms\n", t.GetMilliseconds()); }
   void spntfLevel(const LDBMultiChannel<LdBLevel>& levels, long) override {
     std::fputs("level", m_out);
     for (int c = 0; c < levels.GetCount(); ++c) std::fprintf(m_out, " %d dB", levels[c].Get());
@@ -91,8 +89,8 @@ int PlayClickTrack(const RenderOptions& o, const std::string& soundFolder, std::
   app.exec();
   player.Stop();
   if (capture && capture->FramesWritten() < frames) {
-    std::fprintf(stderr, "morvane-render: the audio output device '%s' stopped after %ld of %ld frames\n",
-                 name.c_str(), capture->FramesWritten(), frames);
+    std::fprintf(stderr, "morvane-render: the audio output device '%s' stopped after %ld of %ld frames\n", name.c_str(),
+                 capture->FramesWritten(), frames);
     return 1;
   }
   return 0;

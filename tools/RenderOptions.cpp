@@ -109,7 +109,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
         return error = "level '" + v + "' for " + a + " must be a whole number from -127 to 127", false;
       o.level[SoundIndex(a.substr(2, a.size() - 5))] = static_cast<int>(n);
     } else if (a == "--format") {
-      if (!LWaveWriterFormatFromName(v, o.format)) return error = "unknown format '" + v + "' (s16, s24, s32, f32)", false;
+      if (!LWaveWriterFormatFromName(v, o.format))
+        return error = "unknown format '" + v + "' (s16, s24, s32, f32)", false;
       o.formatGiven = true;
     } else if (a == "--device") {
       o.device = v;

@@ -8,13 +8,13 @@
 #include "soundfile/WaveWriter.h"
 
 struct RenderOptions {
-  int tempo = 120;            // clamped to 10..280
-  int measure = 0;            // row of the measure table
-  int subdivisions = 1;       // clicks per beat, 1..8
+  int tempo = 120;       // clamped to 10..280
+  int measure = 0;       // row of the measure table
+  int subdivisions = 1;  // clicks per beat, 1..8
   double seconds = 30.0;
-  int bars = 0;               // when > 0, the length in bars (overrides seconds)
-  std::string sound[3];       // accent, beat, click; empty = shipped sound
-  int level[3] = {0, 0, 0};   // dB, -127..127
+  int bars = 0;              // when > 0, the length in bars (overrides seconds)
+  std::string sound[3];      // accent, beat, click; empty = shipped sound
+  int level[3] = {0, 0, 0};  // dB, -127..127
   bool formatGiven = false;
   LWaveWriter::Format format = LWaveWriter::Format::S16;
   std::string output;
@@ -23,8 +23,8 @@ struct RenderOptions {
   // writing a file.
   bool listDevices = false;
   bool play = false;
-  std::string device;         // empty = the default output
-  int volume = 0;             // output volume, dB, -127..127
+  std::string device;  // empty = the default output
+  int volume = 0;      // output volume, dB, -127..127
 };
 
 enum RenderSound { kAccent = 0, kBeat = 1, kClick = 2 };

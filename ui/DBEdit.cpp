@@ -59,7 +59,7 @@ std::vector<LDBEdit::Fill> LDBEdit::ComputePaint(int w, int h, int value, int mi
   const int l = w - 10;
   const float range = static_cast<float>(maximum - minimum);
   const float s = std::max(1.0f, range > 0 ? static_cast<float>(l) / range : 1.0f);  // pixels per decibel
-  const int z = static_cast<int>(static_cast<float>(-minimum) * s);                    // where 0 dB is
+  const int z = static_cast<int>(static_cast<float>(-minimum) * s);                  // where 0 dB is
   const int d = static_cast<int>(static_cast<float>(value) * s);
   std::vector<Fill> fills{{QRect(0, 0, w, h), kBackground}};
   int m;

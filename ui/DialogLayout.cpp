@@ -24,6 +24,4 @@ void LPlaceSeparator(QWidget* parent, int x, int y, int width) {
   line->setGeometry(x, y, width, 2);
 }
 
-QWidget* LFindControl(const QWidget* parent, int id) {
-  return parent->findChild<QWidget*>(QString::number(id));
-}
+QWidget* LFindControl(const QWidget* parent, int id) { return parent->findChild<QWidget*>(QString::number(id)); }

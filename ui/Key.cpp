@@ -41,10 +41,10 @@ struct NamedKey {
   unsigned char character;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {Qt::Key_Home, 1},      {Qt::Key_Enter, 3},    {Qt::Key_End, 4},      {Qt::Key_Insert, 5},
-    {Qt::Key_Help, 5},      {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},     {Qt::Key_Return, 13},
-    {Qt::Key_PageUp, 11},   {Qt::Key_PageDown, 12}, {Qt::Key_Clear, 27},  {Qt::Key_Left, 28},
-    {Qt::Key_Right, 29},    {Qt::Key_Up, 30},      {Qt::Key_Down, 31},    {Qt::Key_Delete, 127},
+    {Qt::Key_Home, 1},    {Qt::Key_Enter, 3},     {Qt::Key_End, 4},    {Qt::Key_Insert, 5},
+    {Qt::Key_Help, 5},    {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},    {Qt::Key_Return, 13},
+    {Qt::Key_PageUp, 11}, {Qt::Key_PageDown, 12}, {Qt::Key_Clear, 27}, {Qt::Key_Left, 28},
+    {Qt::Key_Right, 29},  {Qt::Key_Up, 30},       {Qt::Key_Down, 31},  {Qt::Key_Delete, 127},
 };
 
 unsigned char NamedCharacter(int qtKey) {
@@ -126,7 +126,8 @@ QString LKey::GetDescription() const {
     while (text.endsWith(QLatin1Char('+'))) text.chop(1);
     return text;
   }
-  const QString text = QKeySequence(QKeyCombination(mods, static_cast<Qt::Key>(qtKey))).toString(QKeySequence::NativeText);
+  const QString text =
+      QKeySequence(QKeyCombination(mods, static_cast<Qt::Key>(qtKey))).toString(QKeySequence::NativeText);
   return text.isEmpty() ? QStringLiteral("Unknown") : text;
 }
 

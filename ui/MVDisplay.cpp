@@ -12,9 +12,7 @@ const char kLabel[] = "bpm";
 
 }  // namespace
 
-LMVDisplay::LMVDisplay(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-}
+LMVDisplay::LMVDisplay(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void LMVDisplay::SetTempo(int bpm) {
   m_tempo = bpm;

@@ -10,8 +10,8 @@ namespace {
 
 constexpr float kPiBelow = 3.1415925f;  // the single just below pi: the swing stops short of the axis
 constexpr float kRadiansPerDegree = 0.017453292f;
-constexpr double kSwing = 45;       // ball's distance from the pivot
-constexpr double kRadius = 9;       // of ball and lamps
+constexpr double kSwing = 45;  // ball's distance from the pivot
+constexpr double kRadius = 9;  // of ball and lamps
 constexpr double kTrailInner = 36;
 constexpr double kTrailOuter = 54;
 constexpr double kFadeLength = 37.8;

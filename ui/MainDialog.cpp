@@ -25,19 +25,23 @@ namespace {
 // Space is listed three times: the first entry makes it toggle, the other
 // two only let Play and Stop show it in the menu.
 const LKeyToCommandMap kKeys[] = {
-    {Qt::Key_Space, 0, ' ', MainDialog::kCmdToggle},
-    {Qt::Key_Space, 0, ' ', MainDialog::kCmdPlay},
-    {Qt::Key_Space, 0, ' ', MainDialog::kCmdStop},
-    {0, LKey::kCommand, 'S', MainDialog::kCmdPresetSave},
-    {0, LKey::kCommand, 'L', MainDialog::kCmdPresetLoad},
-    {0, LKey::kCommand, ',', LMainWindow::kCmdPreferences},
+    {Qt::Key_Space, 0, ' ', MainDialog::kCmdToggle},      {Qt::Key_Space, 0, ' ', MainDialog::kCmdPlay},
+    {Qt::Key_Space, 0, ' ', MainDialog::kCmdStop},        {0, LKey::kCommand, 'S', MainDialog::kCmdPresetSave},
+    {0, LKey::kCommand, 'L', MainDialog::kCmdPresetLoad}, {0, LKey::kCommand, ',', LMainWindow::kCmdPreferences},
 };
 constexpr int kKeyCount = sizeof(kKeys) / sizeof(kKeys[0]);
 
 const LMenuItem kMenu[] = {
-    {-1, "File"},  {MainDialog::kCmdPresetSave, "Save"}, {MainDialog::kCmdPresetLoad, "Load"}, {0, nullptr},
-    {-1, nullptr}, {-1, "Tools"}, {MainDialog::kCmdPlay, "Play"}, {MainDialog::kCmdStop, "Stop"},
-    {MainDialog::kCmdSelectSounds, "Select sounds..."}, {-1, nullptr},
+    {-1, "File"},
+    {MainDialog::kCmdPresetSave, "Save"},
+    {MainDialog::kCmdPresetLoad, "Load"},
+    {0, nullptr},
+    {-1, nullptr},
+    {-1, "Tools"},
+    {MainDialog::kCmdPlay, "Play"},
+    {MainDialog::kCmdStop, "Stop"},
+    {MainDialog::kCmdSelectSounds, "Select sounds..."},
+    {-1, nullptr},
 };
 
 const LToolBarItem kToolBar[] = {
@@ -54,9 +58,9 @@ struct GuideRow {
   const char* value;
 };
 const GuideRow kGuide[] = {
-    {"Largo", "40-60", "50"},        {"Larghetto", "60-66", "63"}, {"Adagio", "66-76", "71"},
-    {"Andante", "76-108", "92"},     {"Moderato", "108-120", "114"}, {"Allegro", "120-168", "144"},
-    {"Presto", "168-200", "184"},    {"Prestissimo", "200-208", "204"},
+    {"Largo", "40-60", "50"},     {"Larghetto", "60-66", "63"},      {"Adagio", "66-76", "71"},
+    {"Andante", "76-108", "92"},  {"Moderato", "108-120", "114"},    {"Allegro", "120-168", "144"},
+    {"Presto", "168-200", "184"}, {"Prestissimo", "200-208", "204"},
 };
 
 // Nominal widths in the list view's units of 1.4 pixels.
@@ -81,7 +85,8 @@ QLabel* Label(const char* text) {
 
 }  // namespace
 
-MainDialog::MainDialog(LMVModel* model) : LMainWindow("MainWindow"), m_model(model ? model : &LMVModel::GetInstance()) {}
+MainDialog::MainDialog(LMVModel* model)
+    : LMainWindow("MainWindow"), m_model(model ? model : &LMVModel::GetInstance()) {}
 
 // A window destroyed without closing must still leave the model, which
 // would otherwise call into it.
@@ -116,8 +121,8 @@ void MainDialog::CreateControls() {
   guide->setUniformRowHeights(true);
   guide->setSelectionMode(QAbstractItemView::SingleSelection);
   for (const GuideRow& row : kGuide)
-    guide->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(row.type), QString::fromUtf8(row.bpm),
-                                                QString::fromUtf8(row.value)}));
+    guide->addTopLevelItem(
+        new QTreeWidgetItem({QString::fromUtf8(row.type), QString::fromUtf8(row.bpm), QString::fromUtf8(row.value)}));
   connect(guide, &QTreeWidget::itemSelectionChanged, this, [this] { DispatchCommand(kCmdGuide); });
   // Choosing the row already selected applies it again.
   connect(guide, &QTreeWidget::itemClicked, this, [this] { DispatchCommand(kCmdGuide); });

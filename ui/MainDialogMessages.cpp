@@ -37,8 +37,9 @@ void MainDialog::CheckSounds() {
   const QString list = parts.size() == 1 ? parts[0]
                                          : parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
                                                QStringLiteral(" and ") + parts.back();
-  m_soundsInfo = QStringLiteral("Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
-                                "Sound folder and choose it again in Preferences.")
+  m_soundsInfo = QStringLiteral(
+                     "Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
+                     "Sound folder and choose it again in Preferences.")
                      .arg(list, missing.size() == 1 ? QStringLiteral("one plays") : QStringLiteral("ones play"));
   ShowInfo(m_soundsInfo);
 }
@@ -48,14 +49,17 @@ void MainDialog::CheckSounds() {
 // Both queued, since a save may sit deep inside a model or dialog call.
 void MainDialog::WatchFiles() {
   LSettingsWatchCommits([this](bool saved) {
-    QMetaObject::invokeMethod(this, [this, saved] { ShowSettingsState(saved); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, saved] { ShowSettingsState(saved); }, Qt::QueuedConnection);
   });
   if (LSettingsCommitFailing()) ShowSettingsState(false);
   LRecordWatchKeptFiles([this](const std::string& file, const std::string& kept) {
-    const QString text = QStringLiteral("The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was "
-                                        "lost: its old contents were kept as %2.")
+    const QString text = QStringLiteral(
+                             "The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was "
+                             "lost: its old contents were kept as %2.")
                              .arg(QString::fromStdString(file), QString::fromStdString(kept));
-    QMetaObject::invokeMethod(this, [this, text] { ShowInfo(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowInfo(text); }, Qt::QueuedConnection);
   });
 }
 

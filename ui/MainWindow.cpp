@@ -55,8 +55,7 @@ QString FixedKeyText(QString text, const LKey& key) { return text + QLatin1Char(
 
 }  // namespace
 
-LMainWindow::LMainWindow(const char* settingsName)
-    : m_settingsName(settingsName), m_client(new LClientArea(this)) {
+LMainWindow::LMainWindow(const char* settingsName) : m_settingsName(settingsName), m_client(new LClientArea(this)) {
   setWindowTitle(QStringLiteral("Morvane"));
   setCentralWidget(m_client);
   m_client->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
@@ -126,7 +125,8 @@ bool LMainWindow::Command(int id, int) {
 }
 
 void LMainWindow::PostCommand(int id) {
-  QMetaObject::invokeMethod(this, [this, id] { DispatchCommand(id); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, id] { DispatchCommand(id); }, Qt::QueuedConnection);
 }
 
 // A command posted before the window closed finds it closed: it is dropped,
@@ -292,7 +292,8 @@ void LMainWindow::SetToolBar(const char* name, const LToolBarItem* items, int co
     if (!tooltip.isEmpty() && entry) tooltip = QStringLiteral("%1 (%2)").arg(tooltip, entry->Key().GetDescription());
     addItem(item.command, item.image, item.label, tooltip);
   }
-  addItem(kCmdHelp, kIconHelp, "Help", QStringLiteral("Display the manual (%1)").arg(LKey(Qt::Key_F1, 0, 0).GetDescription()));
+  addItem(kCmdHelp, kIconHelp, "Help",
+          QStringLiteral("Display the manual (%1)").arg(LKey(Qt::Key_F1, 0, 0).GetDescription()));
   m_toolBar->RestoreState();
   // The toolbar's switch sits in a View menu before Help.
   QAction* toggle = m_toolBar->Bar()->toggleViewAction();

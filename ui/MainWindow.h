@@ -108,8 +108,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   // Gives a part of a control an id of its own (a field's text part).
   void NameControl(int id, QWidget* control);
   void SetMenuBar(const LMenuItem* items, int count, const LKeyToCommandMap* keys, int keyCount);
-  void SetToolBar(const char* name, const LToolBarItem* items, int count, const LKeyToCommandMap* keys,
-                  int keyCount);
+  void SetToolBar(const char* name, const LToolBarItem* items, int count, const LKeyToCommandMap* keys, int keyCount);
   // Places a control and reads its height back (it may keep its own).
   int Place(int id, int x, int y, int width, int height);
 

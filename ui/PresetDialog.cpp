@@ -30,7 +30,8 @@ LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, 
   m_subdiv = LPlace(this, new QComboBox, kIdSubDiv, 270, 108, 252);
   LPlaceLabel(this, "SubDivs:", kIdSubDivLabel, 18, 110, 251, 18);
   LPlaceSeparator(this, 18, 138, 504);
-  LPlaceButtonRow(this, 148, "OK", [this] { CmHelp(); }, [this] { CmOk(); });
+  LPlaceButtonRow(
+      this, 148, "OK", [this] { CmHelp(); }, [this] { CmOk(); });
   InitDialog();
 }
 

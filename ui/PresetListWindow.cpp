@@ -34,8 +34,8 @@ void LPresetListWindow::FillList() {
     for (LDataStoreListIterator<LFileStoreDataStore, LUserPreset> it(m_records); it.IsValid(); it.Next()) {
       const LPresetValues v = ReadPresetValues(it.Record());
       AddRow({QString::fromStdString(it->GetString(preset_field::kName)), QString::asprintf("%d", v.tempo),
-              TableName(LMVModel::GetMeasureNames(), v.measureIndex),
-              TableName(LMVModel::GetSubDivNames(), v.subdiv), QString::fromStdString(it->Key())});
+              TableName(LMVModel::GetMeasureNames(), v.measureIndex), TableName(LMVModel::GetSubDivNames(), v.subdiv),
+              QString::fromStdString(it->Key())});
     }
   });
 }

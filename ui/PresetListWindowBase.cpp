@@ -215,7 +215,8 @@ bool LPresetListWindowBase::IsCommandEnabled(int command) const {
 
 void LPresetListWindowBase::EnableControls() {
   for (auto* actions : {&m_menuActions, &m_toolActions})
-    for (int command : {kCmdDelete, kCmdSelect, kCmdProperties}) (*actions)[command]->setEnabled(IsCommandEnabled(command));
+    for (int command : {kCmdDelete, kCmdSelect, kCmdProperties})
+      (*actions)[command]->setEnabled(IsCommandEnabled(command));
   const int rows = m_list->topLevelItemCount();
   m_status->showMessage(rows == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(rows));
 }
@@ -288,7 +289,9 @@ void LPresetListWindowBase::CmDelete() {
 
 void LPresetListWindowBase::CmHelp() { LShowHelp(this, QStringLiteral("presetlist")); }
 
-void LPresetListWindowBase::AddRow(const QStringList& texts) { m_list->addTopLevelItem(new LSortedListItem(m_sorter, texts)); }
+void LPresetListWindowBase::AddRow(const QStringList& texts) {
+  m_list->addTopLevelItem(new LSortedListItem(m_sorter, texts));
+}
 
 int LPresetListWindowBase::BeginRefill() {
   const QTreeWidgetItem* current = m_list->currentItem();

@@ -44,9 +44,9 @@ LSoundPage::LSoundPage() : LPropertyPage(504, 282) {
     int x, y, w;
   };
   const ButtonSpec buttons[] = {
-      {kIdSetAccent, "Set Accent Sound...", 18, 14, 231},  {kIdSetBeat, "Set Beat Sound...", 18, 46, 231},
-      {kIdSetClick, "Set Click Sound...", 18, 78, 231},    {kIdLoadScheme, "Load...", 18, 110, 231},
-      {kIdSaveScheme, "Save...", 255, 110, 231},           {kIdDefaultSound, "Use Default Sound", 18, 142, 468},
+      {kIdSetAccent, "Set Accent Sound...", 18, 14, 231}, {kIdSetBeat, "Set Beat Sound...", 18, 46, 231},
+      {kIdSetClick, "Set Click Sound...", 18, 78, 231},   {kIdLoadScheme, "Load...", 18, 110, 231},
+      {kIdSaveScheme, "Save...", 255, 110, 231},          {kIdDefaultSound, "Use Default Sound", 18, 142, 468},
   };
   for (const ButtonSpec& b : buttons) {
     auto* button = LPlace(this, new QPushButton(QString::fromUtf8(b.text)), b.id, b.x, b.y, b.w);
@@ -65,8 +65,8 @@ LSoundPage::LSoundPage() : LPropertyPage(504, 282) {
               kIdEditorNote, 18, 174, 468, 32);
   auto* link = LPlace(this, new QLabel, kIdEditorLink, 18, 218, 468);
   link->setOpenExternalLinks(true);
-  auto* launch = LPlace(this, new QPushButton(QStringLiteral("Launch %1...").arg(m_editor.name)), kIdLaunchEditor, 18,
-                        250, 468);
+  auto* launch =
+      LPlace(this, new QPushButton(QStringLiteral("Launch %1...").arg(m_editor.name)), kIdLaunchEditor, 18, 250, 468);
   launch->setAutoDefault(false);
   connect(launch, &QPushButton::clicked, this, [this] { Command(kIdLaunchEditor, 0); });
 }

@@ -54,7 +54,8 @@ LSoundSchemeSaveDialog::LSoundSchemeSaveDialog(LProfile& profile, const char* ol
     connect(browse, &QPushButton::clicked, this, [this, id] { Command(id); });
   }
   LPlaceSeparator(this, 18, 246, 504);
-  LPlaceButtonRow(this, 256, "Save", [this] { CmHelp(); }, [this] { CmOk(); });
+  LPlaceButtonRow(
+      this, 256, "Save", [this] { CmHelp(); }, [this] { CmOk(); });
   InitDialog();
 }
 
@@ -120,8 +121,8 @@ bool LSoundSchemeSaveDialog::TestValidSoundFile(const char* path) { return LTest
 
 bool LSoundSchemeSaveDialog::GetValidSoundFile(QWidget* parent, char* out, const char* title) {
   const std::string shared = GetSharedDataFolderApp();
-  const QString path = LAskOpenFile(parent, QString::fromUtf8(title), QStringLiteral("Sound File (*.wav)"),
-                                    QDir::homePath());
+  const QString path =
+      LAskOpenFile(parent, QString::fromUtf8(title), QStringLiteral("Sound File (*.wav)"), QDir::homePath());
   if (path.isEmpty() || !QFileInfo::exists(path)) return false;
   const std::string local = path.toStdString();
   if (!TestValidSoundFile(local.c_str())) {

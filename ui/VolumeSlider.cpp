@@ -7,8 +7,8 @@
 #include <QStyleOptionSlider>
 #include <QToolTip>
 
-#include "ui/Icons.h"
 #include "ui/CommandTarget.h"
+#include "ui/Icons.h"
 
 namespace {
 
@@ -69,7 +69,8 @@ void LVolumeSlider::ValueChanged(int position) {
   option.maximum = m_trackBar->maximum();
   option.sliderPosition = position;
   option.sliderValue = position;
-  const QRect thumb = m_trackBar->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, m_trackBar);
+  const QRect thumb =
+      m_trackBar->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, m_trackBar);
   if (m_trackBar->isVisible()) QToolTip::showText(m_trackBar->mapToGlobal(thumb.bottomLeft()), text, m_trackBar);
   m_target->Command(m_id, 0);
 }

@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -30,8 +30,8 @@ struct ProgramRun {
 
 // The real program as its own process; env are extra assignments for env(1).
 ProgramRun RunProgram(const std::string& env, const std::string& args) {
-  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " MORVANE_BINARY " " +
-                              args + " 2>&1";
+  const std::string command =
+      "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " MORVANE_BINARY " " + args + " 2>&1";
   ProgramRun run{-1, ""};
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;

@@ -13,9 +13,8 @@ using Device = LSoundPlayDeviceQuery::Device;
 
 // Two outputs with an input-only device and a nameless one between them.
 test::ScriptedDevices TwoOutputs(unsigned int defaultId = 12) {
-  return test::ScriptedDevices({{10, "Built-in Output", 2}, {11, "USB Microphone", 0}, {13, "", 2},
-                                {12, "USB Headset", 2}},
-                               defaultId);
+  return test::ScriptedDevices(
+      {{10, "Built-in Output", 2}, {11, "USB Microphone", 0}, {13, "", 2}, {12, "USB Headset", 2}}, defaultId);
 }
 
 TEST(PlayDevice, ListsNamedOutputsInPlatformOrder) {
@@ -40,7 +39,10 @@ TEST(PlayDevice, ListsNamedOutputsInPlatformOrder) {
 
 TEST(PlayDevice, NameLookup) {
   auto devices = TwoOutputs();
-  struct Case { const char* name; int index; } cases[] = {
+  struct Case {
+    const char* name;
+    int index;
+  } cases[] = {
       {"default playback device", 0}, {"usb headset", 2}, {"USB Microphone", 0}, {"", 0}, {"Gone", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex(c.name), c.index) << c.name;

@@ -20,9 +20,8 @@ class PortAudioOutput : public ::testing::Test {
   void SetUp() override {
     test::App();
     ::unsetenv("MORVANE_AUDIO_CAPTURE");
-    std::ofstream(dir.File("asound.conf"))
-        << "pcm.!default { type file; slave.pcm { type null }; file \"" << dir.File("out.raw")
-        << "\"; format \"raw\" }\n";
+    std::ofstream(dir.File("asound.conf")) << "pcm.!default { type file; slave.pcm { type null }; file \""
+                                           << dir.File("out.raw") << "\"; format \"raw\" }\n";
     // Read by ALSA when PortAudio first initialises in this process.
     ::setenv("ALSA_CONFIG_PATH", dir.File("asound.conf").c_str(), 1);
     player.SetListener(&listener, 0);

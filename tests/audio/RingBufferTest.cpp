@@ -8,8 +8,15 @@
 namespace {
 
 TEST(RingBuffer, CapacityIsHalfASecondAndAtLeastTheMinimum) {
-  struct Case { int rate; unsigned char channels; int capacity; int size; } cases[] = {
-      {22050, 2, 16384, 32770}, {96000, 1, 48000, 48001}, {44101, 1, 22051, 22052},
+  struct Case {
+    int rate;
+    unsigned char channels;
+    int capacity;
+    int size;
+  } cases[] = {
+      {22050, 2, 16384, 32770},
+      {96000, 1, 48000, 48001},
+      {44101, 1, 22051, 22052},
   };
   for (const Case& c : cases) {
     LCARingBuffer ring(c.rate, c.channels);
@@ -50,11 +57,13 @@ TEST(RingBuffer, WrapsAroundWithoutLosingOrder) {
 }
 
 TEST(RingBuffer, LevelFigures) {
-  struct Case { int sample; int level; } cases[] = {
-      {0, -127},
-      {2896 << 5, 0},   // mean square 8386816
-      {916 << 5, -10},  // 839056
-      {29 << 5, -40},   // 841
+  struct Case {
+    int sample;
+    int level;
+  } cases[] = {
+      {0, -127},       {2896 << 5, 0},  // mean square 8386816
+      {916 << 5, -10},                  // 839056
+      {29 << 5, -40},                   // 841
       {524287, 15},
   };
   for (const Case& c : cases) {

@@ -37,7 +37,10 @@ struct Output {
 
 TEST(SoundPlayerLLCA, VolumeFactor) {
   Output o;
-  struct Case { int db; int factor; } cases[] = {{0, 512}, {-6, 256}, {-20, 51}, {-127, 0}, {6, 1021}};
+  struct Case {
+    int db;
+    int factor;
+  } cases[] = {{0, 512}, {-6, 256}, {-20, 51}, {-127, 0}, {6, 1021}};
   for (const Case& c : cases) {
     o.llca->SetPlayVolume(LdBLevel(c.db));
     EXPECT_EQ(o.llca->GetVolumeFactor(), c.factor) << c.db;

@@ -8,8 +8,8 @@
 TEST(Decibel, TableEntries) {
   const struct {
     int db, amplitude;
-  } cases[] = {{0, 16777216}, {-6, 8408526}, {6, 33474947}, {42, 2112126356}, {-127, 0},
-               {-128, 0}, {43, 2147483647}, {127, 2147483647}, {-126, 8}, {-20, 1677722}};
+  } cases[] = {{0, 16777216}, {-6, 8408526},    {6, 33474947},     {42, 2112126356}, {-127, 0},
+               {-128, 0},     {43, 2147483647}, {127, 2147483647}, {-126, 8},        {-20, 1677722}};
   for (const auto& c : cases) EXPECT_EQ(LdBLevel(c.db).GetLin(), c.amplitude) << c.db;
   const LdBTablesClass& t = LdBLevel::GetTable();
   EXPECT_EQ(&t, &LdBLevel::GetTable());
@@ -27,8 +27,17 @@ TEST(Decibel, LinearFactorsToLevels) {
   const struct {
     double x;
     int db;
-  } cases[] = {{0.5, -6}, {1.0, 0}, {2.0, 6}, {0, -127}, {-1, -127}, {1e7, 127},
-               {1e-9, -127}, {nan, -127}, {std::pow(10.0, -2.6 / 20), -3}, {std::pow(10.0, 2.6 / 20), 3}, {std::pow(10.0, -2.4 / 20), -2}};
+  } cases[] = {{0.5, -6},
+               {1.0, 0},
+               {2.0, 6},
+               {0, -127},
+               {-1, -127},
+               {1e7, 127},
+               {1e-9, -127},
+               {nan, -127},
+               {std::pow(10.0, -2.6 / 20), -3},
+               {std::pow(10.0, 2.6 / 20), 3},
+               {std::pow(10.0, -2.4 / 20), -2}};
   for (const auto& c : cases) {
     LdBLevel l;
     l.SetLinFloat(c.x);

@@ -166,7 +166,7 @@ TEST(ClickTrack, WidensSoundsWithFewerChannels) {
   EXPECT_EQ(out[0], kAccent * 16);
   EXPECT_EQ(out[1], -kAccent * 16);
   const size_t click = static_cast<size_t>(m.m_clickInterval) * 2;
-  EXPECT_EQ(out[click], kClick * 16);      // mono repeated on both channels
+  EXPECT_EQ(out[click], kClick * 16);  // mono repeated on both channels
   EXPECT_EQ(out[click + 1], kClick * 16);
 }
 

@@ -98,8 +98,8 @@ TEST_F(ModelTest, InitAppliesStoredSettingsAndAnnouncesOnRegistration) {
   EXPECT_EQ(model->GetPlayer().GetOutput().GetPlayVolume().Get(), -20);  // applied at construction
   ASSERT_TRUE(model->Init());
   ASSERT_TRUE(model->SetNotify(&r));
-  EXPECT_EQ(r.Take(), (std::vector<std::string>{"Measure 5 5(3+2)", "SubDiv 2 3", "Tempo 150 Allegro",
-                                                "Volume -20", "Stopped"}));
+  EXPECT_EQ(r.Take(),
+            (std::vector<std::string>{"Measure 5 5(3+2)", "SubDiv 2 3", "Tempo 150 Allegro", "Volume -20", "Stopped"}));
   EXPECT_FALSE(model->SetNotify(&r));
   EXPECT_FALSE(model->SetNotify(nullptr));
   std::vector<Recorder> more(16);
@@ -148,9 +148,9 @@ TEST(ModelTables, TempoMarkingsAtEveryBoundary) {
   const struct {
     int bpm;
     const char* marking;
-  } cases[] = {{10, "Largo"},     {39, "Largo"},     {40, "Largo"},        {59, "Largo"},      {60, "Larghetto"},
-               {65, "Larghetto"}, {66, "Adagio"},    {75, "Adagio"},       {76, "Andante"},    {107, "Andante"},
-               {108, "Moderato"}, {119, "Moderato"}, {120, "Allegro"},     {167, "Allegro"},   {168, "Presto"},
+  } cases[] = {{10, "Largo"},     {39, "Largo"},        {40, "Largo"},       {59, "Largo"},    {60, "Larghetto"},
+               {65, "Larghetto"}, {66, "Adagio"},       {75, "Adagio"},      {76, "Andante"},  {107, "Andante"},
+               {108, "Moderato"}, {119, "Moderato"},    {120, "Allegro"},    {167, "Allegro"}, {168, "Presto"},
                {199, "Presto"},   {200, "Prestissimo"}, {280, "Prestissimo"}};
   for (const auto& c : cases) EXPECT_STREQ(LMVModel::GetTempoMarking(c.bpm), c.marking) << c.bpm;
   EXPECT_EQ(LMVModel::PlayingTimePeriod(120), 10);
@@ -249,7 +249,8 @@ TEST_F(ModelTest, DamagedFilesFallBackToDefaults) {
   {
     LProfile profile(shared);
     LOptionsList list(profile);
-    std::ofstream(list.PathOf(options_field::kKey), std::ios::app) << "\n%%%=&&=\x01\x02" "Beat";
+    std::ofstream(list.PathOf(options_field::kKey), std::ios::app) << "\n%%%=&&=\x01\x02"
+                                                                      "Beat";
   }
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
@@ -350,9 +351,7 @@ TEST_F(ModelTest, RestartBeginsOnAnAccentedFirstBeat) {
 // A musician spinning the tempo and flipping measures while playing: every
 // change restarts the player; nothing may leak, crash or leave a thread.
 TEST_F(ModelTest, TenThousandChangesWhilePlaying) {
-  auto threads = [] {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
-  };
+  auto threads = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {}); };
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
   ASSERT_TRUE(model->StartPlaying());

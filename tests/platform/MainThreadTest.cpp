@@ -77,7 +77,10 @@ TEST(TimerHandler, RequestsWhileDisabledAreHeldOncePerIdAndArmedOnEnable) {
   b.TimerSet(7, 1);       // for any handler
   a.TimerSet(8, 1);
   a.TimerReset(8);  // removes the held request
-  { Timers gone; gone.TimerSet(9, 1); }
+  {
+    Timers gone;
+    gone.TimerSet(9, 1);
+  }
   EXPECT_FALSE(a.IsTimerSet(7));
   LTimerHandler::Enable(true);  // must not call into the dead handler
   EXPECT_TRUE(a.IsTimerSet(7));

@@ -39,7 +39,8 @@ TEST(Thread, StartReturnsWithTheThreadRunningAndStopNowWaitsForItsEnd) {
   std::atomic<bool> returned{false};
   FnThread t([&](LThread& self) {
     ++runs;
-    while (self.ProcessWait(1) != kWaitStop) {}
+    while (self.ProcessWait(1) != kWaitStop) {
+    }
     returned = true;
   });
   ASSERT_TRUE(t.Start(20));

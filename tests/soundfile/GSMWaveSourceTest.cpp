@@ -34,8 +34,12 @@ TEST_F(GSMTest, AgreesWithSoxAcrossSignalsAndRates) {
     int rate;
     double minDb;
   } cases[] = {
-      {Signal::Speech, 8000, 40}, {Signal::Speech, 44100, 20}, {Signal::Noise, 8000, 50},
-      {Signal::Clicks, 8000, 40}, {Signal::Clicks, 44100, 23}, {Signal::Sweep, 8000, 30},
+      {Signal::Speech, 8000, 40},
+      {Signal::Speech, 44100, 20},
+      {Signal::Noise, 8000, 50},
+      {Signal::Clicks, 8000, 40},
+      {Signal::Clicks, 44100, 23},
+      {Signal::Sweep, 8000, 30},
       {Signal::Sweep, 16000, 26},
       // The reference clips where this decoder has headroom.
       {Signal::Square, 8000, 20},
@@ -68,9 +72,9 @@ TEST_F(GSMTest, LengthCountsWholeBlocks) {
     int end;
   } cases[] = {
       {650, -1, 3200},
-      {700, -1, 3200},                 // a partial block is ignored
+      {700, -1, 3200},  // a partial block is ignored
       {64, -1, 0},
-      {700, 0xFFFFFFFFll, 3200},       // length unknown: to the end of the file
+      {700, 0xFFFFFFFFll, 3200},  // length unknown: to the end of the file
       {700, 0xFFFFFF01ll, 3200},
       {650, 0xFFFFFF00ll, 2147483520},  // taken as declared, capped at whole blocks in an int
   };

@@ -47,8 +47,11 @@ std::vector<int> Noise(int count, int amplitude, unsigned seed) {
 TEST(Gain, FactorsPeakBoundsAndScaling) {
   const struct {
     int gain, factor, peak;
-  } cases[] = {{16777216, 512, 524272}, {8388608, 256, 524272}, {32767, 0, 524272},
-               {16777217, 512, 0x200000}, {33554432, 1024, 0x200000}};
+  } cases[] = {{16777216, 512, 524272},
+               {8388608, 256, 524272},
+               {32767, 0, 524272},
+               {16777217, 512, 0x200000},
+               {33554432, 1024, 0x200000}};
   for (const auto& c : cases) {
     LSoundSource in(new BufferSource({1000, -1000, 3, -3}, 44100, 1, 524272));
     LSPGain gain;
@@ -157,10 +160,10 @@ TEST(PeakLimit, RampsDownAheadOfALoudBlock) {
   LSoundSource in(new BufferSource(samples, 44100, 1, 0x200000));
   LSoundSource l = LSPPeakLimit(524272).OpenSource(in);
   const std::vector<int> out = test::ReadFrames(l, block * 10, 333);
-  EXPECT_EQ(out[2 * block + block / 2], 100000);     // before the ramp
-  EXPECT_LT(out[3 * block + block / 2], 100000);     // falling two blocks ahead
+  EXPECT_EQ(out[2 * block + block / 2], 100000);  // before the ramp
+  EXPECT_LT(out[3 * block + block / 2], 100000);  // falling two blocks ahead
   EXPECT_LE(out[5 * block], static_cast<int>(1048576LL * 8387584 / 16777216));
-  EXPECT_EQ(out[9 * block + 10], 100000);            // recovered afterwards
+  EXPECT_EQ(out[9 * block + 10], 100000);  // recovered afterwards
 }
 
 TEST(PeakLimit, PositionSeekAndMessages) {

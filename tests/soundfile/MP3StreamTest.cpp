@@ -102,7 +102,7 @@ TEST(MP3Stream, TagsAndEstimatesGiveTheLength) {
   vbri[36 + 17] = 30;  // frame count, big-endian, after version, delay, quality and byte count
   Append(vbri, SilentFrames(30, 9, 0, 3));
   Bytes id3 = {'I', 'D', '3', 4, 0, 0, 0, 0, 0x02, 0x00};  // 256-byte ID3v2 tag
-  id3.resize(10 + 256, 0xFF);                               // sync-like bytes inside the tag
+  id3.resize(10 + 256, 0xFF);                              // sync-like bytes inside the tag
   Append(id3, SilentFrames(40));
   Bytes v1(128, 0);
   std::memcpy(v1.data(), "TAG", 3);

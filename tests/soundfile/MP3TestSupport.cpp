@@ -1,10 +1,10 @@
 #include "tests/soundfile/MP3TestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 

@@ -69,9 +69,10 @@ TEST(SoundSource, ErrorSourcesAreUsableSilence) {
 }
 
 TEST(SoundSource, SoundTimeSplitsToAvoidOverflow) {
-  const struct { int samples, rate, ms; } cases[] = {
-      {11069, 44100, 250}, {11070, 44100, 251}, {44100, 44100, 1000}, {0, 8000, 0},
-      {100, 0, 0}, {2000000000, 48000, 41666666}, {7, -5, 0}};
+  const struct {
+    int samples, rate, ms;
+  } cases[] = {{11069, 44100, 250},           {11070, 44100, 251}, {44100, 44100, 1000}, {0, 8000, 0}, {100, 0, 0},
+               {2000000000, 48000, 41666666}, {7, -5, 0}};
   for (const auto& c : cases) {
     LSoundTime t;
     t.SetSamples(c.samples, c.rate);

@@ -44,13 +44,21 @@ TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
       {"s12 in 16", Fmt(1, 1, 8000, 12), test::PcmData({-32768, 16}, 16), {-524288, 256}},
       {"0 bits as u8", Fmt(1, 1, 8000, 0), test::PcmData({0, 255}, 8), {-524288, 520192}},
       {"s24", Fmt(1, 1, 8000, 24), test::PcmData({0x7FFFFF, -8388608, 15, -1}, 24), {524287, -524288, 0, -1}},
-      {"s32", Fmt(1, 1, 8000, 32), test::PcmData({0x800, 0x7FF, INT32_MAX, INT32_MIN, -2049}, 32),
+      {"s32",
+       Fmt(1, 1, 8000, 32),
+       test::PcmData({0x800, 0x7FF, INT32_MAX, INT32_MIN, -2049}, 32),
        {1, 0, 524288, -524288, -1}},
-      {"f32", Fmt(3, 1, 8000, 32), test::FloatData({0.5f, -0.9999999f, 1.0f, 5000.0f, -5000.0f, nan}),
+      {"f32",
+       Fmt(3, 1, 8000, 32),
+       test::FloatData({0.5f, -0.9999999f, 1.0f, 5000.0f, -5000.0f, nan}),
        {262144, -524287, 524288, INT32_MAX, INT32_MIN, 0}},
-      {"extensible s24", test::Chunk("fmt ", test::ExtensibleBody(1, 1, 8000, 24)), test::PcmData({0x7FFFFF}, 24),
+      {"extensible s24",
+       test::Chunk("fmt ", test::ExtensibleBody(1, 1, 8000, 24)),
+       test::PcmData({0x7FFFFF}, 24),
        {524287}},
-      {"extensible f32", test::Chunk("fmt ", test::ExtensibleBody(3, 1, 8000, 32)), test::FloatData({-0.5f}),
+      {"extensible f32",
+       test::Chunk("fmt ", test::ExtensibleBody(3, 1, 8000, 32)),
+       test::FloatData({-0.5f}),
        {-262144}},
   };
   test::TempDir dir;
@@ -176,7 +184,8 @@ TEST(WaveFile, RefusesBadFilesWithTheRightCode) {
       {"extensible A-law", test::Riff({test::Chunk("fmt ", test::ExtensibleBody(6, 1, 8000, 8)), data}), 7},
       {"MS ADPCM", test::Riff({Fmt(2, 1, 8000, 4), data}), 5},
       {"unknown extensible", test::Riff({test::Chunk("fmt ", test::ExtensibleBody(0x1234, 1, 8000, 16)), data}), 5},
-      {"extensible without its fields", test::Riff({test::Chunk("fmt ", test::FormatBody(0xFFFE, 1, 8000, 16, 0, true, 22)), data}), 5},
+      {"extensible without its fields",
+       test::Riff({test::Chunk("fmt ", test::FormatBody(0xFFFE, 1, 8000, 16, 0, true, 22)), data}), 5},
       {"unknown tag", test::Riff({Fmt(0x4242, 1, 8000, 16), data}), 5},
   };
   for (const auto& c : cases) {
@@ -214,7 +223,7 @@ TEST(WaveFile, MatchesSoxDecodes) {
     const char* encoding;
     int bits, channels;
   } cases[] = {{"unsigned-integer", 8, 1}, {"signed-integer", 16, 2}, {"signed-integer", 24, 1},
-               {"signed-integer", 32, 2}, {"signed-integer", 16, 4}, {"floating-point", 32, 2}};
+               {"signed-integer", 32, 2},  {"signed-integer", 16, 4}, {"floating-point", 32, 2}};
   for (const auto& c : cases) {
     const std::string wav = dir.File("sox.wav"), raw = dir.File("sox.raw");
     const std::string gen = "sox -n -r 32000 -c " + std::to_string(c.channels) + " -e " + c.encoding + " -b " +
@@ -225,7 +234,8 @@ TEST(WaveFile, MatchesSoxDecodes) {
     ASSERT_EQ(std::system(conv.c_str()), 0);
     std::ifstream in(raw, std::ios::binary);
     std::vector<int32_t> ref;
-    for (uint8_t b[4]; in.read(reinterpret_cast<char*>(b), 4);) ref.push_back(int32_t(b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24));
+    for (uint8_t b[4]; in.read(reinterpret_cast<char*>(b), 4);)
+      ref.push_back(int32_t(b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24));
     LSoundSource s = LWaveFile::OpenSource(wav.c_str());
     ASSERT_EQ(s->GetError(), 0) << c.encoding << c.bits;
     ASSERT_EQ(s->GetEndSample() * c.channels, static_cast<int>(ref.size()));

@@ -15,7 +15,9 @@ namespace {
 
 // Sets an environment variable for the lifetime of the object.
 struct ScopedEnv {
-  ScopedEnv(const char* name, const std::string& value) : name(name), old(std::getenv(name)) { setenv(name, value.c_str(), 1); }
+  ScopedEnv(const char* name, const std::string& value) : name(name), old(std::getenv(name)) {
+    setenv(name, value.c_str(), 1);
+  }
   ~ScopedEnv() { old ? (void)setenv(name, saved.c_str(), 1) : (void)unsetenv(name); }
   const char* name;
   const char* old;

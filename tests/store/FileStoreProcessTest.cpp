@@ -17,9 +17,7 @@ using List = LDataStoreList<LFileStoreDataStore, LRecord>;
 constexpr int kRounds = 300;
 
 // Values of varying length so that a torn or untruncated write shows.
-std::string ValueFor(int round, char fill) {
-  return std::to_string(round) + "-" + std::string(round % 97 * 41, fill);
-}
+std::string ValueFor(int round, char fill) { return std::to_string(round) + "-" + std::string(round % 97 * 41, fill); }
 
 bool IsWellFormed(const std::string& value, char fill) {
   int round = 0;

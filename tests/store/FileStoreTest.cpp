@@ -25,7 +25,9 @@ class FileStore : public ::testing::Test {
     for (Iterator it(list); it.IsValid(); it.Next()) keys.insert(it->Key());
     return keys;
   }
-  static bool SetAndSave(LRecord& r, const char* name, const char* value) { return r.SetString(name, value), r.Flush(); }
+  static bool SetAndSave(LRecord& r, const char* name, const char* value) {
+    return r.SetString(name, value), r.Flush();
+  }
   std::string SaveNew(const std::string& name) {
     LRecord r;
     list.CreateNewRecord(r);
@@ -50,7 +52,7 @@ TEST_F(FileStore, NewRecordsTakeTheLowestFreeNumber) {
 }
 
 TEST_F(FileStore, KeysRoundTripThroughFileNames) {
-  const std::set<std::string> keys = {"a/b c", "Options", "x+y",  "%41",          "\xC3\xA9t\xC3\xA9",
+  const std::set<std::string> keys = {"a/b c", "Options", "x+y",  "%41",        "\xC3\xA9t\xC3\xA9",
                                       "k=v&w", "../up",   ".dot", "__MACOSXkey"};
   for (const std::string& key : keys) {
     LRecord r;
@@ -65,7 +67,7 @@ TEST_F(FileStore, KeysRoundTripThroughFileNames) {
 
 TEST_F(FileStore, IterationSkipsForeignAndUnreadableEntries) {
   ASSERT_TRUE(test::WriteText(FileOf("good.dat"), "A=1"));
-  ASSERT_TRUE(test::WriteText(FileOf("x+y.dat"), "A=2"));  // key "x y" has no file "x%20y.dat"
+  ASSERT_TRUE(test::WriteText(FileOf("x+y.dat"), "A=2"));    // key "x y" has no file "x%20y.dat"
   ASSERT_TRUE(test::WriteText(FileOf("NOTES.DAT"), "A=3"));  // opened as NOTES.dat: absent here
   ASSERT_TRUE(test::WriteText(FileOf(".hidden.dat"), "A=4"));
   ASSERT_TRUE(test::WriteText(FileOf("__MACOSX1.dat"), "A=5"));
@@ -82,13 +84,15 @@ TEST(FileStoreKeys, EntryNamesToKeys) {
     bool taken;
     const char* key;
   } cases[] = {
-      {"a%2Fb.DaT", true, "a/b"}, {"x.y.dat", true, "x.y"}, {".dat", false, ""},
+      {"a%2Fb.DaT", true, "a/b"}, {"x.y.dat", true, "x.y"},  {".dat", false, ""},
       {"a.datx", false, ""},      {"%41%00.dat", true, "A"},
   };
   for (const auto& c : cases) {
     std::string key;
     EXPECT_EQ(LFileStoreIteratorBase::KeyOfEntry(c.name, key), c.taken) << c.name;
-    if (c.taken) { EXPECT_EQ(key, c.key) << c.name; }
+    if (c.taken) {
+      EXPECT_EQ(key, c.key) << c.name;
+    }
   }
 }
 

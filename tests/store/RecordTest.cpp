@@ -41,8 +41,14 @@ TEST(Record, GetIntParsesLeadingDecimal) {
     const char* value;
     int expect;
   } cases[] = {
-      {"12abc", 12}, {"abc", 0}, {"", 0}, {"  -7", -7}, {"--5", 0}, {"0x10", 0},
-      {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},
+      {"12abc", 12},
+      {"abc", 0},
+      {"", 0},
+      {"  -7", -7},
+      {"--5", 0},
+      {"0x10", 0},
+      {"99999999999", INT_MAX},
+      {"-99999999999", INT_MIN},
   };
   for (const auto& c : cases) {
     LRecord r;

@@ -22,7 +22,8 @@ TEST(Settings, AnUnreadableFileIsKeptBeforeItIsReplaced) {
   EXPECT_FALSE(LSettingsKeepUnreadable(kept));  // a good file
   char path[1024];
   LSettingsFilePath(path, sizeof path);
-  const test::Bytes garbage = {'[', 'S', 'e', 't', 't', 'i', 'n', 'g', 's', '\n', 'T', 'e', 'm', 'p', 'o', '=', '7', 0xFF, '\n'};
+  const test::Bytes garbage = {'[', 'S', 'e', 't', 't', 'i', 'n', 'g',  's', '\n',
+                               'T', 'e', 'm', 'p', 'o', '=', '7', 0xFF, '\n'};
   ASSERT_TRUE(test::WriteFile(path, garbage));
   ASSERT_TRUE(LSettingsKeepUnreadable(kept));
   EXPECT_EQ(kept, std::string(path) + ".unreadable");
@@ -33,12 +34,24 @@ TEST(Settings, AnUnreadableFileIsKeptBeforeItIsReplaced) {
 }
 
 TEST(Settings, IntegerAndBooleanTextForms) {
-  struct IntCase { const char* text; int value; } ints[] = {
-      {"", 77}, {"  +12", 12}, {"42abc", 42}, {"abc", 0}, {"-", 0},
-      {"99999999999999", 2147483647}, {"-99999999999999", -2147483647 - 1},
+  struct IntCase {
+    const char* text;
+    int value;
+  } ints[] = {
+      {"", 77},
+      {"  +12", 12},
+      {"42abc", 42},
+      {"abc", 0},
+      {"-", 0},
+      {"99999999999999", 2147483647},
+      {"-99999999999999", -2147483647 - 1},
   };
   for (const IntCase& c : ints) EXPECT_EQ(LSettingParseInt(c.text, 77), c.value) << c.text;
-  struct BoolCase { const char* text; bool def; bool value; } bools[] = {
+  struct BoolCase {
+    const char* text;
+    bool def;
+    bool value;
+  } bools[] = {
       {"0", true, false}, {"no", false, true}, {"", true, true}, {"", false, false}, {"07", true, false},
   };
   for (const BoolCase& c : bools) EXPECT_EQ(LSettingParseBool(c.text, c.def), c.value) << c.text;

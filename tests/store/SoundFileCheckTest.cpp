@@ -16,7 +16,11 @@ std::string WriteMono(const std::string& path, int frames, int rate) {
 
 TEST(SoundFileCheck, LengthInWholeMillisecondsDecidesValidity) {
   test::TempDir dir;
-  struct Case { int frames, rate; long long ms; bool valid; } cases[] = {
+  struct Case {
+    int frames, rate;
+    long long ms;
+    bool valid;
+  } cases[] = {
       {2000, 8000, 250, true},   // exactly 250 ms
       {2008, 8000, 251, false},  // 251 ms
       {2007, 8000, 250, true},   // 250.875 ms: the remainder is dropped

@@ -26,8 +26,8 @@ Bytes FormatBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, 
 
 Bytes ExtensibleBody(uint32_t subTag, uint16_t channels, uint32_t rate, uint16_t bits) {
   Bytes b = FormatBody(0xFFFE, channels, rate, bits, 0, true, 22);
-  PutLE(b, bits, 2);   // valid bits
-  PutLE(b, 0, 4);      // channel mask
+  PutLE(b, bits, 2);  // valid bits
+  PutLE(b, 0, 4);     // channel mask
   PutLE(b, subTag, 4);
   const uint8_t tail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
   b.insert(b.end(), tail, tail + 12);

@@ -31,8 +31,8 @@ std::vector<int> ReadWhole(const std::string& path, int& channels, int& rate) {
 TEST(RenderOptions, AcceptsMusiciansArguments) {
   RenderOptions o;
   std::string error;
-  ASSERT_TRUE(Parse({"--tempo", "300", "--measure", "7(3+4)", "--subdiv", "None", "--bars", "4", "--accent",
-                     "a.wav", "--click-db", "-127", "--format", "f32", "-o", "out.wav"},
+  ASSERT_TRUE(Parse({"--tempo", "300", "--measure", "7(3+4)", "--subdiv", "None", "--bars", "4", "--accent", "a.wav",
+                     "--click-db", "-127", "--format", "f32", "-o", "out.wav"},
                     o, error))
       << error;
   EXPECT_EQ(o.tempo, 280);  // clamped like the model
@@ -155,7 +155,8 @@ TEST(Render, FailsCleanlyWithoutLeavingAFile) {
   o.sound[kClick] = dir.File("text.wav");
   EXPECT_FALSE(RenderClickTrack(o, MORVANE_SOURCE_DATA_DIR "/metronome", summary, error));
   EXPECT_NE(error.find("not a valid sound file"), std::string::npos) << error;
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // only text.wav: no output, no .part
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+            1);  // only text.wav: no output, no .part
 }
 
 // The shipped sounds: mono 16-bit 44100 Hz, within 250 ms, accent the
@@ -185,8 +186,8 @@ TEST(Render, ShippedSoundsAndFormats) {
   for (const char* name : {"s16", "s24", "s32", "f32"}) {
     RenderOptions o;
     std::string error;
-    ASSERT_TRUE(ParseRenderOptions({"--measure", "4", "--seconds", "2", "--format", name, "-o", dir.File("t.wav")}, o,
-                                   error));
+    ASSERT_TRUE(
+        ParseRenderOptions({"--measure", "4", "--seconds", "2", "--format", name, "-o", dir.File("t.wav")}, o, error));
     RenderSummary summary;
     ASSERT_TRUE(RenderClickTrack(o, folder, summary, error)) << error;
     int channels = 0, rate = 0;

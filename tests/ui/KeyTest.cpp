@@ -42,10 +42,8 @@ TEST(KeyTest, KeysFromEventsCarryTheUnshiftedCharacter) {
     uint32_t modifiers;
     int character;
   } cases[] = {
-      {Qt::Key_S, Qt::ControlModifier, "\x13", kCmd, 's'},
-      {Qt::Key_S, Qt::NoModifier, "S", LKey::kCapsLock, 's'},
-      {Qt::Key_S, Qt::ShiftModifier, "S", LKey::kShift, 's'},
-      {Qt::Key_Escape, Qt::NoModifier, "\x1b", 0, 0},
+      {Qt::Key_S, Qt::ControlModifier, "\x13", kCmd, 's'},    {Qt::Key_S, Qt::NoModifier, "S", LKey::kCapsLock, 's'},
+      {Qt::Key_S, Qt::ShiftModifier, "S", LKey::kShift, 's'}, {Qt::Key_Escape, Qt::NoModifier, "\x1b", 0, 0},
       {Qt::Key_Alt, Qt::AltModifier, "", LKey::kOption, 0},
   };
   for (const auto& c : cases) {
@@ -58,15 +56,18 @@ TEST(KeyTest, KeysFromEventsCarryTheUnshiftedCharacter) {
 TEST(KeyTest, DescriptionsUseTheDesktopsText) {
   test::GuiApp();
   const std::pair<LKey, const char*> cases[] = {
-      {LKey(), ""},        {LKey(0, kCmd, ','), "Ctrl+,"}, {LKey(0, kCmd | LKey::kShift, 'l'), "Ctrl+Shift+L"},
-      {LKey(0, 0, 28), "Left"}, {LKey(0, 0, 2), "Unknown"},   {LKey(0, kCmd, 0), "Ctrl"},
+      {LKey(), ""},
+      {LKey(0, kCmd, ','), "Ctrl+,"},
+      {LKey(0, kCmd | LKey::kShift, 'l'), "Ctrl+Shift+L"},
+      {LKey(0, 0, 28), "Left"},
+      {LKey(0, 0, 2), "Unknown"},
+      {LKey(0, kCmd, 0), "Ctrl"},
   };
   for (const auto& [key, text] : cases) EXPECT_EQ(key.GetDescription().toStdString(), text);
 }
 
 TEST(KeyTest, TheFirstMatchingEntryWins) {
-  const LKeyToCommandMap table[] = {
-      {Qt::Key_Space, 0, ' ', 104}, {Qt::Key_Space, 0, ' ', 1001}, {0, kCmd, 'S', 1003}};
+  const LKeyToCommandMap table[] = {{Qt::Key_Space, 0, ' ', 104}, {Qt::Key_Space, 0, ' ', 1001}, {0, kCmd, 'S', 1003}};
   EXPECT_EQ(LMapKeyToCommand(table, 3, LKey(Qt::Key_Space, 0, ' ')), 104);
   EXPECT_EQ(LMapKeyToCommand(table, 3, LKey(Qt::Key_S, 0, 's')), 0);
   EXPECT_EQ(LFindCommandKey(table, 3, 1001), &table[1]);

@@ -28,7 +28,9 @@ class MainDialogTest : public test::WindowTest {
     QTest::sendKeyEvent(QTest::Click, window->windowHandle(), static_cast<Qt::Key>(key), text, mods);
     Pump();
   }
-  int Count(int command) { return static_cast<int>(std::count(window->commands.begin(), window->commands.end(), command)); }
+  int Count(int command) {
+    return static_cast<int>(std::count(window->commands.begin(), window->commands.end(), command));
+  }
   void ExpectPlaying(bool playing) {
     Pump();
     EXPECT_EQ(model->IsPlaying(), playing);
@@ -177,8 +179,10 @@ TEST_F(MainDialogTest, OutputFailuresAreReportedInTheWindow) {
   const std::string capture = home.Dir().File("capture.wav");
   for (bool failsLater : {false, true}) {
     std::filesystem::remove(capture);
-    if (failsLater) std::filesystem::create_symlink("/dev/full", capture);
-    else devices.m_default = kNoPlayDevice;
+    if (failsLater)
+      std::filesystem::create_symlink("/dev/full", capture);
+    else
+      devices.m_default = kNoPlayDevice;
     Open();
     window->DispatchCommand(MainDialog::kCmdToggle);
     ASSERT_TRUE(PumpUntil([&] { return !model->IsPlaying(); }));

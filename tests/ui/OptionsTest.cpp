@@ -1,10 +1,10 @@
+#include <sys/stat.h>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "store/Settings.h"
 #include "store/SoundFileCheck.h"
@@ -183,7 +183,8 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
     const char* scheme;
     int level, storedLevel;
     const char* storedAccent;
-  } cases[] = {{false, key.c_str(), 6, 0, "mine.wav"}, {true, key.c_str(), 6, 6, "a.wav"},
+  } cases[] = {{false, key.c_str(), 6, 0, "mine.wav"},
+               {true, key.c_str(), 6, 6, "a.wav"},
                {true, "no such key", -3, -3, "a.wav"}};
   for (const auto& c : cases) {
     {

@@ -15,10 +15,14 @@ TEST_F(DialogTest, PresetDialogChecksNameThenTempoAndWritesOnlyValidPresets) {
     const char* tempo;
     const char* message;  // nullptr: accepted
   } cases[] = {
-      {"   ", "120", LPresetDialog::kNameMissing},  {"Slow", "9", LPresetDialog::kTempoInvalid},
-      {"Slow", "281", LPresetDialog::kTempoInvalid}, {"Slow", "abc", LPresetDialog::kTempoInvalid},
-      {"Slow", "", LPresetDialog::kTempoInvalid},    {"Slow", "99999999999999", LPresetDialog::kTempoInvalid},
-      {"  Fast  ", "120bpm", nullptr},              {"Edge", "10", nullptr},
+      {"   ", "120", LPresetDialog::kNameMissing},
+      {"Slow", "9", LPresetDialog::kTempoInvalid},
+      {"Slow", "281", LPresetDialog::kTempoInvalid},
+      {"Slow", "abc", LPresetDialog::kTempoInvalid},
+      {"Slow", "", LPresetDialog::kTempoInvalid},
+      {"Slow", "99999999999999", LPresetDialog::kTempoInvalid},
+      {"  Fast  ", "120bpm", nullptr},
+      {"Edge", "10", nullptr},
       {"Edge", "280", nullptr},
   };
   size_t expected = 0;

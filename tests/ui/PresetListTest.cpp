@@ -147,8 +147,10 @@ TEST_F(DialogTest, TheMainWindowSavesAndLoadsPresets) {
     window.ApplyPreset(100, 0, 0);
     test::WhenModal<LPresetListWindow>([chosen](LPresetListWindow* list) {
       list->SelectRows({1});  // "Slow four"
-      if (chosen) list->Command(W::kCmdSelect, 0);
-      else list->reject();
+      if (chosen)
+        list->Command(W::kCmdSelect, 0);
+      else
+        list->reject();
     });
     window.Command(MainDialog::kCmdPresetLoad, 0);
     EXPECT_EQ(static_cast<QSpinBox*>(window.GetControl(MainDialog::kIdTempo))->value(), chosen ? 60 : 100);

@@ -97,7 +97,9 @@ class WindowTest : public ::testing::Test {
     Pump();
   }
   template <typename T>
-  T* Control(int id) { return dynamic_cast<T*>(window->GetControl(id)); }
+  T* Control(int id) {
+    return dynamic_cast<T*>(window->GetControl(id));
+  }
 
   IsolatedHome home;
   ScriptedDevices devices{{{0, "Capture", 2}}, 0};
