@@ -8,7 +8,7 @@
 #include <memory>
 #include <mutex>
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 #include "soundfile/SoundSource.h"
 
 // Level of one channel of a block: 10*log10(mean square / 8388626), rounded

@@ -12,7 +12,7 @@
 #include "audio/OutputUnit.h"
 #include "audio/PlayDevice.h"
 #include "audio/RingBuffer.h"
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 #include "platform/SignalObject.h"
 #include "platform/Thread.h"
 #include "soundfile/SoundSource.h"

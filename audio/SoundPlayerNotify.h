@@ -2,7 +2,7 @@
 // long argument is the user value registered with the listener.
 #pragma once
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 #include "soundfile/SoundSource.h"
 
 class LSoundPlayerNotify {

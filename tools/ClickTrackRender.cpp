@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 #include "engine/MetronomeSource.h"
 #include "soundfile/Gain.h"
 #include "soundfile/PeakLimit.h"

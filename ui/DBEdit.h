@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 
 class LCommandTarget;
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "engine/MVModelEvents.h"
+#include "model/MVModelEvents.h"
 
 class LMVDisplay : public QWidget, public LMVModelEventsVoid {
  public:

@@ -7,7 +7,7 @@
 #include <QPointF>
 #include <QWidget>
 
-#include "engine/MVModelEvents.h"
+#include "model/MVModelEvents.h"
 
 class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
  public:

@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "store/Presets.h"
 #include "ui/HelpWindow.h"
 #include "ui/Icons.h"

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "engine/MVModelEvents.h"
+#include "model/MVModelEvents.h"
 #include "store/Profile.h"
 #include "ui/MainWindow.h"
 #include "ui/VolumeSlider.h"

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "audio/PlayDevice.h"
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "store/FileStore.h"
 #include "store/Settings.h"
 #include "ui/MainDialog.h"

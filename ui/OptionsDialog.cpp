@@ -1,6 +1,6 @@
 #include "ui/OptionsDialog.h"
 
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "ui/GeneralPage.h"
 #include "ui/PropertySheet.h"
 #include "ui/SoundPage.h"

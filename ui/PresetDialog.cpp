@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "store/Presets.h"
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"

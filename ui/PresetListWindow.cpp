@@ -1,6 +1,6 @@
 #include "ui/PresetListWindow.h"
 
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "store/FileStoreIterator.h"
 #include "ui/PresetDialog.h"
 

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 #include "store/DataFolders.h"
 #include "store/Presets.h"
 #include "store/Profile.h"

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QString>
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 
 class QLabel;
 class QSlider;

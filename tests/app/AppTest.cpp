@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/AppMain.h"
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "soundfile/WaveFile.h"
 #include "store/Settings.h"
 #include "tests/support/TempDir.h"

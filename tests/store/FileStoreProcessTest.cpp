@@ -26,7 +26,7 @@ bool IsWellFormed(const std::string& value, char fill) {
   return i > 0 && value == ValueFor(round, fill);
 }
 
-TEST(FileStoreProcesses, ConcurrentSavesOfOneRecordMergeAndNeverTear) {
+TEST(FileStoreProcesses, StressConcurrentSavesOfOneRecordMergeAndNeverTear) {
   test::TempDir dir;
   LFileStoreDataStore store(dir.Path());
   List list(store, "L");

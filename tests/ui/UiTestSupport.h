@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "audio/CaptureOutputUnit.h"
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "store/DataFolders.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/QtApp.h"

@@ -1,7 +1,7 @@
 // What the metronome model tells its listeners, always on the main thread.
 #pragma once
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 
 class LMVModelEvents {
  public:

@@ -1,4 +1,4 @@
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 
 #include <time.h>
 

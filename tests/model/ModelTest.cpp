@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/CaptureOutputUnit.h"
-#include "engine/MVModel.h"
+#include "model/MVModel.h"
 #include "soundfile/WaveFile.h"
 #include "store/DataFolders.h"
 #include "store/Presets.h"
@@ -350,7 +350,7 @@ TEST_F(ModelTest, RestartBeginsOnAnAccentedFirstBeat) {
 
 // A musician spinning the tempo and flipping measures while playing: every
 // change restarts the player; nothing may leak, crash or leave a thread.
-TEST_F(ModelTest, TenThousandChangesWhilePlaying) {
+TEST_F(ModelTest, StressTenThousandChangesWhilePlaying) {
   auto threads = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {}); };
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());

@@ -12,7 +12,7 @@
 
 #include "audio/SoundPlayer.h"
 #include "audio/SoundPlayerNotify.h"
-#include "engine/MVModelEvents.h"
+#include "model/MVModelEvents.h"
 #include "engine/MetronomeAdvanced.h"
 #include "platform/TimerHandler.h"
 

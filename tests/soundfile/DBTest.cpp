@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 
 TEST(Decibel, TableEntries) {
   const struct {

@@ -1,4 +1,4 @@
-#include "engine/DB.h"
+#include "soundfile/DB.h"
 
 #include <cmath>
 

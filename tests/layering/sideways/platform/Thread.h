@@ -1,0 +1,1 @@
+// a layer beside engine, not below it

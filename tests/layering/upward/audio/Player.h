@@ -1,0 +1,1 @@
+// a header of a higher layer
