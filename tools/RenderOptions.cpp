@@ -1,8 +1,10 @@
 #include "tools/RenderOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "engine/MetronomeAdvanced.h"
 
@@ -24,11 +26,156 @@ bool ParseDouble(const std::string& text, double& value) {
   return errno == 0 && end && *end == '\0' && std::isfinite(value);
 }
 
-int SoundIndex(const std::string& name) {
-  if (name == "accent") return kAccent;
-  if (name == "beat") return kBeat;
-  if (name == "click") return kClick;
-  return -1;
+// A whole number in [low, high], or false.
+bool ParseIntIn(const std::string& text, long low, long high, int& value) {
+  long n = 0;
+  if (!ParseInt(text, n) || n < low || n > high) return false;
+  value = static_cast<int>(n);
+  return true;
+}
+
+// What one option sees: its own spelling, its value (empty for flags), the
+// options being filled and the place for the one-line reason.
+struct OptionCall {
+  const std::string& option;
+  const std::string& value;
+  RenderOptions& o;
+  std::string& error;
+  bool Refuse(const std::string& reason) const {
+    error = reason;
+    return false;
+  }
+};
+
+using ApplyOption = bool (*)(const OptionCall&);
+
+// One row per option. The rows also print the usage text, in this order:
+// names (comma-separated spellings) and the value's placeholder (empty for a
+// flag) fill the first 19 columns, help the rest (empty continues the row above).
+struct OptionRow {
+  std::string_view names;
+  std::string_view value;
+  std::string_view help;
+  ApplyOption apply;
+  bool endsParsing = false;  // the rest of the line is ignored (help)
+};
+
+bool SetSound(const OptionCall& c, int which) {
+  if (c.value.empty()) return c.Refuse("option " + c.option + " needs a file name");
+  c.o.sound[which] = c.value;
+  return true;
+}
+
+bool SetLevel(const OptionCall& c, int which) {
+  if (!ParseIntIn(c.value, -127, 127, c.o.level[which]))
+    return c.Refuse("level '" + c.value + "' for " + c.option + " must be a whole number from -127 to 127");
+  return true;
+}
+
+constexpr OptionRow kOptions[] = {
+    {"--tempo", "BPM", "beats per minute, 10 to 280 (default 120; others are clamped)",
+     [](const OptionCall& c) {
+       double d = 0;
+       if (!ParseDouble(c.value, d)) return c.Refuse("tempo '" + c.value + "' is not a number");
+       c.o.tempo = static_cast<int>(std::lround(d < 10 ? 10 : d > 280 ? 280 : d));
+       return true;
+     }},
+    {"--measure", "NAME", "None, 2, 3, 4, 5, 5(3+2), 5(2+3), 6, 7, 7(4+3), 7(3+4), 8 (default None)",
+     [](const OptionCall& c) {
+       c.o.measure = LMetronomeAdvanced::MeasureIndex(c.value);
+       return c.o.measure >= 0 || c.Refuse("unknown measure '" + c.value + "' (see --help)");
+     }},
+    {"--subdiv", "NAME", "clicks per beat: None or 2 to 8 (default None)",
+     [](const OptionCall& c) {
+       c.o.subdivisions = SubdivisionFromName(c.value);
+       return c.o.subdivisions >= 0 || c.Refuse("unknown subdivision '" + c.value + "' (None or 2 to 8)");
+     }},
+    {"--seconds", "S", "length in seconds (default 30)",
+     [](const OptionCall& c) {
+       double d = 0;
+       if (!ParseDouble(c.value, d) || d <= 0 || d > 86400)
+         return c.Refuse("seconds '" + c.value + "' must be a number above 0 and at most 86400");
+       c.o.seconds = d;
+       return true;
+     }},
+    {"--bars", "N", "length in whole bars instead (a bar of None is one beat)",
+     [](const OptionCall& c) {
+       return ParseIntIn(c.value, 1, 100000, c.o.bars) || c.Refuse("bars '" + c.value + "' must be 1 to 100000");
+     }},
+    {"--accent", "FILE", "WAV file for the first beat of each group (default: shipped sound)",
+     [](const OptionCall& c) { return SetSound(c, kAccent); }},
+    {"--beat", "FILE", "WAV file for the other beats", [](const OptionCall& c) { return SetSound(c, kBeat); }},
+    {"--click", "FILE", "WAV file for the subdivisions", [](const OptionCall& c) { return SetSound(c, kClick); }},
+    {"--accent-db", "D", "level of each sound in whole decibels, -127 (silent) to 127",
+     [](const OptionCall& c) { return SetLevel(c, kAccent); }},
+    {"--beat-db", "D", "", [](const OptionCall& c) { return SetLevel(c, kBeat); }},
+    {"--click-db", "D", "", [](const OptionCall& c) { return SetLevel(c, kClick); }},
+    {"--format", "F", "s16, s24, s32 or f32 (default s16)",
+     [](const OptionCall& c) {
+       if (!LWaveWriterFormatFromName(c.value, c.o.format))
+         return c.Refuse("unknown format '" + c.value + "' (s16, s24, s32, f32)");
+       c.o.formatGiven = true;
+       return true;
+     }},
+    {"-o, --output", "FILE", "the WAV file to write",
+     [](const OptionCall& c) {
+       if (c.value.empty()) return c.Refuse("output file name is empty");
+       c.o.output = c.value;
+       return true;
+     }},
+    {"--play", "", "play the track for --seconds through the audio output instead",
+     [](const OptionCall& c) { return c.o.play = true; }},
+    {"--device", "NAME", "output device to play through (default: the system's default)",
+     [](const OptionCall& c) {
+       c.o.device = c.value;
+       return true;
+     }},
+    {"--volume", "DB", "output volume in whole decibels, -127 to 127 (default 0)",
+     [](const OptionCall& c) {
+       return ParseIntIn(c.value, -127, 127, c.o.volume) ||
+              c.Refuse("volume '" + c.value + "' must be a whole number of decibels from -127 to 127");
+     }},
+    {"--list-devices", "", "list the audio output devices, the default first",
+     [](const OptionCall& c) { return c.o.listDevices = true; }},
+    {"-h, --help", "", "this text", [](const OptionCall& c) { return c.o.help = true; }, true},
+};
+
+// Whether arg is one of the row's comma-separated spellings.
+bool Spells(const OptionRow& row, std::string_view arg) {
+  std::string_view names = row.names;
+  while (!names.empty()) {
+    const size_t comma = names.find(',');
+    if (names.substr(0, comma) == arg) return true;
+    if (comma == std::string_view::npos) break;
+    names.remove_prefix(comma + 1);
+    while (!names.empty() && names.front() == ' ') names.remove_prefix(1);
+  }
+  return false;
+}
+
+const OptionRow* FindOption(std::string_view arg) {
+  for (const OptionRow& row : kOptions)
+    if (Spells(row, arg)) return &row;
+  return nullptr;
+}
+
+std::string BuildUsage() {
+  std::string text =
+      "Usage: morvane-render [options] -o OUT.wav\n"
+      "Writes a metronome click track to a WAV file.\n"
+      "\n";
+  for (const OptionRow& row : kOptions) {
+    std::string left = "  " + std::string(row.names);
+    if (!row.value.empty()) left += " " + std::string(row.value);
+    if (!row.help.empty()) left.resize(std::max<size_t>(left.size() + 2, 21), ' ');
+    text += left + std::string(row.help) + "\n";
+  }
+  text +=
+      "\n"
+      "The track runs at the beat sound's sample rate; each sound is cut to half its slot and the\n"
+      "result passes a peak limiter, so it never clips. MORVANE_AUDIO_CAPTURE=FILE.wav makes --play\n"
+      "write what the audio output would play to FILE.wav (for machines without a sound card).\n";
+  return text;
 }
 
 }  // namespace
@@ -40,42 +187,18 @@ int SubdivisionFromName(const std::string& name) {
 }
 
 const char* RenderUsage() {
-  return "Usage: morvane-render [options] -o OUT.wav\n"
-         "Writes a metronome click track to a WAV file.\n"
-         "\n"
-         "  --tempo BPM        beats per minute, 10 to 280 (default 120; others are clamped)\n"
-         "  --measure NAME     None, 2, 3, 4, 5, 5(3+2), 5(2+3), 6, 7, 7(4+3), 7(3+4), 8 (default None)\n"
-         "  --subdiv NAME      clicks per beat: None or 2 to 8 (default None)\n"
-         "  --seconds S        length in seconds (default 30)\n"
-         "  --bars N           length in whole bars instead (a bar of None is one beat)\n"
-         "  --accent FILE      WAV file for the first beat of each group (default: shipped sound)\n"
-         "  --beat FILE        WAV file for the other beats\n"
-         "  --click FILE       WAV file for the subdivisions\n"
-         "  --accent-db D      level of each sound in whole decibels, -127 (silent) to 127\n"
-         "  --beat-db D\n"
-         "  --click-db D\n"
-         "  --format F         s16, s24, s32 or f32 (default s16)\n"
-         "  -o, --output FILE  the WAV file to write\n"
-         "  --play             play the track for --seconds through the audio output instead\n"
-         "  --device NAME      output device to play through (default: the system's default)\n"
-         "  --volume DB        output volume in whole decibels, -127 to 127 (default 0)\n"
-         "  --list-devices     list the audio output devices, the default first\n"
-         "  -h, --help         this text\n"
-         "\n"
-         "The track runs at the beat sound's sample rate; each sound is cut to half its slot and the\n"
-         "result passes a peak limiter, so it never clips. MORVANE_AUDIO_CAPTURE=FILE.wav makes --play\n"
-         "write what the audio output would play to FILE.wav (for machines without a sound card).\n";
+  static const std::string usage = BuildUsage();
+  return usage.c_str();
 }
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, std::string& error) {
+  static const std::string kNoValue;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "-h" || a == "--help") {
-      o.help = true;
-      return true;
-    }
-    if (a == "--list-devices" || a == "--play") {
-      (a == "--play" ? o.play : o.listDevices) = true;
+    const OptionRow* row = FindOption(a);
+    if (row && row->value.empty()) {
+      row->apply({a, kNoValue, o, error});
+      if (row->endsParsing) return true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -83,48 +206,11 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
       return false;
     }
     const std::string& v = args[++i];
-    long n = 0;
-    double d = 0;
-    if (a == "--tempo") {
-      if (!ParseDouble(v, d)) return error = "tempo '" + v + "' is not a number", false;
-      o.tempo = static_cast<int>(std::lround(d < 10 ? 10 : d > 280 ? 280 : d));
-    } else if (a == "--measure") {
-      o.measure = LMetronomeAdvanced::MeasureIndex(v);
-      if (o.measure < 0) return error = "unknown measure '" + v + "' (see --help)", false;
-    } else if (a == "--subdiv") {
-      o.subdivisions = SubdivisionFromName(v);
-      if (o.subdivisions < 0) return error = "unknown subdivision '" + v + "' (None or 2 to 8)", false;
-    } else if (a == "--seconds") {
-      if (!ParseDouble(v, d) || d <= 0 || d > 86400)
-        return error = "seconds '" + v + "' must be a number above 0 and at most 86400", false;
-      o.seconds = d;
-    } else if (a == "--bars") {
-      if (!ParseInt(v, n) || n < 1 || n > 100000) return error = "bars '" + v + "' must be 1 to 100000", false;
-      o.bars = static_cast<int>(n);
-    } else if (a == "--accent" || a == "--beat" || a == "--click") {
-      if (v.empty()) return error = "option " + a + " needs a file name", false;
-      o.sound[SoundIndex(a.substr(2))] = v;
-    } else if (a == "--accent-db" || a == "--beat-db" || a == "--click-db") {
-      if (!ParseInt(v, n) || n < -127 || n > 127)
-        return error = "level '" + v + "' for " + a + " must be a whole number from -127 to 127", false;
-      o.level[SoundIndex(a.substr(2, a.size() - 5))] = static_cast<int>(n);
-    } else if (a == "--format") {
-      if (!LWaveWriterFormatFromName(v, o.format))
-        return error = "unknown format '" + v + "' (s16, s24, s32, f32)", false;
-      o.formatGiven = true;
-    } else if (a == "--device") {
-      o.device = v;
-    } else if (a == "--volume") {
-      if (!ParseInt(v, n) || n < -127 || n > 127)
-        return error = "volume '" + v + "' must be a whole number of decibels from -127 to 127", false;
-      o.volume = static_cast<int>(n);
-    } else if (a == "-o" || a == "--output") {
-      if (v.empty()) return error = "output file name is empty", false;
-      o.output = v;
-    } else {
+    if (!row) {
       error = "unknown option '" + a + "' (see --help)";
       return false;
     }
+    if (!row->apply({a, v, o, error})) return false;
   }
   if (o.output.empty() && !o.play && !o.listDevices) {
     error = "no output file given (-o OUT.wav)";
