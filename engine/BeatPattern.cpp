@@ -85,6 +85,13 @@ bool LBeatPattern::Set(int beat, LBeatState state) {
   return true;
 }
 
+bool LBeatPattern::SetBeats(int beats) {
+  if (beats < 1 || beats > kMaxBeats) return false;
+  for (int b = m_beats; b < beats; ++b) m_states[static_cast<size_t>(b)] = LBeatState::Beat;
+  m_beats = beats;
+  return true;
+}
+
 std::string LBeatPattern::ToString() const {
   std::string s;
   for (int b = 0; b < m_beats; ++b) s += LBeatStateLetter(m_states[static_cast<size_t>(b)]);

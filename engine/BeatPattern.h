@@ -33,6 +33,9 @@ class LBeatPattern {
   LBeatState Get(int beat) const;
   // False for a beat outside the bar.
   bool Set(int beat, LBeatState state);
+  // A bar of 1..16 beats, new beats plain; false (unchanged) for others.
+  // Allocates nothing.
+  bool SetBeats(int beats);
   std::string ToString() const;
 
   bool operator==(const LBeatPattern&) const = default;

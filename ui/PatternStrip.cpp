@@ -1,0 +1,143 @@
+#include "ui/PatternStrip.h"
+
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// Pixels: the strip is drawn to a pixel grid like the display above it.
+constexpr int kPad = 4;
+constexpr int kGap = 3;        // between two cells of a group
+constexpr int kGroupGap = 11;  // where a new group begins
+constexpr int kMaxCell = 26;
+constexpr int kHeight = 30;
+
+QString Tr(const char* text) { return QCoreApplication::translate("LPatternStrip", text); }
+
+QString StateName(LBeatState s) {
+  switch (s) {
+    case LBeatState::Downbeat: return Tr("downbeat");
+    case LBeatState::Accent: return Tr("accent");
+    case LBeatState::Beat: return Tr("beat");
+    case LBeatState::Mute: break;
+  }
+  return Tr("muted");
+}
+
+// The cell's filled share of the strip's height, by state.
+int Fill(LBeatState s, int full) {
+  switch (s) {
+    case LBeatState::Downbeat: return full;
+    case LBeatState::Accent: return full * 3 / 4;
+    case LBeatState::Beat: return full / 2;
+    case LBeatState::Mute: break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+LPatternStrip::LPatternStrip(QWidget* parent) : QWidget(parent) {
+  // Keys stay with the window (Space plays, arrows step through a set list).
+  setFocusPolicy(Qt::NoFocus);
+  setAccessibleName(Tr("Beat pattern"));
+  UpdateToolTip();
+}
+
+void LPatternStrip::SetPattern(const LBeatPattern& pattern, const LMeasure& measure) {
+  m_pattern = pattern;
+  m_measure = measure;
+  if (m_sounding >= m_pattern.GetBeats()) m_sounding = -1;
+  UpdateToolTip();
+  update();
+}
+
+void LPatternStrip::SetSounding(int beat) {
+  if (beat < 0 || beat >= m_pattern.GetBeats()) beat = -1;
+  if (beat == m_sounding) return;
+  m_sounding = beat;
+  update();
+}
+
+bool LPatternStrip::StartsGroup(int beat) const {
+  if (beat == 0 || m_measure.IsNone() || m_measure.GetBeats() != m_pattern.GetBeats()) return false;
+  int start = 0;
+  for (int g = 0; g < m_measure.GetGroupCount() && start < beat; ++g) start += m_measure.GetGroup(g);
+  return start == beat;
+}
+
+QRect LPatternStrip::CellRect(int beat) const {
+  const int n = m_pattern.GetBeats();
+  if (beat < 0 || beat >= n) return {};
+  int groupGaps = 0;
+  for (int b = 1; b < n; ++b) groupGaps += StartsGroup(b);
+  const int spacing = (n - 1 - groupGaps) * kGap + groupGaps * kGroupGap;
+  const int cell = std::clamp((width() - 2 * kPad - spacing) / n, 4, kMaxCell);
+  int x = (width() - (n * cell + spacing)) / 2;
+  for (int b = 1; b <= beat; ++b) x += cell + (StartsGroup(b) ? kGroupGap : kGap);
+  return QRect(x, kPad, cell, height() - 2 * kPad);
+}
+
+int LPatternStrip::CellAt(const QPoint& point) const {
+  for (int b = 0; b < m_pattern.GetBeats(); ++b) {
+    // A click in the gap beside a cell still counts for it.
+    if (CellRect(b).adjusted(-kGap / 2 - 1, -kPad, kGap / 2 + 1, kPad).contains(point)) return b;
+  }
+  return -1;
+}
+
+QSize LPatternStrip::sizeHint() const {
+  return {2 * kPad + LBeatPattern::kMaxBeats * (kMaxCell + kGap), kHeight + 2 * kPad};
+}
+
+QSize LPatternStrip::minimumSizeHint() const { return {2 * kPad + LBeatPattern::kMaxBeats * 8, kHeight}; }
+
+void LPatternStrip::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QPalette& pal = palette();
+  const QColor ink = pal.color(QPalette::WindowText);
+  QColor accentInk = ink;
+  accentInk.setAlpha(170);
+  for (int b = 0; b < m_pattern.GetBeats(); ++b) {
+    const QRect r = CellRect(b);
+    const LBeatState s = m_pattern.Get(b);
+    if (b == m_sounding) p.fillRect(r.adjusted(-1, -kPad + 1, 1, kPad - 1), pal.color(QPalette::Highlight));
+    const int fill = Fill(s, r.height());
+    const QRect bar(r.left(), r.bottom() + 1 - fill, r.width(), fill);
+    const QColor& pen = b == m_sounding ? pal.color(QPalette::HighlightedText) : ink;
+    switch (s) {
+      case LBeatState::Downbeat: p.fillRect(bar, pen); break;
+      case LBeatState::Accent: p.fillRect(bar, b == m_sounding ? pen : accentInk); break;
+      case LBeatState::Beat:
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(bar.adjusted(0, 0, -1, -1));
+        break;
+      case LBeatState::Mute:
+        // A muted beat keeps its place: a short line on the floor of the strip.
+        p.fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), pen);
+        break;
+    }
+  }
+}
+
+void LPatternStrip::mousePressEvent(QMouseEvent* event) {
+  const int beat = event->button() == Qt::LeftButton ? CellAt(event->position().toPoint()) : -1;
+  if (beat < 0) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  if (m_clicked) m_clicked(beat);
+  event->accept();
+}
+
+void LPatternStrip::UpdateToolTip() {
+  QString states;
+  for (int b = 0; b < m_pattern.GetBeats(); ++b)
+    states += (b ? QStringLiteral(", ") : QString()) + QString::number(b + 1) + QLatin1Char(' ') +
+              StateName(m_pattern.Get(b));
+  setToolTip(Tr("Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).").arg(states));
+}
