@@ -54,50 +54,15 @@ int LMetronomeAdvanced::MeasureIndex(const std::string& name) {
   return -1;
 }
 
-void LMetronomeAdvanced::SetTempo(int bpm) {
-  m_tempo = bpm;
-  ReCalculateInterval();
-}
+void LMetronomeAdvanced::SetTempo(int bpm) { m_tempo = bpm; }
 
 void LMetronomeAdvanced::SetSubDiv(int index) {
-  if (m_tempo == 0) m_tempo = 10;  // keeps the interval division defined
+  if (m_tempo == 0) m_tempo = 10;  // a grid is always defined
   m_subdivisions = index + 1;
-  ReCalculateInterval();
 }
 
-int LMetronomeAdvanced::ReCalculateInterval() {
-  // Truncating division: a full beat of clicks may be up to subdivisions - 1
-  // frames shorter than the beat; the sound follows the click grid.
-  const long rate = m_beatSound->GetSampleRate();
-  m_beatInterval = m_tempo > 0 ? static_cast<int>(rate * 60 / m_tempo) : 0;
-  m_clickInterval = m_subdivisions > 0 ? m_beatInterval / m_subdivisions : 0;
-  return m_clickInterval;
+LClickSegment LMetronomeAdvanced::Grid() const {
+  return LClickSegment::Make(0, m_tempo, m_subdivisions, m_beatSound->GetSampleRate());
 }
 
-LSoundSource& LMetronomeAdvanced::CurrentSound() {
-  switch (m_currentSound) {
-    case Sound::Accent: return m_accentSound;
-    case Sound::Click: return m_clickSound;
-    case Sound::Beat: break;
-  }
-  return m_beatSound;
-}
-
-void LMetronomeAdvanced::WhichClick() {
-  if (m_subdivisions != 1 && m_subdivisionCounter != 0) {
-    m_currentSound = Sound::Click;  // off-beat; the beat counter stays
-  } else {
-    m_currentSound = Sound::Beat;
-    if (m_measure != 0) {
-      if (MeasureEntry(m_measure, m_beatCounter) == 1) m_currentSound = Sound::Accent;
-      ++m_beatCounter;
-      if (m_beatCounter >= 8 || MeasureEntry(m_measure, m_beatCounter) == 0) m_beatCounter = 0;
-    }
-  }
-  if (++m_subdivisionCounter >= m_subdivisions) m_subdivisionCounter = 0;
-  // A sound never plays for more than half of its slot; a short one plays whole.
-  const int length = CurrentSound()->GetEndSample();
-  const int half = m_clickInterval / 2;
-  m_clickLength = length < half ? length : half;
-  if (m_clickLength < 0) m_clickLength = 0;
-}
+int LMetronomeAdvanced::ReCalculateInterval() const { return static_cast<int>(Grid().ClickFrame(1)); }

@@ -1,14 +1,15 @@
-// Beat pattern: turns tempo, measure and subdivision into a click grid in
-// frames and decides which sound each click slot plays.
+// The metronome's settings: tempo, measure, subdivision and the three click
+// sounds, with the measure table. The click-track source plays them on the
+// exact grid (ClickGrid.h) through the measure score (ClickScore.h).
 #pragma once
 
 #include <string>
 
+#include "engine/ClickGrid.h"
 #include "soundfile/SoundSource.h"
 
 class LMetronomeAdvanced {
  public:
-  enum class Sound { Beat, Accent, Click };
   static constexpr int kMeasureCount = 12;
   static constexpr int kMaxSubdivisions = 8;
 
@@ -26,9 +27,11 @@ class LMetronomeAdvanced {
 
   void SetTempo(int bpm);     // caller guarantees bpm >= 1
   void SetSubDiv(int index);  // index 0..7 = 1..8 clicks per beat
-  int ReCalculateInterval();  // returns the click interval
-  // Chooses the sound of the click slot that starts now and its length.
-  void WhichClick();
+  // Length of the first click slot in frames at the beat sound's rate (later
+  // slots may be one frame longer: the grid is exact, not a repeated slot).
+  int ReCalculateInterval() const;
+  // The grid of a track started now, at the beat sound's rate.
+  LClickSegment Grid() const;
 
   // Measure table: 1 = accent, 2 = beat, 0 = end of bar.
   static int MeasureEntry(int measure, int beat);
@@ -37,21 +40,10 @@ class LMetronomeAdvanced {
   // Index of a measure name ("None", "2" ... "7(3+4)", "8"), or -1.
   static int MeasureIndex(const std::string& name);
 
-  // Frames at the beat sound's rate.
-  int m_beatInterval = 0;
-  int m_beatPosition = 0;
-  int m_clickInterval = 0;
-  int m_clickPosition = 0;
-  int m_clickLength = 0;
   LSoundSource m_beatSound;
   LSoundSource m_accentSound;
   LSoundSource m_clickSound;
-  Sound m_currentSound = Sound::Beat;
   int m_tempo = 0;
   int m_measure = 0;       // 0..11; 0 means no accents
   int m_subdivisions = 1;  // click slots per beat, 1..8
-  int m_beatCounter = 0;
-  int m_subdivisionCounter = 0;
-
-  LSoundSource& CurrentSound();
 };

@@ -3,8 +3,9 @@
 #include <cmath>
 #include <memory>
 
-#include "soundfile/DB.h"
+#include "engine/ClickScore.h"
 #include "engine/MetronomeSource.h"
+#include "soundfile/DB.h"
 #include "soundfile/Gain.h"
 #include "soundfile/PeakLimit.h"
 #include "soundfile/WaveFile.h"
@@ -28,12 +29,6 @@ bool OpenSound(const RenderOptions& o, const std::string& folder, int which, LSo
   return true;
 }
 
-int BeatsPerBar(int measure) {
-  int beats = 0;
-  while (beats < 8 && LMetronomeAdvanced::MeasureEntry(measure, beats) != 0) ++beats;
-  return beats == 0 ? 1 : beats;
-}
-
 }  // namespace
 
 bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSoundSource& track,
@@ -55,7 +50,8 @@ bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSo
   }
   summary.sampleRate = track->GetSampleRate();
   summary.channels = track->GetChannels();
-  summary.clickInterval = metronome.m_clickInterval;
+  summary.clickInterval = metronome.ReCalculateInterval();
+  summary.grid = metronome.Grid();
   return true;
 }
 
@@ -66,11 +62,11 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
   LSPPeakLimit limiter(kPlayerLimit);
   LSoundSource limited = limiter.OpenSource(track);
 
-  // A number of bars ends exactly on a bar line of the click grid, so the
-  // file loops seamlessly.
-  summary.frames =
-      o.bars > 0 ? static_cast<long long>(o.bars) * BeatsPerBar(o.measure) * o.subdivisions * summary.clickInterval
-                 : std::llround(o.seconds * summary.sampleRate);
+  // A number of bars ends exactly on a bar line of the exact grid, so the
+  // file loops seamlessly (within a frame of the exact bar length).
+  summary.frames = o.bars > 0
+                       ? summary.grid.BeatFrame(static_cast<int64_t>(o.bars) * LMeasureScore::BeatsInMeasure(o.measure))
+                       : std::llround(o.seconds * summary.sampleRate);
 
   LWaveWriter writer;
   if (!writer.Open(o.output, summary.sampleRate, summary.channels, o.format)) {

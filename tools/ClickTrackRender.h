@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "engine/ClickGrid.h"
 #include "soundfile/SoundSource.h"
 #include "tools/RenderOptions.h"
 
@@ -11,7 +12,8 @@ struct RenderSummary {
   long long frames = 0;
   int sampleRate = 0;
   int channels = 0;
-  int clickInterval = 0;  // frames
+  int clickInterval = 0;  // frames of the first slot; later ones may be a frame longer
+  LClickSegment grid;     // where every click starts
 };
 
 // The click track of the options, unlimited (the player puts its own limiter

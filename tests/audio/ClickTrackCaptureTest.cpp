@@ -36,7 +36,7 @@ TEST(ClickTrackCapture, ClicksLandOnTheGridInTheMeasuresOrderAtTheOutputVolume) 
   metronome.m_measure = LMetronomeAdvanced::MeasureIndex("3");
   metronome.SetTempo(120);
   metronome.SetSubDiv(1);  // two clicks per beat
-  const int slot = metronome.m_clickInterval;
+  const int slot = metronome.ReCalculateInterval();
   ASSERT_EQ(slot, 11025);
   LSoundSource track(new LMetronomeAdvancedSource(metronome));
   ASSERT_EQ(track->GetError(), 0);

@@ -8,6 +8,7 @@
 #include "engine/MetronomeAdvanced.h"
 #include "engine/MetronomeSource.h"
 #include "soundfile/WaveFile.h"
+#include "tests/support/ExactGrid.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
@@ -40,10 +41,6 @@ LMetronomeAdvanced Make(int tempo, int measure, int subdivisions) {
   m.SetTempo(tempo);
   m.SetSubDiv(subdivisions - 1);
   return m;
-}
-
-char Letter(LMetronomeAdvanced::Sound s) {
-  return s == LMetronomeAdvanced::Sound::Accent ? 'A' : s == LMetronomeAdvanced::Sound::Beat ? 'B' : 'c';
 }
 
 // Expected pattern straight from a measure's name: an accent opens every
@@ -86,58 +83,56 @@ std::vector<int> Render(LMetronomeAdvanced& m, int frames, const std::vector<int
 
 }  // namespace
 
-TEST(BeatPattern, EveryMeasureAndSubdivisionAccentsItsGroups) {
-  Sounds sounds;
+// Which sound every slot plays, read from the output (each sound is its own
+// constant), against the pattern spelled from the measure's name.
+TEST(ClickTrack, EveryMeasureAndSubdivisionAccentsItsGroups) {
+  Sounds sounds(50, 50, 50);
   for (int measure = 0; measure < LMetronomeAdvanced::kMeasureCount; ++measure)
     for (int sub = 1; sub <= 8; ++sub) {
       LMetronomeAdvanced m = Make(120, measure, sub);
       const std::string bar = ExpectedBar(LMetronomeAdvanced::MeasureName(measure), sub);
+      const int slots = static_cast<int>(3 * bar.size());
+      const std::vector<int> out = Render(m, static_cast<int>(test::ExactClick(slots, 44100, 120, sub)), {4096});
       std::string got;
-      for (size_t i = 0; i < 3 * bar.size(); ++i) {
-        m.WhichClick();
-        got += Letter(m.m_currentSound);
+      for (int k = 0; k < slots; ++k) {
+        const int v = out[static_cast<size_t>(test::ExactClick(k, 44100, 120, sub))] / 16;
+        got += v == kAccent ? 'A' : v == kBeat ? 'B' : v == kClick ? 'c' : '?';
       }
       EXPECT_EQ(got, bar + bar + bar) << LMetronomeAdvanced::MeasureName(measure) << " / " << sub;
     }
 }
 
-TEST(BeatPattern, IntervalsAndClickLengths) {
-  Sounds sounds(3000, 3000, 2000);
-  LMetronomeAdvanced m = Make(92, 0, 3);
-  EXPECT_EQ(m.m_beatInterval, 28760);
-  EXPECT_EQ(m.m_clickInterval, 9586);
-  m = Make(280, 0, 8);
-  EXPECT_EQ(m.m_beatInterval, 9450);
-  EXPECT_EQ(m.m_clickInterval, 1181);
-  m.WhichClick();  // a beat: 3000 frames cut to half the slot
-  EXPECT_EQ(m.m_clickLength, 590);
-  m.WhichClick();  // a click of 2000 frames, also cut
-  EXPECT_EQ(m.m_clickLength, 590);
-  m = Make(10, 0, 1);
-  m.WhichClick();
-  EXPECT_EQ(m.m_clickLength, 3000);  // a short sound plays whole
-
-  LMetronomeAdvanced fresh;
-  fresh.SetSubDiv(1);  // tempo 0 becomes 10 before dividing
-  EXPECT_EQ(fresh.m_tempo, 10);
-  EXPECT_EQ(fresh.m_clickInterval, 44100 * 6 / 2);
+// Slots alternate between two lengths; each sound is cut to half of its own
+// slot, and the cut follows the slot, not a fixed interval.
+TEST(ClickTrack, SoundsAreCutToHalfTheirOwnSlot) {
+  Sounds sounds(3000, 3000, 3000);
+  LMetronomeAdvanced m = Make(280, 0, 8);  // 1181.25 frames a slot
+  const std::vector<int> out = Render(m, static_cast<int>(test::ExactClick(17, 44100, 280, 8)), {999});
+  for (int k = 0; k < 16; ++k) {
+    const int64_t start = test::ExactClick(k, 44100, 280, 8), end = test::ExactClick(k + 1, 44100, 280, 8);
+    int64_t sounding = 0;
+    for (int64_t f = start; f < end; ++f) sounding += out[static_cast<size_t>(f)] != 0;
+    EXPECT_EQ(sounding, (end - start) / 2) << "slot " << k;
+    EXPECT_NE(out[static_cast<size_t>(start + sounding - 1)], 0) << "slot " << k;
+  }
 }
 
-// Onsets fall exactly on multiples of the click interval, with the sound the
-// measure table names, for click length frames; silence fills the rest.
+// Onsets fall on the exact grid with the sound the measure table names, for
+// the sound's length; silence fills the rest.
 TEST(ClickTrack, OnsetsSoundsAndSilence) {
   Sounds sounds(800, 600, 400);
   LMetronomeAdvanced m = Make(137, 10, 2);  // 7(3+4), eighths
-  const int interval = m.m_clickInterval;
-  const int frames = interval * 14 * 2 + 5;
+  const int slots = 14 * 2;
+  auto at = [](int k) { return test::ExactClick(k, 44100, 137, 2); };
+  const int frames = static_cast<int>(at(slots)) + 5;
   const std::vector<int> out = Render(m, frames, {frames});
   const std::string bar = ExpectedBar("7(3+4)", 2);
-  for (int slot = 0; slot * interval < frames; ++slot) {
+  for (int slot = 0; slot <= slots; ++slot) {
     const char letter = bar[static_cast<size_t>(slot) % bar.size()];
     const int value = (letter == 'A' ? kAccent : letter == 'B' ? kBeat : kClick) * 16;
     const int length = letter == 'A' ? 800 : letter == 'B' ? 600 : 400;
-    for (int f = slot * interval; f < std::min(frames, (slot + 1) * interval); ++f) {
-      const int expected = f - slot * interval < length ? value : 0;
+    for (int64_t f = at(slot); f < std::min<int64_t>(frames, at(slot + 1)); ++f) {
+      const int expected = f - at(slot) < length ? value : 0;
       ASSERT_EQ(out[static_cast<size_t>(f)], expected) << "slot " << slot << " frame " << f;
     }
   }
@@ -161,11 +156,11 @@ TEST(ClickTrack, WidensSoundsWithFewerChannels) {
   Sounds sounds(300, 300, 300, 44100, 2);  // stereo accent, mono beat and click
   LMetronomeAdvanced m = Make(120, 3, 2);
   int channels = 0;
-  const std::vector<int> out = Render(m, m.m_clickInterval * 2, {1000}, &channels);
+  const size_t click = static_cast<size_t>(test::ExactClick(1, 44100, 120, 2)) * 2;
+  const std::vector<int> out = Render(m, static_cast<int>(click), {1000}, &channels);
   ASSERT_EQ(channels, 2);
   EXPECT_EQ(out[0], kAccent * 16);
   EXPECT_EQ(out[1], -kAccent * 16);
-  const size_t click = static_cast<size_t>(m.m_clickInterval) * 2;
   EXPECT_EQ(out[click], kClick * 16);  // mono repeated on both channels
   EXPECT_EQ(out[click + 1], kClick * 16);
 }
@@ -189,6 +184,5 @@ TEST(ClickTrack, FailedAndDegenerateSounds) {
   // A beat sound at 1 Hz has no click grid at all: silence, no hang.
   Sounds slow(10, 10, 10, 1);
   LMetronomeAdvanced s = Make(280, 0, 8);
-  EXPECT_EQ(s.m_clickInterval, 0);
   for (int v : Render(s, 1000, {100})) ASSERT_EQ(v, 0);
 }

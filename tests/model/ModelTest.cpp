@@ -331,7 +331,7 @@ TEST_F(ModelTest, RestartBeginsOnAnAccentedFirstBeat) {
   model->SetMeasure(2);  // "3"
   model->SetSubDiv(1);   // eighths
   const long lastStart = boundaries.at.back();
-  const int slot = model->GetMetronome().m_clickInterval;
+  const int slot = model->GetMetronome().ReCalculateInterval();
   ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() >= lastStart + 13 * slot; }));
   model->StopPlaying();
   const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));

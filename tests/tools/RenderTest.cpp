@@ -6,6 +6,7 @@
 
 #include "engine/MetronomeAdvanced.h"
 #include "soundfile/WaveFile.h"
+#include "tests/support/ExactGrid.h"
 #include "tests/support/SourceReader.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
@@ -93,7 +94,7 @@ TEST(RenderOptions, DeviceModes) {
   EXPECT_FALSE(l.play);
 }
 
-// The rendered file holds every onset on a multiple of the click interval,
+// The rendered file holds every onset on the exact grid,
 // with the measure's sounds at their levels, and ends on a bar line.
 TEST(Render, WritesExactClickTrack) {
   test::TempDir dir;
@@ -113,9 +114,9 @@ TEST(Render, WritesExactClickTrack) {
   RenderSummary summary;
   std::string error;
   ASSERT_TRUE(RenderClickTrack(o, dir.Path(), summary, error)) << error;
-  const int interval = 48000 * 60 / 133 / 2;
-  EXPECT_EQ(summary.clickInterval, interval);
-  EXPECT_EQ(summary.frames, 2LL * 5 * 2 * interval);
+  auto slotAt = [](int k) { return static_cast<size_t>(test::ExactClick(k, 48000, 133, 2)); };
+  EXPECT_EQ(summary.clickInterval, static_cast<int>(slotAt(1)));
+  EXPECT_EQ(summary.frames, static_cast<long long>(slotAt(2 * 5 * 2)));
 
   int channels = 0, rate = 0;
   const std::vector<int> out = ReadWhole(o.output, channels, rate);
@@ -126,7 +127,7 @@ TEST(Render, WritesExactClickTrack) {
   for (size_t slot = 0; slot < 20; ++slot) {
     const char kind = bar[slot % bar.size()];
     const int expected = kind == 'A' ? values[0] / 2 : kind == 'B' ? values[1] : values[2];
-    const size_t start = slot * static_cast<size_t>(interval);
+    const size_t start = slotAt(static_cast<int>(slot));
     EXPECT_EQ(out[start] / 16, expected) << slot;
     EXPECT_EQ(out[start + 199] / 16, expected) << slot;
     EXPECT_EQ(out[start + 200], 0) << slot;
