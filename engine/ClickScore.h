@@ -26,6 +26,7 @@ struct LClickBeat {
   int beatsPerBar = 1;
   int bpm = 120;
   int clicksPerBeat = 1;
+  int64_t frames = 0;  // the beat's length, set by the source after BeginBeat
 
   // A new bar length from this beat on: the beat keeps its place in the bar
   // when the new bar has that place, else it becomes a downbeat (the bar

@@ -78,6 +78,7 @@ void LMetronomeAdvancedSource::BeginBeat() {
     m_click = 0;
   }
   m_beatEnd = m_segment.ClickFrame(m_click + m_segment.clicksPerBeat);
+  m_beat.frames = m_beatEnd - at;
 }
 
 void LMetronomeAdvancedSource::StartSlot() {
