@@ -4,14 +4,20 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kAppFolder = "Morvane";
+// The installed program data: lower-case as Linux packages name their share
+// folders; installations before 0.1 used the program's display name.
+constexpr const char* kProgramDataFolders[2] = {"morvane", "Morvane"};
 constexpr const char* kSharedFolder = "Shared";
 constexpr const char* kMigratedMarker = ".SharedFolderMigrated";
 
@@ -97,8 +103,10 @@ std::string GetSharedDataFolderApp() { return MakeFolder(fs::path(GetUserDataFol
 std::string PickProgramDataFolder(const LProgramDataCandidates& c) {
   if (!c.overrideDir.empty()) return c.overrideDir;
   if (!c.exeDir.empty()) {
-    const fs::path installed = (fs::path(c.exeDir) / ".." / "share" / kAppFolder).lexically_normal();
-    if (IsDir(installed)) return installed.string();
+    for (const char* name : kProgramDataFolders) {
+      const fs::path installed = (fs::path(c.exeDir) / ".." / "share" / name).lexically_normal();
+      if (IsDir(installed)) return installed.string();
+    }
   }
   for (const auto& dir : c.builtInDirs)
     if (!dir.empty() && IsDir(dir)) return dir;
@@ -109,8 +117,9 @@ std::string PickProgramDataFolder(const LProgramDataCandidates& c) {
     const std::string dir = dirs.substr(at, end - at);
     // Relative entries are invalid in XDG_DATA_DIRS and would depend on the
     // working folder.
-    if (!dir.empty() && dir.front() == '/' && IsDir(fs::path(dir) / kAppFolder))
-      return (fs::path(dir) / kAppFolder).string();
+    if (!dir.empty() && dir.front() == '/')
+      for (const char* name : kProgramDataFolders)
+        if (IsDir(fs::path(dir) / name)) return (fs::path(dir) / name).string();
     at = end + 1;
   }
   return "";
@@ -148,20 +157,89 @@ bool LFileMigrateSharedSettings() {
   return copied;
 }
 
+namespace {
+
+constexpr std::uintmax_t kLargestDigestedFile = 64u << 20;
+
+// FNV-1a (64 bits) of a file's bytes, to tell copies apart (not a security
+// measure); 0 when it cannot be read or is too large to be a click sound.
+std::uint64_t FileDigest(const fs::path& p) {
+  std::error_code ec;
+  if (!fs::is_regular_file(p, ec) || fs::file_size(p, ec) > kLargestDigestedFile || ec) return 0;
+  FILE* f = std::fopen(p.c_str(), "rbe");
+  if (!f) return 0;
+  std::uint64_t h = 14695981039346656037ull;
+  unsigned char buf[16384];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+    for (size_t i = 0; i < n; ++i) h = (h ^ buf[i]) * 1099511628211ull;
+  const bool failed = std::ferror(f);
+  std::fclose(f);
+  return failed ? 0 : h;
+}
+
+using Digests = std::map<std::string, std::uint64_t>;
+
+// Lines "<file name> <16 hex digits>"; anything else is ignored, so a damaged
+// list only makes the program treat those copies as the user's.
+Digests ReadDigests(const fs::path& p) {
+  Digests d;
+  FILE* f = std::fopen(p.c_str(), "re");
+  if (!f) return d;
+  char name[64];
+  unsigned long long value = 0;
+  while (std::fscanf(f, "%63s %16llx", name, &value) == 2) d[name] = value;
+  std::fclose(f);
+  return d;
+}
+
+bool WriteDigests(const fs::path& p, const Digests& d) {
+  return CopyIntoPlace(p, [&](const fs::path& tmp, std::error_code&) {
+    FILE* f = std::fopen(tmp.c_str(), "we");
+    if (!f) return false;
+    for (const auto& [name, value] : d) std::fprintf(f, "%s %016llx\n", name.c_str(), (unsigned long long)value);
+    return std::fclose(f) == 0;
+  });
+}
+
+bool CopyFileIntoPlace(const fs::path& from, const fs::path& to) {
+  return CopyIntoPlace(to, [&](const fs::path& tmp, std::error_code& ec) { return fs::copy_file(from, tmp, ec); });
+}
+
+// Brings one default sound up to date; false when it is missing afterwards.
+bool RefreshDefaultSound(const fs::path& from, const fs::path& to, Digests& digests, const std::string& name) {
+  const std::uint64_t shipped = FileDigest(from);
+  if (!Exists(to)) {
+    if (shipped == 0 || !CopyFileIntoPlace(from, to)) return false;
+    digests[name] = shipped;
+    return true;
+  }
+  if (shipped == 0) return true;
+  const std::uint64_t current = FileDigest(to);
+  const auto made = digests.find(name);
+  if (current == shipped) {
+    // Also adopts copies made before the digests were kept.
+    digests[name] = shipped;
+  } else if (made != digests.end() && made->second == current && CopyFileIntoPlace(from, to)) {
+    made->second = shipped;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool LFileInstallSharedData() {
   const fs::path shared = GetSharedDataFolderApp();
   const fs::path sounds = MakeFolder(shared / kDefaultSoundFolder);
   MakeFolder(shared / kUserSoundFolder);
   const std::string program = GetProgramDataFolder();
   bool complete = IsDir(shared / kUserSoundFolder);
+  const fs::path digestsFile = sounds / kShippedDigestsFile;
+  const Digests before = ReadDigests(digestsFile);
+  Digests digests = before;
   for (const char* name : kDefaultSoundFiles) {
-    const fs::path to = sounds / name;
-    if (Exists(to)) continue;
-    const fs::path from = fs::path(program) / kDefaultSoundFolder / name;
-    const bool ok = !program.empty() && CopyIntoPlace(to, [&](const fs::path& tmp, std::error_code& ec) {
-      return fs::copy_file(from, tmp, ec);
-    });
-    complete = complete && ok;
+    const fs::path from = program.empty() ? fs::path() : fs::path(program) / kDefaultSoundFolder / name;
+    complete = RefreshDefaultSound(from, sounds / name, digests, name) && complete;
   }
+  if (digests != before) WriteDigests(digestsFile, digests);
   return complete;
 }

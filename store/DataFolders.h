@@ -30,9 +30,9 @@ std::string GetSharedDataFolderApp();
 // Where the program's data may be, in order of preference.
 struct LProgramDataCandidates {
   std::string overrideDir;               // MORVANE_DATA_DIR: taken as it is
-  std::string exeDir;                    // <exeDir>/../share/Morvane when it exists
+  std::string exeDir;                    // <exeDir>/../share/morvane (or an older share/Morvane)
   std::vector<std::string> builtInDirs;  // folders known at build time, when they exist
-  std::string xdgDataDirs;               // first "<dir>/Morvane" that exists
+  std::string xdgDataDirs;               // first "<dir>/morvane" or "<dir>/Morvane" that exists
 };
 std::string PickProgramDataFolder(const LProgramDataCandidates& candidates);
 // The program's data folder for this process; empty when none is found.
@@ -43,7 +43,11 @@ std::string GetProgramDataFolder();
 // ".SharedFolderMigrated" in it. True when this call copied the folder.
 bool LFileMigrateSharedSettings();
 
-// First-run step: copies each default sound missing from the shared data
+// Every start: copies each default sound missing from the shared data
 // folder's "metronome" from the program's data folder and creates "Sound".
-// True when afterwards all three default sounds and "Sound" are in place.
+// A copy the program made and the user left alone is refreshed when the
+// shipped sound changes; a file the user replaced is kept. The digests of
+// the copies made are kept in "metronome/.shipped". True when afterwards all
+// three default sounds and "Sound" are in place.
 bool LFileInstallSharedData();
+inline constexpr const char* kShippedDigestsFile = ".shipped";

@@ -41,19 +41,24 @@ std::string MakeProgramData(const test::TempDir& dir) {
 TEST(DataFolders, ProgramDataFolderPreference) {
   test::TempDir t;
   fs::create_directories(t.File("prefix/bin"));
-  fs::create_directories(t.File("prefix/share/Morvane"));
+  fs::create_directories(t.File("prefix/share/morvane"));
+  fs::create_directories(t.File("older/bin"));
+  fs::create_directories(t.File("older/share/Morvane"));
   fs::create_directories(t.File("built"));
   fs::create_directories(t.File("xdg2/Morvane"));
+  fs::create_directories(t.File("xdg3/morvane"));
   const std::string none = t.File("absent");
   struct Case {
     LProgramDataCandidates c;
     std::string expect;
   } cases[] = {
       {{"/override", t.File("prefix/bin"), {t.File("built")}, ""}, "/override"},
-      {{"", t.File("prefix/bin"), {t.File("built")}, ""}, t.File("prefix/share/Morvane")},
+      {{"", t.File("prefix/bin"), {t.File("built")}, ""}, t.File("prefix/share/morvane")},
+      {{"", t.File("older/bin"), {t.File("built")}, ""}, t.File("older/share/Morvane")},
       {{"", t.File("built"), {none, t.File("built")}, ""}, t.File("built")},
       {{"", "", {none}, t.File("xdg1") + ":" + t.File("xdg2")}, t.File("xdg2/Morvane")},
       {{"", "", {}, "relative:" + t.File("xdg2")}, t.File("xdg2/Morvane")},
+      {{"", "", {}, t.File("xdg3") + ":" + t.File("xdg2")}, t.File("xdg3/morvane")},
       {{"", "", {none}, t.File("xdg1")}, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(PickProgramDataFolder(c.c), c.expect);
@@ -122,13 +127,55 @@ TEST(DataFolders, FirstRunCopiesOnlyMissingSounds) {
   EXPECT_EQ(test::ReadText(shared + "/metronome/accent.wav"), "user's own");
   for (const char* name : {"beat.wav", "click.wav"})
     EXPECT_EQ(test::ReadText(shared + "/metronome/" + name), test::ReadText(program + "/metronome/" + name));
-  EXPECT_EQ(std::distance(fs::directory_iterator(shared + "/metronome"), {}), 3);  // no partial copies left
+  // No partial copies left: the sounds and the list of the copies made.
+  EXPECT_EQ(std::distance(fs::directory_iterator(shared + "/metronome"), {}), 4);
   EXPECT_TRUE(fs::is_empty(shared + "/Sound"));
   // Without program data the first run reports itself incomplete.
   ScopedEnv missing("MORVANE_DATA_DIR", home.Dir().File("missing"));
   fs::remove_all(shared);
   EXPECT_FALSE(LFileInstallSharedData());
   EXPECT_TRUE(fs::is_directory(GetSharedDataFolderApp() + "/Sound"));
+}
+
+// A new version's default sounds reach copies the user left alone; a sound
+// the user put in their place, or one of unknown origin, stays.
+TEST(DataFolders, DefaultSoundsFollowTheShippedOnes) {
+  const test::Bytes v1 = test::PcmWav({100, -100}, 1, 44100, 16), v2 = test::PcmWav({200, -200}, 1, 44100, 16);
+  const test::Bytes mine = test::PcmWav({7, 7, 7}, 1, 44100, 16);
+  auto text = [](const test::Bytes& b) { return std::string(b.begin(), b.end()); };
+  struct Case {
+    const char* what;
+    bool keepDigests;      // the list of copies made survives from the first run
+    bool userReplaces;     // the user puts their own file over the copy
+    const char* expected;  // "v2" (refreshed), "v1" (left), "mine"
+  } cases[] = {{"untouched copy", true, false, "v2"},
+               {"replaced by the user", true, true, "mine"},
+               {"copy of unknown origin", false, false, "v1"},
+               {"unknown origin, replaced", false, true, "mine"}};
+  for (const auto& c : cases) {
+    test::IsolatedHome home;
+    const std::string program = MakeProgramData(home.Dir());
+    ScopedEnv dataDir("MORVANE_DATA_DIR", program);
+    test::WriteFile(program + "/metronome/beat.wav", v1);
+    ASSERT_TRUE(LFileInstallSharedData());
+    const std::string shared = GetSharedDataFolderApp();
+    const std::string copy = shared + "/metronome/beat.wav";
+    if (!c.keepDigests) fs::remove(shared + "/metronome/" + kShippedDigestsFile);
+    if (c.userReplaces) test::WriteFile(copy, mine);
+    test::WriteFile(shared + "/Sound/own.wav", mine);
+    test::WriteFile(program + "/metronome/beat.wav", v2);
+    EXPECT_TRUE(LFileInstallSharedData()) << c.what;
+    const test::Bytes& want = std::string(c.expected) == "v2" ? v2 : std::string(c.expected) == "v1" ? v1 : mine;
+    EXPECT_EQ(test::ReadText(copy), text(want)) << c.what;
+    EXPECT_EQ(test::ReadText(shared + "/Sound/own.wav"), text(mine)) << c.what;
+    EXPECT_EQ(test::ReadText(shared + "/metronome/accent.wav"), test::ReadText(program + "/metronome/accent.wav"));
+    // A refreshed copy is followed again at the next change.
+    if (std::string(c.expected) == "v2") {
+      test::WriteFile(program + "/metronome/beat.wav", v1);
+      EXPECT_TRUE(LFileInstallSharedData());
+      EXPECT_EQ(test::ReadText(copy), text(v1));
+    }
+  }
 }
 
 }  // namespace
