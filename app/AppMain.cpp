@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/Translations.h"
 #include "store/DataFolders.h"
 #include "store/Settings.h"
 #include "ui/Icons.h"
@@ -22,9 +23,11 @@ const char kNoDisplayMessage[] =
     "run it from a desktop session, or without one under a virtual display: xvfb-run -a morvane\n";
 
 const char kUsage[] =
-    "usage: morvane [Qt options]\n"
-    "A desktop metronome. It takes no options of its own: set tempo, measure,\n"
-    "subdivision and volume in its window; every setting is kept for the next start.\n";
+    QT_TRANSLATE_NOOP("MorvaneMain",
+                      "usage: morvane [Qt options]\n"
+                      "       morvane --help | --version\n"
+                      "A desktop metronome. It takes no options of its own: set tempo, measure,\n"
+                      "subdivision and volume in its window; every setting is kept for the next start.\n");
 
 namespace {
 
@@ -47,17 +50,24 @@ bool IsSet(const char* name) {
 
 bool IsHelp(const char* arg) { return std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0; }
 
+// In the user's language once the catalogues are loaded.
+QByteArray Usage() { return QCoreApplication::translate("MorvaneMain", kUsage).toLocal8Bit(); }
+
 // Arguments Qt left over: the program has none, so each is a mistake
-// unless it asks for help. -1 to go on, else the exit status.
+// unless it asks for help or the version. -1 to go on, else the exit status.
 int CheckArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (IsHelp(argv[i])) {
-      std::fputs(kUsage, stdout);
+      std::fputs(Usage().constData(), stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::fputs("morvane " MORVANE_VERSION "\n", stdout);
       return 0;
     }
   }
   if (argc <= 1) return -1;
-  std::fprintf(stderr, "morvane: unknown argument '%s'\n%s", argv[1], kUsage);
+  std::fprintf(stderr, "morvane: unknown argument '%s'\n%s", argv[1], Usage().constData());
   return 2;
 }
 
@@ -110,7 +120,11 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
 
   QApplication app(argc, argv);  // takes its own options out of argv
   QApplication::setApplicationName(QStringLiteral("Morvane"));
-  QApplication::setDesktopFileName(QStringLiteral("morvane"));
+  QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+  // The installed desktop entry's name: Wayland compositors and task bars
+  // match the window to its entry and icon by it.
+  QApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
+  MorvaneInstallTranslations(app, QLocale::system(), MorvaneTranslationFolders());
   QApplication::setWindowIcon(LGetIcon(kIconApplication));
   // Qt has read the user's locale; numbers in files stay in the C form.
   std::setlocale(LC_NUMERIC, "C");

@@ -19,6 +19,10 @@ std::string SoundFolder() { return GetProgramDataFolder() + "/" + kDefaultSoundF
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--version") {
+    std::puts("morvane-render " MORVANE_VERSION);
+    return 0;
+  }
   RenderOptions options;
   std::string error;
   if (!ParseRenderOptions(args, options, error)) {
