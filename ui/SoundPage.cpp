@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "model/Rhythm.h"
 #include "soundfile/DB.h"
 #include "store/DataFolders.h"
 #include "store/Presets.h"
@@ -37,7 +38,7 @@ bool SaveOptions(QWidget* parent, const LOptionsList& list, LOptions& options) {
 
 }  // namespace
 
-LSoundPage::LSoundPage() : LPropertyPage(504, 282) {
+LSoundPage::LSoundPage() : LPropertyPage(504, 314) {
   struct ButtonSpec {
     int id;
     const char* text;
@@ -45,8 +46,8 @@ LSoundPage::LSoundPage() : LPropertyPage(504, 282) {
   };
   const ButtonSpec buttons[] = {
       {kIdSetAccent, "Set Accent Sound...", 18, 14, 231}, {kIdSetBeat, "Set Beat Sound...", 18, 46, 231},
-      {kIdSetClick, "Set Click Sound...", 18, 78, 231},   {kIdLoadScheme, "Load...", 18, 110, 231},
-      {kIdSaveScheme, "Save...", 255, 110, 231},          {kIdDefaultSound, "Use Default Sound", 18, 142, 468},
+      {kIdSetClick, "Set Click Sound...", 18, 78, 231},   {kIdLoadScheme, "Load...", 18, 142, 231},
+      {kIdSaveScheme, "Save...", 255, 142, 231},          {kIdDefaultSound, "Use Default Sound", 18, 174, 468},
   };
   for (const ButtonSpec& b : buttons) {
     auto* button = LPlace(this, new QPushButton(QString::fromUtf8(b.text)), b.id, b.x, b.y, b.w);
@@ -54,6 +55,7 @@ LSoundPage::LSoundPage() : LPropertyPage(504, 282) {
     const int id = b.id;
     connect(button, &QPushButton::clicked, this, [this, id] { Command(id, 0); });
   }
+  LPlaceLabel(this, "Downbeat, above the accent:", kIdDownbeatLabel, 18, 113, 231, 18);
   // The editor's note, link and button appear only when an editor exists.
   m_editor = LFindSoundEditor();
   if (!m_editor.IsAvailable()) return;
@@ -62,11 +64,11 @@ LSoundPage::LSoundPage() : LPropertyPage(504, 282) {
                   .arg(m_editor.name)
                   .toUtf8()
                   .constData(),
-              kIdEditorNote, 18, 174, 468, 32);
-  auto* link = LPlace(this, new QLabel, kIdEditorLink, 18, 218, 468);
+              kIdEditorNote, 18, 206, 468, 32);
+  auto* link = LPlace(this, new QLabel, kIdEditorLink, 18, 250, 468);
   link->setOpenExternalLinks(true);
   auto* launch =
-      LPlace(this, new QPushButton(QStringLiteral("Launch %1...").arg(m_editor.name)), kIdLaunchEditor, 18, 250, 468);
+      LPlace(this, new QPushButton(QStringLiteral("Launch %1...").arg(m_editor.name)), kIdLaunchEditor, 18, 282, 468);
   launch->setAutoDefault(false);
   connect(launch, &QPushButton::clicked, this, [this] { Command(kIdLaunchEditor, 0); });
 }
@@ -96,6 +98,12 @@ void LSoundPage::InitDialog() {
     const int stored = LUserSettingGet<int>(kSection, level.key, 0);
     field->SetLevel(LdBLevel(static_cast<signed char>(stored)));
   }
+  LDBEdit* downbeat = LDBEditInit(this, this, kIdDownbeatLevel);
+  downbeat->SetRange(LdBLevel(-kMaxLevel), LdBLevel(kMaxLevel));
+  downbeat->setGeometry(255, 110, 231, 25);
+  downbeat->setToolTip(QStringLiteral("The bar's first beat plays the accent sound this much louder"));
+  downbeat->show();
+  downbeat->SetLevel(LdBLevel(LLoadDownbeatLevel()));
 }
 
 bool LSoundPage::Command(int id, int) {
@@ -161,6 +169,7 @@ void LSoundPage::SaveScheme() {
 
 bool LSoundPage::CmOk() {
   for (const Level& level : kLevels) LUserSettingSet<int>(kSection, level.key, LGetDBEdit(this, level.id).Get());
+  LSaveDownbeatLevel(LGetDBEdit(this, kIdDownbeatLevel).Get());
   if (m_pendingScheme.empty()) return true;
   LProfile profile;
   LSoundSchemeRecordList schemes(profile);

@@ -26,6 +26,8 @@ class LSoundPage : public LPropertyPage {
     kIdEditorNote = 9622,
     kIdEditorLink = 9623,
     kIdLaunchEditor = 9624,
+    kIdDownbeatLevel = 9625,  // the downbeat's level above the accent's
+    kIdDownbeatLabel = 9626,
   };
   static constexpr int kMinLevel = -36;
   static constexpr int kMaxLevel = 12;

@@ -193,6 +193,7 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
       EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdBeatLevel).Get(), 12);
       EXPECT_EQ(LGetDBEdit(&page, LSoundPage::kIdClickLevel).Get(), -6);
       LSetDBEdit(&page, LSoundPage::kIdAccentLevel, LdBLevel(c.level));
+      LSetDBEdit(&page, LSoundPage::kIdDownbeatLevel, LdBLevel(c.level));
       page.chosen = c.scheme;
       page.Command(LSoundPage::kIdLoadScheme, 0);
       if (c.ok) {
@@ -200,6 +201,7 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
       }
     }
     EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), c.storedLevel) << c.scheme;
+    EXPECT_EQ(LUserSettingGet<int>("Sound", "DownbeatLevel", 4), c.ok ? c.level : 4) << c.scheme;
     EXPECT_EQ(OptionsField(options_field::kAccent), c.storedAccent) << c.scheme;
   }
   EXPECT_EQ(OptionsField(options_field::kClick), "c.wav");
