@@ -61,7 +61,7 @@ void LMVModel::ApplyStoredOutputDevice() {
 bool LMVModel::Init() {
   m_player.SetListener(this, 0);
   const bool ok = InitSounds();
-  SetMeasure(LUserSettingGet<int>(kSettings, "Measure", 3));
+  SetRhythm(LLoadRhythmSettings(3));
   SetSubDiv(LUserSettingGet<int>(kSettings, "SubDiv", 0));
   SetTempo(LUserSettingGet<int>(kSettings, "Tempo", 92));
   TimerSet(kTimerInfoBar, 1000);
@@ -90,9 +90,10 @@ bool LMVModel::SetNotify(LMVModelEvents* listener) {
 }
 
 int LMVModel::GetMeasure(char* name) const {
-  const int index = m_metronome.m_measure;
-  CopyName(name, LMetronomeAdvanced::MeasureName(index));
-  return index;
+  // A measure outside today's list is named, at the index after the list.
+  const int index = m_rhythm.measure.LegacyIndex();
+  CopyName(name, m_rhythm.measure.Name().c_str());
+  return index < 0 ? LMeasure::kLegacyCount : index;
 }
 
 int LMVModel::GetSubDiv(char* name) const {
@@ -139,12 +140,12 @@ bool LMVModel::SetTempoDelayed(int bpm) {
 }
 
 bool LMVModel::SetMeasure(int index) {
-  if (index < 0 || index >= 12 || index == m_metronome.m_measure) return false;
-  m_metronome.m_measure = index;
-  LUserSettingSet<int>(kSettings, "Measure", index);
-  m_listeners.Notify(&LMVModelEvents::EvMeasureChanged, index, LMetronomeAdvanced::MeasureName(index));
-  RestartPlaying();
-  return true;
+  // Choosing a measure again sets its accents back.
+  if (index < 0 || index >= LMeasure::kLegacyCount) return false;
+  LRhythm r = m_rhythm;
+  r.measure = LMeasure::FromLegacyIndex(index);
+  r.pattern = r.measure.Pattern();
+  return SetRhythm(r);
 }
 
 bool LMVModel::SetSubDiv(int index) {

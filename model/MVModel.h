@@ -12,8 +12,9 @@
 
 #include "audio/SoundPlayer.h"
 #include "audio/SoundPlayerNotify.h"
-#include "model/MVModelEvents.h"
 #include "engine/MetronomeAdvanced.h"
+#include "model/MVModelEvents.h"
+#include "model/Rhythm.h"
 #include "platform/TimerHandler.h"
 
 class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
@@ -59,6 +60,11 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   bool SetTempo(int bpm);
   bool SetTempoDelayed(int bpm);
   bool SetMeasure(int index);
+  // The bar (model/RhythmModel.cpp): a custom measure reports measure index
+  // kLegacyCount with its own name; a pattern edit keeps the measure.
+  const LRhythm& GetRhythm() const { return m_rhythm; }
+  bool SetRhythm(const LRhythm& rhythm);
+  bool CycleBeat(int beat);
   bool SetSubDiv(int index);
   bool SetVolume(const LdBLevel& volume);
   bool SetVolume(int db);
@@ -96,5 +102,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   uint32_t m_playStart = 0;
   bool m_outputFailed = false;
   std::vector<MissingSound> m_missingSounds;
+  LRhythm m_rhythm{LMeasure(), LBeatPattern()};  // "None", as the metronome starts
+  std::string m_measureName;                     // what EvMeasureChanged names
   TickSource m_ticks = &LMVModel::MonotonicTicks;
 };

@@ -3,6 +3,8 @@
 
 #include "soundfile/DB.h"
 
+struct LRhythm;
+
 class LMVModelEvents {
  public:
   virtual ~LMVModelEvents() = default;
@@ -19,6 +21,8 @@ class LMVModelEvents {
   virtual void EvShowAudelleInfoBar() {}
   // Every playing-time tick after three minutes of uninterrupted playing.
   virtual void EvShowPractiqInfoBar() {}
+  // The bar changed: measure, a beat's state or the swing (model/Rhythm.h).
+  virtual void EvRhythmChanged(const LRhythm&) {}
 };
 
 // Empty listener: override only what is needed.
