@@ -150,5 +150,8 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   if (started) started(window);
   const int result = QApplication::exec();
   window.ForceClose();
+  // The settings writer works a moment after each change: what the closing
+  // window stored is on disk before the process ends.
+  LSettingsFlush();
   return result;
 }

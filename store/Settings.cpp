@@ -1,14 +1,10 @@
 #include "store/Settings.h"
 
+#include "store/SettingsCache.h"
 #include "store/Utf8.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
 #include <QString>
-#include <QVariant>
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +44,8 @@ const char* LSettingsFilePath(char* out, size_t size) {
 
 namespace {
 
-// No cache of our own: each call opens the file as it is now.
+// The path is worked out at every call; the cache behind it keeps one file's
+// values in memory and writes changes on its own thread.
 QString SettingsPath() {
   char path[4096];
   return QString::fromUtf8(LSettingsFilePath(path, sizeof path));
@@ -60,60 +57,39 @@ QString FullKey(const char* section, const char* key) {
   return QString::fromUtf8(full);
 }
 
-std::atomic<bool> g_commitFailing{false};
-std::function<void(bool)> g_commitWatcher;
-
-bool Commit(QSettings& settings) {
-  settings.sync();
-  const bool saved = settings.status() == QSettings::NoError;
-  // Only the changes of state: a user who cannot save hears it once, not at
-  // every click of the tempo arrows.
-  if (g_commitFailing.exchange(!saved) == !saved) return saved;
-  if (g_commitWatcher) g_commitWatcher(saved);
-  return saved;
-}
-
 }  // namespace
 
-void LSettingsWatchCommits(std::function<void(bool saved)> watcher) { g_commitWatcher = std::move(watcher); }
+void LSettingsWatchCommits(std::function<void(bool saved)> watcher) { settings_cache::Watch(std::move(watcher)); }
 
-bool LSettingsCommitFailing() { return g_commitFailing.load(); }
+bool LSettingsCommitFailing() { return settings_cache::Failing(); }
+
+bool LSettingsFlush() { return settings_cache::Flush(); }
 
 bool LSettingsKeepUnreadable(std::string& keptAs) {
-  const QString path = SettingsPath();
-  if (!QFileInfo(path).isFile()) return false;
-  {
-    QSettings settings(path, QSettings::IniFormat);
-    if (settings.status() != QSettings::FormatError) return false;
-  }
-  QString target = path + QStringLiteral(".unreadable");
-  for (int n = 1; QFileInfo::exists(target) && n < 1000; ++n) target = path + QStringLiteral(".unreadable.%1").arg(n);
-  if (QFileInfo::exists(target) || !QFile::copy(path, target)) return false;
-  keptAs = target.toStdString();
+  const QString kept = settings_cache::KeepAside(SettingsPath());
+  if (kept.isEmpty()) return false;
+  keptAs = kept.toStdString();
   return true;
 }
 
 int _LUserSettingGetString(const char* section, const char* key, const char* def, char* out) {
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  const QVariant value = settings.value(FullKey(section, key));
-  if (!value.isValid()) {
+  const std::optional<QString> value = settings_cache::Get(SettingsPath(), FullKey(section, key));
+  if (!value) {
     LUtf8Copy(out, kSettingTextSize, def);
     return 0;
   }
-  LUtf8Copy(out, kSettingTextSize, value.toString().toUtf8().constData());
+  LUtf8Copy(out, kSettingTextSize, value->toUtf8().constData());
   return 1;
 }
 
 bool LUserSettingSetString(const char* section, const char* key, const char* value) {
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  settings.setValue(FullKey(section, key), QString::fromUtf8(value ? value : ""));
-  return Commit(settings);
+  settings_cache::Set(SettingsPath(), FullKey(section, key), QString::fromUtf8(value ? value : ""));
+  return !settings_cache::Failing();
 }
 
 bool LUserSettingDeleteItem(const char* section, const char* key) {
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  settings.remove(FullKey(section, key));
-  return Commit(settings);
+  settings_cache::Set(SettingsPath(), FullKey(section, key), std::nullopt);
+  return !settings_cache::Failing();
 }
 
 int LSettingParseInt(const char* text, int def) {

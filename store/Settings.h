@@ -1,6 +1,8 @@
-// Per-user settings addressed by section and key, every value stored as text
-// and committed at once. Backed by an INI file in the user's XDG config
-// folder ("Morvane/Morvane.conf"), located afresh at every call.
+// Per-user settings addressed by section and key, every value stored as text.
+// Backed by an INI file in the user's XDG config folder
+// ("Morvane/Morvane.conf"), located afresh at every call. A change holds in
+// memory at once and reaches the file about 200 ms after the last change, on
+// a thread of its own, merged with what another instance wrote meanwhile.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +26,7 @@ void _LSettingGetFullKeyName(char* out, const char* section, const char* key);
 // Copies the stored text, or def when absent, into out (260 bytes); 1 when
 // the setting exists, else 0.
 int _LUserSettingGetString(const char* section, const char* key, const char* def, char* out);
-// Stores and commits; the result is the commit's.
+// Stores; false while the file cannot be written (the value holds anyway).
 bool LUserSettingSetString(const char* section, const char* key, const char* value);
 bool LUserSettingDeleteItem(const char* section, const char* key);
 
@@ -56,16 +58,22 @@ bool LSettingParseBool(const char* text, bool def);
 const char* LSettingsFilePath(char* out, size_t size);
 
 // At start-up, before anything reads or writes a setting: a settings file
-// that exists but cannot be read as settings would be silently replaced by
-// the first change, losing whatever it still held. Copies it aside first
-// ("Morvane.conf.unreadable", numbered when that exists) and gives the copy's
-// path; false when the file is readable, missing, or could not be copied.
+// that cannot be read as settings (garbage, another encoding, NUL bytes,
+// over 1 MiB, not a regular file) would be replaced by the first change,
+// losing whatever it still held. Moves it aside ("Morvane.conf.unreadable",
+// numbered when that exists) and gives the new path; false when the file is
+// readable, missing, or could not be moved. A file that turns unreadable
+// later is moved aside the same way before it is written.
 bool LSettingsKeepUnreadable(std::string& keptAs);
+
+// Writes every pending change now and waits; true when all are on disk. Due
+// at quit (an exit from main flushes too).
+bool LSettingsFlush();
 
 // A commit that fails (file or folder not writable, disk full) leaves the
 // values the program holds in use but not on disk, and the file as it was.
 // The watcher hears of every change between failing and saving again, on the
-// thread that committed; nullptr removes it.
+// settings writer's thread; nullptr removes it.
 void LSettingsWatchCommits(std::function<void(bool saved)> watcher);
 // True while the latest commit failed.
 bool LSettingsCommitFailing();

@@ -203,6 +203,7 @@ TEST_F(MainDialogTest, OutputFailuresAreReportedInTheWindow) {
 // not take it back, and it stands beside another message, never over it.
 TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
   Open();
+  LSettingsFlush();  // the folder exists
   char path[1024];
   LSettingsFilePath(path, sizeof path);
   // A folder where the file should be.
@@ -212,6 +213,7 @@ TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
   };
   block();
   window->ApplyPreset(133, 2, 1);
+  LSettingsFlush();  // the writer works a moment after the change
   Pump();
   EXPECT_EQ(model->GetTempo(), 133);
   EXPECT_NE(window->InfoText().indexOf("cannot be saved"), -1);
@@ -223,14 +225,17 @@ TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
   std::filesystem::remove(path);
   window->ShowInfo(QStringLiteral("another message"));
   window->ApplyPreset(134, 2, 1);
+  LSettingsFlush();
   Pump();
   EXPECT_EQ(window->InfoText(), QStringLiteral("another message"));
   block();
   window->ApplyPreset(135, 2, 1);
+  LSettingsFlush();
   Pump();
   EXPECT_TRUE(window->InfoText().startsWith(QStringLiteral("another message\nYour settings cannot be saved")));
   std::filesystem::remove(path);
   window->ApplyPreset(136, 2, 1);
+  LSettingsFlush();
   Pump();
   EXPECT_EQ(window->InfoText(), QStringLiteral("another message"));
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 136);
