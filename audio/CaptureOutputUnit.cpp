@@ -66,7 +66,8 @@ LCaptureOutputUnit::~LCaptureOutputUnit() { Close(); }
 bool LCaptureOutputUnit::Open(unsigned int deviceId) {
   Close();
   if (deviceId != 0) return false;
-  m_file = std::fopen(m_path.c_str(), "wb+");
+  // An empty path follows MORVANE_AUDIO_CAPTURE as it is at each open.
+  m_file = std::fopen((m_path.empty() ? Path() : m_path).c_str(), "wb+");
   if (!m_file) return false;
   m_frames = 0;
   m_fileChannels = 0;

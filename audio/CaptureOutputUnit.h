@@ -22,6 +22,8 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   // Lists the capture device alone, as the default output (identifier 0).
   static LSoundPlayDeviceQuery& DeviceQuery();
 
+  // An empty path: the file MORVANE_AUDIO_CAPTURE names when the device is
+  // opened (at Play).
   LCaptureOutputUnit(std::string path, bool paced, int deviceChannels = 2);
   ~LCaptureOutputUnit() override;
 

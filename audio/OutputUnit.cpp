@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "audio/CaptureOutputUnit.h"
-#include "audio/PortAudioOutputUnit.h"
+#include "audio/SystemOutputUnit.h"
 
 void LAudioOutputUnit::SetFormat(int sampleRate, int channels) {
   m_rate = sampleRate;
@@ -17,7 +17,8 @@ void LAudioOutputUnit::SetChannelMap(int left, int right) {
 }
 
 int LAudioOutputUnit::OpenedChannels() const {
-  const int wanted = std::max(m_left, m_channels > 1 ? m_right : m_left) + 1;
+  // A mono stream mapped to two channels is written to both.
+  const int wanted = std::max(m_left, m_right) + 1;
   return std::max(1, std::min(wanted, DeviceChannels()));
 }
 
@@ -59,7 +60,11 @@ int LAudioOutputUnit::RenderDevice(int* out, int frames, int* deliveredFrames) {
   return taken;
 }
 
+void LAudioOutputUnit::RenderSilence(int* out, int frames) const {
+  std::memset(out, 0, sizeof(int) * static_cast<size_t>(frames) * OpenedChannels());
+}
+
 std::unique_ptr<LAudioOutputUnit> LAudioOutputUnitCreate() {
-  if (LCaptureOutputUnit::IsSelected()) return std::make_unique<LCaptureOutputUnit>(LCaptureOutputUnit::Path(), true);
-  return std::make_unique<LPortAudioOutputUnit>();
+  if (LCaptureOutputUnit::IsSelected()) return std::make_unique<LCaptureOutputUnit>("", true);
+  return std::make_unique<LSystemOutputUnit>();
 }

@@ -33,6 +33,13 @@ class LAudioOutputUnit {
   virtual bool IsOpen() const = 0;
   // Output channels of the open device.
   virtual int DeviceChannels() const = 0;
+  // The rate the open device runs at, in frames a second; a stream of
+  // another rate is converted by the back end (or refused). The stream's
+  // own rate where the device's is unknown.
+  virtual int NativeRate() const { return m_rate; }
+  // Frames between the render callback and the listener, as far as the
+  // back end tells (0 where it does not).
+  virtual int LatencyFrames() const { return 0; }
 
   // Stream format: interleaved 32-bit signed integers.
   void SetFormat(int sampleRate, int channels);
@@ -59,6 +66,8 @@ class LAudioOutputUnit {
   // (OpenedChannels() interleaved), zero-filling whatever the renderer did
   // not deliver. Returns the frames delivered.
   int RenderDevice(int* out, int frames, int* deliveredFrames);
+  // Device thread: a silent period in device-channel layout.
+  void RenderSilence(int* out, int frames) const;
   // Device thread: tells the renderer that the device is gone.
   void ReportFailure() {
     if (m_renderer) m_renderer->DeviceFailed();
@@ -76,5 +85,6 @@ class LAudioOutputUnit {
   int m_stagingFrames = 0;
 };
 
-// The capture device when MORVANE_AUDIO_CAPTURE names a file, else PortAudio.
+// The capture device when MORVANE_AUDIO_CAPTURE names a file, else the unit
+// that plays every device of the list (PipeWire's and PortAudio's).
 std::unique_ptr<LAudioOutputUnit> LAudioOutputUnitCreate();

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "audio/CaptureOutputUnit.h"
-#include "audio/PortAudioSession.h"
+#include "audio/SystemOutputUnit.h"
 #include "store/Settings.h"
 
 const char kDefaultPlaybackDeviceName[] = "Default Playback Device";
@@ -17,12 +17,19 @@ LSoundPlayDeviceQuery* g_testQuery = nullptr;
 // An older spelling of the default device found in stored settings.
 constexpr char kLegacyDefaultName[] = "[Default Sound Out]";
 
+// The device's own name in a list name such as "ALSA: hw:0,0".
+const char* WithoutSystem(const std::string& listName) {
+  for (const char* prefix : {"ALSA: ", "JACK: ", "OSS: "})
+    if (listName.rfind(prefix, 0) == 0) return listName.c_str() + std::strlen(prefix);
+  return listName.c_str();
+}
+
 }  // namespace
 
 LSoundPlayDeviceQuery& LSoundPlayDeviceCurrentQuery() {
   if (g_testQuery) return *g_testQuery;
   if (LCaptureOutputUnit::IsSelected()) return LCaptureOutputUnit::DeviceQuery();
-  return LPortAudioDeviceQuery();
+  return LSystemDeviceQuery();
 }
 
 void LSoundPlayDeviceSetQuery(LSoundPlayDeviceQuery* query) { g_testQuery = query; }
@@ -71,6 +78,9 @@ int LSoundPlayDevice::GetListDeviceIndex(const char* name) {
   LSoundPlayDeviceList list;
   for (int position = 1; position <= list.Count(); ++position)
     if (::strcasecmp(list.At(position)->name.c_str(), name) == 0) return position;
+  // Names stored before the list named each device's system ("ALSA: ").
+  for (int position = 1; position <= list.Count(); ++position)
+    if (::strcasecmp(WithoutSystem(list.At(position)->name), name) == 0) return position;
   return 0;
 }
 

@@ -12,7 +12,7 @@ constexpr unsigned int kNoPlayDevice = 0xFFFFFFFFu;
 // Name of list index 0, shown and stored.
 extern const char kDefaultPlaybackDeviceName[];
 
-// What the platform tells about its devices. Production code uses PortAudio
+// What the platform tells about its devices. Production code asks PipeWire and PortAudio
 // (or the capture device); tests script their own lists.
 class LSoundPlayDeviceQuery {
  public:
@@ -31,7 +31,7 @@ class LSoundPlayDeviceQuery {
 };
 
 // The query in use: one installed by a test, else the capture device when
-// MORVANE_AUDIO_CAPTURE names a file, else PortAudio.
+// MORVANE_AUDIO_CAPTURE names a file, else PipeWire and PortAudio.
 LSoundPlayDeviceQuery& LSoundPlayDeviceCurrentQuery();
 // Tests: installs (or with nullptr removes) a scripted query.
 void LSoundPlayDeviceSetQuery(LSoundPlayDeviceQuery* query);

@@ -1,21 +1,21 @@
 // PortAudio's library lifetime, with the sound back ends kept quiet: without
 // a sound card ALSA and JACK print dozens of lines on stderr, which the user
 // should never see. Problems are reported in the program's own words.
+//
+// PortAudio is initialised once per process, on first use, and never
+// terminated: Pa_Terminate asserts (and aborts the process) when a JACK
+// server it was connected to has gone away, and each initialisation costs a
+// round of socket connections to every sound server. The price is that the
+// PortAudio device list is the one seen at first use.
 #pragma once
 
 #include "audio/PlayDevice.h"
 
-class LPortAudioSession {
- public:
-  LPortAudioSession();
-  ~LPortAudioSession();
-  LPortAudioSession(const LPortAudioSession&) = delete;
-  LPortAudioSession& operator=(const LPortAudioSession&) = delete;
-  bool IsOk() const { return m_ok; }
-
- private:
-  bool m_ok;
-};
+// True once PortAudio is usable; initialises it on the first call.
+bool LPortAudioReady();
 
 // Device queries through PortAudio: identifiers are PortAudio device indices.
 LSoundPlayDeviceQuery& LPortAudioDeviceQuery();
+// "ALSA: hw:0,0", "JACK: system": the device name prefixed by its host API's
+// short name, as the device list shows it.
+std::string LPortAudioDeviceName(int device);

@@ -34,11 +34,21 @@ bool LSoundPlayerTemplate<T>::Start(LSoundSource& source, unsigned short mode) {
     m_source = limiter.OpenSource(m_source);
   }
   if (!m_output.Init(m_source, mode, this)) {
+    // The next Start opens whatever device is there by then.
+    m_output.CloseAudioUnit();
     m_source.Close();
     return false;
   }
   LThread::Start(kPriority);
-  m_output.Start();
+  if (!m_output.Start()) {
+    // Nothing is left running: the worker and its notification thread end
+    // here, and the caller tells the user.
+    StopThreadNow();
+    m_output.Stop();
+    m_output.CloseAudioUnit();
+    m_source.Close();
+    return false;
+  }
   m_listener->spntfPlay(m_userValue);
   return true;
 }

@@ -22,19 +22,17 @@ bool LSoundPlayerLLCA::Init(LSoundSource& source, unsigned short mode, LThread* 
   m_deviceFailed.store(false, std::memory_order_release);
   if (!OpenAudioUnit()) return false;
   m_position = source->GetPositionSample();
-  SetSoundSource(source);
   m_owner = owner;
-  return true;
+  return SetSoundSource(source);
 }
 
+// The device is opened here, at the first Play, and kept open across Stop
+// and Play; its stream is made by SetSoundSource once the format is known.
 bool LSoundPlayerLLCA::OpenAudioUnit() {
   if (m_unit->IsOpen()) return true;
+  m_streamReady = false;
   if (!m_unit->Open(LSoundPlayDevice::GetListDeviceIDAtIndex(m_device.m_index))) return false;
-  SetFormat();
-  // Corrected for the source's channels once it is known (SetSoundSource).
-  m_unit->SetChannelMap(m_device.m_left, m_device.m_right);
   m_unit->SetRenderer(this);
-  m_unit->Initialize();
   return true;
 }
 
@@ -42,6 +40,7 @@ void LSoundPlayerLLCA::CloseAudioUnit() {
   if (!m_unit->IsOpen()) return;
   m_unit->Stop();
   m_unit->Close();
+  m_streamReady = false;
 }
 
 void LSoundPlayerLLCA::SetFormat() { m_unit->SetFormat(m_source->GetSampleRate(), m_source->GetChannels()); }
@@ -57,42 +56,47 @@ void LSoundPlayerLLCA::MapChannels() {
   m_unit->SetChannelMap(m_device.m_left, m_device.m_right);
 }
 
+// Only remembered: the device is opened (or its stream re-made) at the next
+// Init, so choosing a device never opens one.
 void LSoundPlayerLLCA::SetDevice(const LSoundPlayDevice& device) {
   if (device == m_device) return;
   std::lock_guard<std::recursive_mutex> guard(m_lock);
   const bool sameIndex = device.m_index == m_device.m_index;
   m_device = device;
-  if (sameIndex) {
-    if (!m_unit->IsOpen()) return;
-    m_unit->Uninitialize();
-    MapChannels();
-    m_unit->Initialize();
-  } else {
+  if (!sameIndex) {
     CloseAudioUnit();
-    if (OpenAudioUnit()) MapChannels();
+  } else if (m_streamReady) {
+    m_unit->Stop();
+    m_unit->Uninitialize();
+    m_streamReady = false;
   }
 }
 
-void LSoundPlayerLLCA::SetSoundSource(LSoundSource& source) {
+bool LSoundPlayerLLCA::SetSoundSource(LSoundSource& source) {
   std::lock_guard<std::recursive_mutex> guard(m_lock);
-  const bool newRing = !m_ring || source->GetChannels() != m_source->GetChannels() ||
-                       source->GetSampleRate() != m_source->GetSampleRate() ||
-                       (m_unit->IsOpen() && (m_unit->StreamRate() != source->GetSampleRate() ||
-                                             m_unit->StreamChannels() != source->GetChannels()));
-  if (newRing) {
-    m_ring = std::make_unique<LCARingBuffer>(source->GetSampleRate(), source->GetChannels());
-    m_levelChannels = source->GetChannels();
+  const int rate = source->GetSampleRate();
+  const unsigned char channels = source->GetChannels();
+  if (!m_ring || m_ringRate != rate || m_ringChannels != channels) {
+    m_ring = std::make_unique<LCARingBuffer>(rate, channels);
+    m_ringRate = rate;
+    m_ringChannels = channels;
+    m_levelChannels = channels;
   }
   m_source = source;
-  m_sampleRate = source->GetSampleRate();
-  if (!newRing || !m_unit->IsOpen()) return;
-  m_unit->Stop();
-  m_unit->Uninitialize();
-  SetFormat();
-  MapChannels();
-  m_unit->Initialize();
+  m_sampleRate = rate;
+  if (!m_unit->IsOpen()) return false;
+  // The stream stays as it is while the format holds: Play does not re-open it.
+  if (!m_streamReady || m_unit->StreamRate() != rate || m_unit->StreamChannels() != channels) {
+    m_unit->Stop();
+    m_unit->Uninitialize();
+    SetFormat();
+    MapChannels();
+    m_streamReady = m_unit->Initialize();
+    if (!m_streamReady) return false;
+  }
   PreFill();
   if (GetState() == kRunning) m_unit->Start();
+  return true;
 }
 
 void LSoundPlayerLLCA::PreFill() {
@@ -100,24 +104,26 @@ void LSoundPlayerLLCA::PreFill() {
   m_ring->Write(m_source, std::min(left, kMaxReadFrames));
 }
 
-void LSoundPlayerLLCA::Start() {
-  if (m_startMode == 1) {
-    if (m_unit->IsOpen()) m_unit->Stop();
-    m_state.store(GetState() | kPrepared, std::memory_order_release);
-  } else {
-    Play();
-  }
+bool LSoundPlayerLLCA::Start() {
+  const unsigned short mode = m_startMode;
   m_startMode = 0;
+  if (mode != 1) return Play();
+  if (m_unit->IsOpen()) m_unit->Stop();
+  m_state.store(GetState() | kPrepared, std::memory_order_release);
+  return true;
 }
 
-void LSoundPlayerLLCA::Play() {
-  if (!m_unit->IsOpen()) return;
-  if (!m_workerRunning.WaitSignal(1000)) {
+bool LSoundPlayerLLCA::Play() {
+  if (!m_unit->IsOpen() || !m_streamReady || !m_workerRunning.WaitSignal(1000)) {
     m_state.store(kStopped, std::memory_order_release);
-    return;
+    return false;
   }
   // A device that refuses to start is not playing.
-  m_state.store(m_unit->Start() ? kRunning : kStopped, std::memory_order_release);
+  m_watchCalls = m_renderCalls.load(std::memory_order_relaxed);
+  m_watchSince = std::chrono::steady_clock::now();
+  const bool started = m_unit->Start();
+  m_state.store(started ? kRunning : kStopped, std::memory_order_release);
+  return started;
 }
 
 void LSoundPlayerLLCA::Stop() {
@@ -146,7 +152,11 @@ bool LSoundPlayerLLCA::WaitForEmptyBuffer(const LSignalObjectRef* alsoStop) {
   if (alsoStop) group.Add(*alsoStop);
   for (;;) {
     if (m_owner->IsToStop() || (alsoStop && alsoStop->IsSignaled())) return false;
-    const int r = m_owner->ProcessWaitSignalObjectGroup(group, 1000);
+    if (WatchdogExpired()) {
+      DeviceFailed();
+      return true;
+    }
+    const int r = m_owner->ProcessWaitSignalObjectGroup(group, kWatchdogMs / 4);
     if (r == kWaitStop) return false;
     if (m_consumed.IsSignaled()) {
       if (alsoStop && alsoStop->IsSignaled()) return false;
@@ -154,6 +164,21 @@ bool LSoundPlayerLLCA::WaitForEmptyBuffer(const LSignalObjectRef* alsoStop) {
       return true;
     }
   }
+}
+
+// Notification thread. A device whose callbacks stop arriving while it
+// should be playing is lost, whether or not its back end says so (a stream
+// whose server was killed may just go quiet).
+bool LSoundPlayerLLCA::WatchdogExpired() {
+  if (GetState() != kRunning || m_deviceFailed.load(std::memory_order_acquire)) return false;
+  const long calls = m_renderCalls.load(std::memory_order_relaxed);
+  const auto now = std::chrono::steady_clock::now();
+  if (calls != m_watchCalls) {
+    m_watchCalls = calls;
+    m_watchSince = now;
+    return false;
+  }
+  return now - m_watchSince > std::chrono::milliseconds(kWatchdogMs);
 }
 
 int LSoundPlayerLLCA::GetLagToPlayCursor() const {
@@ -181,6 +206,7 @@ LDBMultiChannel<LdBLevel> LSoundPlayerLLCA::GetLevels() const {
 // Real-time: device thread; allocates nothing, never blocks.
 int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
   const unsigned long entryBytes = *bytes;
+  m_renderCalls.fetch_add(1, std::memory_order_relaxed);
   std::unique_lock<std::recursive_mutex> outputLock(m_lock, std::try_to_lock);
   if (!outputLock.owns_lock() || !m_ring) {  // source or ring being replaced: skip
     *bytes = 0;

@@ -6,15 +6,16 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
 #include "audio/OutputUnit.h"
 #include "audio/PlayDevice.h"
 #include "audio/RingBuffer.h"
-#include "soundfile/DB.h"
 #include "platform/SignalObject.h"
 #include "platform/Thread.h"
+#include "soundfile/DB.h"
 #include "soundfile/SoundSource.h"
 
 class LSoundPlayerLLCA : private LAudioRenderer {
@@ -34,9 +35,11 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   bool OpenAudioUnit();
   void CloseAudioUnit();
   void SetDevice(const LSoundPlayDevice& device);
-  void SetSoundSource(LSoundSource& source);
-  void Start();
-  void Play();
+  // False when the device's stream cannot be made for the source's format.
+  bool SetSoundSource(LSoundSource& source);
+  // False when the device refused to start (or was never opened).
+  bool Start();
+  bool Play();
   void Stop();
   void SetPlayVolume(const LdBLevel& volume);
   LdBLevel GetPlayVolume() const { return m_volume; }
@@ -46,8 +49,11 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   bool IsNextBufferReady() const;
   bool PlayRemainingBuffer() const;
   void WriteBuffer(int frames);
-  // Notification thread: waits for the device to consume audio, in 1000 ms
-  // slices; false once the owner (or alsoStop) asks to stop.
+  // Notification thread: waits for the device to consume audio; false once
+  // the owner (or alsoStop) asks to stop. A running device that makes no
+  // render callback for kWatchdogMs counts as failed (returns true with
+  // HasDeviceFailed()).
+  static constexpr int kWatchdogMs = 1500;
   bool WaitForEmptyBuffer(const LSignalObjectRef* alsoStop = nullptr);
 
   // Frames queued for the device (0 when stopped).
@@ -79,11 +85,15 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   void SetFormat();
   void MapChannels();
   void PreFill();
+  bool WatchdogExpired();
 
   LSignalObject& m_workerRunning;
   std::unique_ptr<LAudioOutputUnit> m_unit;
   LSoundSource m_source;
-  LSoundPlayDevice m_device;
+  LSoundPlayDevice m_device{0, 0, 0};
+  bool m_streamReady = false;  // the unit's stream is made for m_source's format
+  int m_ringRate = 0;
+  unsigned char m_ringChannels = 0;
   LThread* m_owner = nullptr;
   std::atomic<unsigned short> m_state{kStopped};
   int m_position = 0;
@@ -99,6 +109,10 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   unsigned short m_startMode = 0;
   std::atomic<bool> m_positionRefresh{false};
   std::atomic<bool> m_deviceFailed{false};
+  std::atomic<long> m_renderCalls{0};
+  // Notification thread (and Play, before the device starts).
+  long m_watchCalls = 0;
+  std::chrono::steady_clock::time_point m_watchSince;
   // Device thread only.
   int m_levelFrames = 0;
   int m_levelCount = 0;

@@ -1,6 +1,7 @@
 #include "tools/PlayClickTrack.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cmath>
 #include <cstring>
@@ -11,13 +12,24 @@
 
 namespace {
 
+// Prints the player's reports; time and level lines at most every 200 ms
+// (10 lines a second), however often the device calls back.
 class PrintingListener : public LSoundPlayerNotify {
  public:
-  explicit PrintingListener(std::FILE* out) : m_out(out) {}
+  explicit PrintingListener(std::FILE* out) : m_out(out) { m_clock.start(); }
   void spntfPlay(long) override { std::fputs("play\n", m_out); }
-  void spntfStop(long) override { std::fputs("stop\n", m_out); }
-  void spntfTime(LSoundTime t, long) override { std::fprintf(m_out, "time %d ms\n", t.GetMilliseconds()); }
+  void spntfStop(long) override {
+    std::fputs("stop\n", m_out);
+    std::fflush(m_out);
+  }
+  void spntfTime(LSoundTime t, long) override {
+    m_printLevel = m_lastPrint < 0 || m_clock.elapsed() - m_lastPrint >= kPrintEveryMs;
+    if (!m_printLevel) return;
+    m_lastPrint = m_clock.elapsed();
+    std::fprintf(m_out, "time %d ms\n", t.GetMilliseconds());
+  }
   void spntfLevel(const LDBMultiChannel<LdBLevel>& levels, long) override {
+    if (!m_printLevel) return;
     std::fputs("level", m_out);
     for (int c = 0; c < levels.GetCount(); ++c) std::fprintf(m_out, " %d dB", levels[c].Get());
     std::fputc('\n', m_out);
@@ -25,7 +37,11 @@ class PrintingListener : public LSoundPlayerNotify {
   }
 
  private:
+  static constexpr qint64 kPrintEveryMs = 200;
   std::FILE* m_out;
+  QElapsedTimer m_clock;
+  qint64 m_lastPrint = -1;
+  bool m_printLevel = false;
 };
 
 QCoreApplication& Application() {
@@ -81,13 +97,21 @@ int PlayClickTrack(const RenderOptions& o, const std::string& soundFolder, std::
     return 1;
   }
   QTimer poll;
+  QElapsedTimer clock;
+  clock.start();
   QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (!capture || capture->FramesWritten() >= frames) app.quit();
+    // A device lost while playing stops the player by itself.
+    if (!player.IsPlaying() || (capture ? capture->FramesWritten() >= frames : clock.elapsed() >= ms)) app.quit();
   });
-  poll.start(capture ? 20 : ms);
+  poll.start(20);
   QTimer::singleShot(ms + 3000, &app, [&] { app.quit(); });  // a stalled device ends the run too
   app.exec();
+  const bool failed = player.GetOutput().HasDeviceFailed();
   player.Stop();
+  if (failed) {
+    std::fprintf(stderr, "morvane-render: the audio output device '%s' stopped working while playing\n", name.c_str());
+    return 1;
+  }
   if (capture && capture->FramesWritten() < frames) {
     std::fprintf(stderr, "morvane-render: the audio output device '%s' stopped after %ld of %ld frames\n", name.c_str(),
                  capture->FramesWritten(), frames);

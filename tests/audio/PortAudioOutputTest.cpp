@@ -40,7 +40,9 @@ TEST_F(PortAudioOutput, ListsTheDefaultDeviceAndWritesExactlyWhatWasRendered) {
   const auto choices = LSoundPlayDevice::GetChoices();
   ASSERT_GE(choices.size(), 2u);
   EXPECT_EQ(choices[0], "Default Playback Device");
-  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("default"), 1);
+  EXPECT_EQ(choices[1], "ALSA: default");
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("ALSA: default"), 1);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("default"), 1);  // as stored by earlier versions
 
   // Fits the pre-fill, so the unpaced device never runs dry in the middle.
   constexpr int kFrames = 6000;

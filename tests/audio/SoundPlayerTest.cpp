@@ -118,4 +118,85 @@ TEST(SoundPlayer, DestroyingAPlayingPlayerDropsItsPendingNotifications) {
   EXPECT_EQ(rig.recorder.events.size(), before);
 }
 
+// A capture device that can be told to fail at one step, counting the steps.
+class StepUnit : public LCaptureOutputUnit {
+ public:
+  enum Step { kNone, kOpen, kInitialize, kStart };
+  StepUnit(std::string path, bool paced) : LCaptureOutputUnit(std::move(path), paced) {}
+  bool Open(unsigned int id) override { return ++opens, failAt != kOpen && LCaptureOutputUnit::Open(id); }
+  bool Initialize() override { return ++inits, failAt != kInitialize && LCaptureOutputUnit::Initialize(); }
+  bool Start() override { return failAt != kStart && LCaptureOutputUnit::Start(); }
+  Step failAt = kNone;
+  int opens = 0, inits = 0;
+};
+
+struct StepRig {
+  StepRig() {
+    test::App();
+    auto u = std::make_unique<StepUnit>(dir.File("out.wav"), true);
+    unit = u.get();
+    player = std::make_unique<LSoundPlayer>(std::move(u));
+    player->SetListener(&recorder, 0);
+  }
+  test::TempDir dir;
+  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
+  StepUnit* unit;
+  std::unique_ptr<LSoundPlayer> player;
+  Recorder recorder;
+};
+
+// Whatever step the device refuses, Start says so, nothing is announced and
+// no thread is left running; once the device works, the next Start plays.
+TEST(SoundPlayer, ADeviceRefusingAnyStepFailsTheStartAndLeavesNothingRunning) {
+  for (StepUnit::Step step : {StepUnit::kOpen, StepUnit::kInitialize, StepUnit::kStart}) {
+    StepRig rig;
+    rig.unit->failAt = step;
+    LSoundSource source = test::Counting(test::kEndless);
+    EXPECT_FALSE(rig.player->Start(source)) << step;
+    EXPECT_FALSE(rig.player->IsPlaying()) << step;
+    EXPECT_FALSE(rig.player->IsRunning()) << step;
+    EXPECT_FALSE(rig.unit->IsOpen()) << step;
+    EXPECT_EQ(rig.recorder.Count("play"), 0) << step;
+    rig.unit->failAt = StepUnit::kNone;
+    LSoundSource again = test::Counting(test::kEndless);
+    EXPECT_TRUE(rig.player->Start(again)) << step;
+    EXPECT_TRUE(rig.player->IsPlaying()) << step;
+    rig.player->Stop();
+  }
+}
+
+// The device is opened by the first Start, not by choosing it, and its
+// stream is made again only when the format changes.
+TEST(SoundPlayer, TheDeviceOpensAtPlayAndItsStreamLastsWhileTheFormatHolds) {
+  StepRig rig;
+  rig.player->GetOutput().SetDevice(LSoundPlayDevice(1, 0, 0));
+  EXPECT_EQ(rig.unit->opens, 0);
+  struct Case {
+    int rate, channels, opens, inits;
+  } cases[] = {{44100, 2, 1, 1}, {44100, 2, 1, 1}, {48000, 2, 1, 2}, {48000, 1, 1, 3}, {48000, 1, 1, 3}};
+  for (const Case& c : cases) {
+    LSoundSource source = test::Counting(test::kEndless, static_cast<unsigned char>(c.channels), c.rate);
+    ASSERT_TRUE(rig.player->Start(source)) << c.rate;
+    rig.player->Stop();
+    EXPECT_EQ(rig.unit->opens, c.opens) << c.rate << "/" << c.channels;
+    EXPECT_EQ(rig.unit->inits, c.inits) << c.rate << "/" << c.channels;
+  }
+}
+
+// A device that starts but never calls back (its server hung) is lost:
+// the player stops by itself and says why.
+TEST(SoundPlayer, ADeviceThatGoesQuietWhilePlayingIsReportedLost) {
+  test::App();
+  test::ScriptedDevices devices{{{0, "Quiet", 2}}, 0};
+  auto unit = std::make_unique<test::ManualUnit>(2);
+  LSoundPlayer player(std::move(unit));
+  Recorder recorder;
+  player.SetListener(&recorder, 0);
+  LSoundSource source = test::Counting(test::kEndless);
+  ASSERT_TRUE(player.Start(source));
+  ASSERT_TRUE(test::RunEventsUntil([&] { return recorder.Count("stop") == 1; }));
+  EXPECT_TRUE(player.GetOutput().HasDeviceFailed());
+  EXPECT_FALSE(player.IsRunning());
+}
+
 }  // namespace
