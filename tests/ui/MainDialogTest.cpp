@@ -211,10 +211,19 @@ TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
   };
+  // The writer works a moment after each change; what it reports reaches
+  // the window through its event queue.
+  auto settle = [&](bool saving) {
+    for (int i = 0; i < 100 && LSettingsCommitFailing() == saving; ++i) {
+      Pump();
+      LSettingsFlush();
+      usleep(10000);
+    }
+    Pump();
+  };
   block();
   window->ApplyPreset(133, 2, 1);
-  LSettingsFlush();  // the writer works a moment after the change
-  Pump();
+  settle(false);
   EXPECT_EQ(model->GetTempo(), 133);
   EXPECT_NE(window->InfoText().indexOf("cannot be saved"), -1);
   window->DispatchCommand(MainDialog::kCmdToggle);
@@ -225,18 +234,15 @@ TEST_F(MainDialogTest, SettingsThatCannotBeSavedAreReportedUntilTheyCanBe) {
   std::filesystem::remove(path);
   window->ShowInfo(QStringLiteral("another message"));
   window->ApplyPreset(134, 2, 1);
-  LSettingsFlush();
-  Pump();
+  settle(true);
   EXPECT_EQ(window->InfoText(), QStringLiteral("another message"));
   block();
   window->ApplyPreset(135, 2, 1);
-  LSettingsFlush();
-  Pump();
+  settle(false);
   EXPECT_TRUE(window->InfoText().startsWith(QStringLiteral("another message\nYour settings cannot be saved")));
   std::filesystem::remove(path);
   window->ApplyPreset(136, 2, 1);
-  LSettingsFlush();
-  Pump();
+  settle(true);
   EXPECT_EQ(window->InfoText(), QStringLiteral("another message"));
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 136);
 }
