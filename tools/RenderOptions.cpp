@@ -72,6 +72,13 @@ bool SetLevel(const OptionCall& c, int which) {
   return true;
 }
 
+// The practice options share their text forms with the window.
+template <typename T>
+bool PracticeValue(const OptionCall& c, bool (*parse)(const std::string&, T&, std::string&), T& out) {
+  std::string why;
+  return parse(c.value, out, why) || c.Refuse(c.option + " " + why);
+}
+
 constexpr OptionRow kOptions[] = {
     {"--tempo", "BPM", "beats per minute, 10 to 280 (default 120; others are clamped)",
      [](const OptionCall& c) {
@@ -96,12 +103,30 @@ constexpr OptionRow kOptions[] = {
        if (!ParseDouble(c.value, d) || d <= 0 || d > 86400)
          return c.Refuse("seconds '" + c.value + "' must be a number above 0 and at most 86400");
        c.o.seconds = d;
+       c.o.secondsGiven = true;
        return true;
      }},
     {"--bars", "N", "length in whole bars instead (a bar of None is one beat)",
      [](const OptionCall& c) {
        return ParseIntIn(c.value, 1, 100000, c.o.bars) || c.Refuse("bars '" + c.value + "' must be 1 to 100000");
      }},
+    {"--count-in", "BARS", "0 to 4 bars of beats, first beat accented, before the track; --bars counts",
+     [](const OptionCall& c) { return PracticeValue(c, &LPracticePlan::ParseCountIn, c.o.practice.countInBars); }},
+    {"", "", "the bars after them, --seconds the whole file", nullptr},
+    {"--ramp", "START:END:STEP:BARS", "",
+     [](const OptionCall& c) { return PracticeValue(c, &LPracticePlan::ParseRamp, c.o.practice.ramp); }},
+    {"", "", "speed trainer: BARS bars at START bpm, then STEP bpm nearer END every BARS bars;", nullptr},
+    {"", "", "END holds to the end of the file, or without --bars and --seconds for BARS bars", nullptr},
+    {"--gap", "PLAY:MUTE", "gap trainer: PLAY bars heard, then MUTE bars silent (1 to 16 each)",
+     [](const OptionCall& c) { return PracticeValue(c, &LPracticePlan::ParseGap, c.o.practice.gap); }},
+    {"--random-mute", "PERCENT[:SEED]", "",
+     [](const OptionCall& c) {
+       std::string why;
+       return LPracticePlan::ParseRandomMute(c.value, c.o.practice.randomMutePercent, c.o.practice.randomSeed, why) ||
+              c.Refuse(c.option + " " + why);
+     }},
+    {"", "", "mute each beat after the count-in by chance, 0 to 50 %; the same SEED (default 1)", nullptr},
+    {"", "", "mutes the same beats", nullptr},
     {"--accent", "FILE", "WAV file for the first beat of each group (default: shipped sound)",
      [](const OptionCall& c) { return SetSound(c, kAccent); }},
     {"--beat", "FILE", "WAV file for the other beats", [](const OptionCall& c) { return SetSound(c, kBeat); }},

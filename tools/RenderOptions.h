@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/PracticePlan.h"
 #include "soundfile/WaveWriter.h"
 
 struct RenderOptions {
@@ -12,7 +13,11 @@ struct RenderOptions {
   int measure = 0;       // row of the measure table
   int subdivisions = 1;  // clicks per beat, 1..8
   double seconds = 30.0;
-  int bars = 0;              // when > 0, the length in bars (overrides seconds)
+  bool secondsGiven = false;
+  int bars = 0;  // when > 0, the length in bars (overrides seconds)
+  // Count-in, speed trainer, gap and random mute. The timer has no option:
+  // --seconds is the render's.
+  LPracticePlan practice;
   std::string sound[3];      // accent, beat, click; empty = shipped sound
   int level[3] = {0, 0, 0};  // dB, -127..127
   bool formatGiven = false;

@@ -71,6 +71,11 @@ TEST(RenderOptions, RefusesBadArgumentsWithAReason) {
       {{"-o"}, "needs a value"},
       {{"stray"}, "unexpected argument"},
       {{"--tempo", "120"}, "no output file"},
+      {{"--count-in", "5", "-o", "x"}, "--count-in '5': bars"},
+      {{"--ramp", "100:140:0:2", "-o", "x"}, "--ramp '100:140:0:2': step"},
+      {{"--ramp", "100:290:4:2", "-o", "x"}, "--ramp '100:290:4:2': end tempo"},
+      {{"--gap", "0:0", "-o", "x"}, "--gap '0:0': bars played"},
+      {{"--random-mute", "60:1", "-o", "x"}, "--random-mute '60:1': percent"},
   };
   for (const auto& c : cases) {
     RenderOptions o;
