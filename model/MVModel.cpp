@@ -7,6 +7,7 @@
 
 #include "audio/PlayDevice.h"
 #include "engine/MetronomeSource.h"
+#include "model/PracticeModel.h"
 #include "soundfile/Gain.h"
 #include "soundfile/WaveFile.h"
 #include "store/DataFolders.h"
@@ -50,6 +51,7 @@ LMVModel::LMVModel(std::unique_ptr<LAudioOutputUnit> unit)
     : m_player(unit ? std::move(unit) : LAudioOutputUnitCreate()) {
   m_player.GetOutput().SetPlayVolume(LdBLevel(Clamp(LUserSettingGet<int>(kSettings, "Volume", 0), -127, 127)));
   ApplyStoredOutputDevice();
+  m_practice = std::make_unique<LPracticeModel>(*this);
 }
 
 LMVModel::~LMVModel() { Destroy(); }
@@ -204,7 +206,7 @@ bool LMVModel::InitSounds() {
 bool LMVModel::StartPlaying() {
   if (IsPlaying()) return false;
   ApplyStoredOutputDevice();
-  LSoundSource source(new LMetronomeAdvancedSource(m_metronome));
+  LSoundSource source(new LMetronomeAdvancedSource(m_metronome, m_practice->ScoreFor(m_metronome)));
   m_outputFailed = !m_player.Start(source, 0) && source->GetError() == 0;
   return true;
 }
@@ -237,6 +239,7 @@ void LMVModel::spntfPlay(long) {
   m_outputFailed = false;
   m_listeners.Notify(&LMVModelEvents::EvPlayingStarted);
   m_playStart = m_ticks();
+  m_practice->TrackStarted(m_player.GetSource(), m_playStart);
   TimerSet(kTimerPlayingTime, 0);
 }
 
@@ -244,6 +247,7 @@ void LMVModel::spntfStop(long) {
   LMVMTRACE("LMVModel::spntfStop");
   // Listeners ask GetOutputFailed() on the stop to tell the user why.
   if (m_player.GetOutput().HasDeviceFailed()) m_outputFailed = true;
+  m_practice->TrackStopped(m_ticks());
   m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
 }
 

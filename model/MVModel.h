@@ -17,6 +17,8 @@
 #include "model/Rhythm.h"
 #include "platform/TimerHandler.h"
 
+class LPracticeModel;
+
 class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
  public:
   enum TimerId { kTimerPlayingTime = 1000, kTimerDelayedTempo = 1001, kTimerInfoBar = 1002 };
@@ -85,6 +87,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
 
   const LMetronomeAdvanced& GetMetronome() const { return m_metronome; }
   LSoundPlayer& GetPlayer() { return m_player; }
+  LPracticeModel& Practice() { return *m_practice; }  // model/PracticeModel.h
 
   void EvTimer(int id) override;
   void spntfPlay(long) override;
@@ -105,4 +108,5 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   LRhythm m_rhythm{LMeasure(), LBeatPattern()};  // "None", as the metronome starts
   std::string m_measureName;                     // what EvMeasureChanged names
   TickSource m_ticks = &LMVModel::MonotonicTicks;
+  std::unique_ptr<LPracticeModel> m_practice;
 };

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/MetronomeAdvanced.h"
 #include "engine/PracticePlan.h"
+#include "engine/PracticeScore.h"
 
 namespace {
 
@@ -180,4 +183,45 @@ TEST(PracticePlan, RefusesBadValuesNamingThePart) {
   plan = Plan(1, {}, {0, 3});
   EXPECT_NE(plan.Check().find("gap"), std::string::npos);
   EXPECT_EQ(Plan(4, {280, 10, 270, 999}, {16, 16}).Check(), "");
+}
+
+// The score as the click-track source drives it: one BeginBeat per beat,
+// then the sound of each click; what the window reads back through Heard.
+TEST(PracticeScore, BeatsOfCountInRampAndGapAndWhatIsHeard) {
+  LPracticePlan plan = Plan(1, {100, 110, 10, 1}, {1, 1});
+  LPracticeScore score(std::make_unique<LMeasureScore>(LMetronomeAdvanced::MeasureIndex("3")), plan);
+  LClickBeat beat;
+  beat.bpm = 90;
+  beat.clicksPerBeat = 2;
+  beat.beatsPerBar = score.BeatsPerBar();
+  beat.barBeat = -1;
+  std::string heard;
+  const char letters[] = "-ABc";
+  for (int i = 0; i < 12; ++i) {
+    beat.index = i;
+    beat.frame = i * 1000;
+    beat.barBeat = (beat.barBeat + 1) % beat.beatsPerBar;
+    score.BeginBeat(beat);
+    heard += std::to_string(beat.bpm) + ":";
+    for (int sub = 0; sub < beat.clicksPerBeat; ++sub) heard += letters[static_cast<int>(score.SoundAt(beat, sub))];
+    heard += " ";
+  }
+  EXPECT_EQ(heard, "100:A 100:B 100:B 100:Ac 100:Bc 100:Bc 110:-- 110:-- 110:-- 110:Ac 110:Bc 110:Bc ");
+  const struct {
+    int64_t frame;
+    bool found;
+    int64_t bar;
+    int barBeat;
+    bool countIn, muted;
+  } reads[] = {{-1, false, 0, 0, false, false},  {0, true, 0, 0, true, false},    {2999, true, 0, 2, true, false},
+               {3000, true, 1, 0, false, false}, {7500, true, 2, 1, false, true}, {99999, true, 3, 2, false, false}};
+  for (const auto& r : reads) {
+    LPracticeBeat b;
+    ASSERT_EQ(score.Heard(r.frame, b), r.found) << r.frame;
+    if (!r.found) continue;
+    EXPECT_EQ(b.bar, r.bar) << r.frame;
+    EXPECT_EQ(b.barBeat, r.barBeat) << r.frame;
+    EXPECT_EQ(b.countIn, r.countIn) << r.frame;
+    EXPECT_EQ(b.muted, r.muted) << r.frame;
+  }
 }
