@@ -14,6 +14,7 @@
 #include "model/MVModel.h"
 #include "ui/MainDialog.h"
 #include "ui/PracticeKeys.h"
+#include "ui/PracticePresets.h"
 
 namespace {
 
@@ -49,10 +50,21 @@ LPracticePanel* LPracticePanel::Install(MainDialog& window) {
 LPracticePanel::LPracticePanel(LPracticeModel& practice, QWidget* parent) : QWidget(parent), m_practice(practice) {
   Build();
   ShowPlan(m_practice.Plan());
+  // A preset's plan comes back into the fields.
+  m_practice.SetListener([this] {
+    ShowPlan(m_practice.Plan());
+    Refresh();
+  });
+  LPracticePresetsUse(&m_practice);
   m_refresh = new QTimer(this);
   connect(m_refresh, &QTimer::timeout, this, [this] { Refresh(); });
   m_refresh->start(kRefreshMs);
   Refresh();
+}
+
+LPracticePanel::~LPracticePanel() {
+  m_practice.SetListener(nullptr);
+  LPracticePresetsUse(nullptr);
 }
 
 void LPracticePanel::Build() {

@@ -28,6 +28,7 @@ class LPracticePanel : public QWidget {
   static LPracticePanel* Install(MainDialog& window);
 
   LPracticePanel(LPracticeModel& practice, QWidget* parent = nullptr);
+  ~LPracticePanel() override;
   // The status line as shown (tests read it).
   QString StatusText() const;
   QToolButton* Toggle() const { return m_toggle; }
