@@ -9,6 +9,7 @@
 #include "soundfile/Gain.h"
 #include "soundfile/PeakLimit.h"
 #include "soundfile/WaveFile.h"
+#include "tools/PracticeRender.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSo
   metronome.SetTempo(o.tempo);
   metronome.SetSubDiv(o.subdivisions - 1);
 
-  track = LSoundSource(new LMetronomeAdvancedSource(metronome));
+  track = LSoundSource(
+      new LMetronomeAdvancedSource(metronome, WrapPracticeScore(o, std::make_unique<LMeasureScore>(o.measure))));
   if (track->GetError() != 0) {
     error = std::string("cannot render: ") + LSoundSourceErrorText(track->GetError());
     return false;
@@ -64,9 +66,10 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
 
   // A number of bars ends exactly on a bar line of the exact grid, so the
   // file loops seamlessly (within a frame of the exact bar length).
-  summary.frames = o.bars > 0
-                       ? summary.grid.BeatFrame(static_cast<int64_t>(o.bars) * LMeasureScore::BeatsInMeasure(o.measure))
-                       : std::llround(o.seconds * summary.sampleRate);
+  if (!PracticeRenderFrames(o, summary.grid, LMeasureScore::BeatsInMeasure(o.measure), summary.frames))
+    summary.frames =
+        o.bars > 0 ? summary.grid.BeatFrame(static_cast<int64_t>(o.bars) * LMeasureScore::BeatsInMeasure(o.measure))
+                   : std::llround(o.seconds * summary.sampleRate);
 
   LWaveWriter writer;
   if (!writer.Open(o.output, summary.sampleRate, summary.channels, o.format)) {
