@@ -19,10 +19,6 @@ std::string SoundFolder() { return GetProgramDataFolder() + "/" + kDefaultSoundF
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && args[0] == "--version") {
-    std::puts("morvane-render " MORVANE_VERSION);
-    return 0;
-  }
   RenderOptions options;
   std::string error;
   if (!ParseRenderOptions(args, options, error)) {
@@ -31,6 +27,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(RenderUsage(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::puts("morvane-render " MORVANE_VERSION);
     return 0;
   }
   if (options.listDevices) return ListPlayDevices(stdout);

@@ -163,6 +163,7 @@ constexpr OptionRow kOptions[] = {
     {"--list-devices", "", "list the audio output devices, the default first",
      [](const OptionCall& c) { return c.o.listDevices = true; }},
     {"-h, --help", "", "this text", [](const OptionCall& c) { return c.o.help = true; }, true},
+    {"--version", "", "the program's version", [](const OptionCall& c) { return c.o.version = true; }, true},
 };
 
 // Whether arg is one of the row's comma-separated spellings.

@@ -24,6 +24,7 @@ struct RenderOptions {
   LWaveWriter::Format format = LWaveWriter::Format::S16;
   std::string output;
   bool help = false;
+  bool version = false;
   // Device mode: list the output devices, or play through one instead of
   // writing a file.
   bool listDevices = false;
