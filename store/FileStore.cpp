@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "store/AtomicFile.h"
 #include "store/FileStoreIterator.h"
 #include "store/RecordCodec.h"
 
@@ -48,7 +49,7 @@ int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    errno = EISDIR;
+    errno = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
     return -1;
   }
   return fd;
@@ -59,7 +60,7 @@ bool ReadAll(int fd, std::string& text) {
   text.clear();
   struct stat st {};
   if (fstat(fd, &st) != 0) return false;
-  if (st.st_size > kMaxRecordFileBytes) return false;
+  if (st.st_size > kMaxRecordFileBytes) return errno = EFBIG, false;
   char buf[8192];
   for (off_t at = 0;;) {
     const ssize_t n = pread(fd, buf, sizeof buf, at);
@@ -70,31 +71,10 @@ bool ReadAll(int fd, std::string& text) {
     at += n;
     if (static_cast<int64_t>(text.size()) > kMaxRecordFileBytes) {
       text.clear();
+      errno = EFBIG;
       return false;
     }
   }
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return ftruncate(fd, static_cast<off_t>(text.size())) == 0;
-}
-
-// Renames only when the target does not exist, atomically, so two records
-// renamed onto one name at once cannot overwrite each other's file.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // File systems without RENAME_NOREPLACE: link fails on an existing name.
-  if (link(from.c_str(), to.c_str()) != 0) return false;
-  unlink(from.c_str());
-  return true;
 }
 
 bool SameFile(int fd, const std::string& path) {
@@ -146,12 +126,9 @@ bool InStoreForm(std::string_view text, const std::vector<RecordItem>& items) {
 std::string KeepCopy(const std::string& path, const std::string& text) {
   for (int n = 0; n < 1000; ++n) {
     const std::string target = path + ".kept" + (n ? "." + std::to_string(n) : std::string());
-    Fd fd(open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.Get() < 0 && errno == EEXIST) continue;
-    if (fd.Get() < 0) return {};
-    if (WriteAll(fd.Get(), text) && fsync(fd.Get()) == 0) return target;
-    unlink(target.c_str());
-    return {};
+    const int err = LAtomicWriteFile(target, text, false);
+    if (err == 0) return target;
+    if (err != EEXIST) return errno = err, std::string();
   }
   return {};
 }
@@ -236,65 +213,99 @@ bool LFileStoreListBase::Delete(std::string_view key) const { return unlink(Path
 bool LFileStoreListBase::TryRename(LRecord& record) const {
   // An empty key would rename to ".dat", a hidden file no listing shows.
   if (record.StoredKey().empty() || record.Key().empty() || record.Key() == record.StoredKey()) return true;
-  if (!RenameNoReplace(PathOf(record.StoredKey()), PathOf(record.Key()))) return false;
+  if (LRenameNoReplace(PathOf(record.StoredKey()), PathOf(record.Key())) != 0) return false;
   record.SetStoredKey(record.Key());
   return true;
 }
 
-int LFileStoreListBase::CreateNumbered(LRecord& record) const {
-  for (unsigned long long n = 1;; ++n) {
+// Writes the record under the lowest free number. The text is complete and
+// synced before a number is taken, so the file appears whole or not at all.
+int LFileStoreListBase::SaveNumbered(LRecord& record) const {
+  LAtomicFile file;
+  int err = file.Create(m_folder);
+  if (!err) err = file.Write(BuildText(record));
+  for (unsigned long long n = 1; !err; ++n) {
     const std::string key = std::to_string(n);
-    const int fd = open(PathOf(key).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return -1;
-    flock(fd, LOCK_EX | LOCK_NB);
+    err = file.Commit(PathOf(key), false);
+    if (err == EEXIST) {
+      err = 0;
+      continue;
+    }
+    if (err) break;
     record.SetKey(key);
     record.SetStoredKey(key);
-    return fd;
+    return 0;
   }
+  return err;
 }
 
-// Opens (creating) and locks the record file, reopening when it was replaced
-// or removed while this process waited for the lock, so the text is never
-// written into a file no longer in the folder.
+// Opens and locks the existing record file (following a symbolic link to
+// read what it holds), reopening when it was replaced or removed while this
+// process waited for the lock, so the merge reads the latest file. Opened
+// for writing, so that a record the user made read-only stays as it is.
 int LFileStoreListBase::OpenForMerge(const std::string& path) const {
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const int fd = OpenRegular(path, O_RDWR | O_CREAT, 0666);
+    const int fd = OpenRegular(path, O_RDWR);
     if (fd < 0) return -1;
     flocktimed(fd, LOCK_EX, m_lockBudgetMs);
     if (SameFile(fd, path)) return fd;
     close(fd);
   }
-  return OpenRegular(path, O_RDWR | O_CREAT, 0666);
+  return OpenRegular(path, O_RDWR);
+}
+
+// Takes in the fields of the locked file that the record did not change.
+// What cannot be read whole is not overwritten with a part of it, and a file
+// not in this store's form is kept as it was before rewriting.
+int LFileStoreListBase::MergeFromFile(int fd, const std::string& path, LRecord& record) const {
+  std::string text;
+  if (!ReadAll(fd, text)) return errno ? errno : EFBIG;
+  std::vector<RecordItem> items = RecordParse(text);
+  if (!InStoreForm(text, items)) {
+    const std::string kept = KeepCopy(path, text);
+    if (kept.empty()) return errno ? errno : EIO;
+    if (g_keptWatcher) g_keptWatcher(path, kept);
+  }
+  MergeFileIntoRecord(items, record);
+  return 0;
+}
+
+// Saves under the record's key: merged into the existing file and put in
+// its place while its lock is held, or written as a new file when there is
+// none (and merged after all when another process created one meanwhile).
+int LFileStoreListBase::SaveKeyed(LRecord& record) const {
+  const std::string key = record.StoredKey().empty() ? record.Key() : record.StoredKey();
+  const std::string path = PathOf(key);
+  int err = EAGAIN;
+  for (int attempt = 0; attempt < 3 && err == EAGAIN; ++attempt) {
+    errno = 0;
+    Fd fd(OpenForMerge(path));
+    if (fd.Get() < 0 && errno != ENOENT) return errno ? errno : EIO;
+    if (fd.Get() < 0) {
+      struct stat link {};
+      // A dangling symbolic link is replaced by the record, not followed.
+      const bool dangling = lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+      err = LAtomicWriteFile(path, BuildText(record), dangling);
+      if (err == EEXIST) err = EAGAIN;
+      continue;
+    }
+    if ((err = MergeFromFile(fd.Get(), path, record)) != 0) return err;
+    struct stat st {};
+    const int mode = fstat(fd.Get(), &st) == 0 ? static_cast<int>(st.st_mode & 0777) : -1;
+    err = LAtomicWriteFile(path, BuildText(record), true, mode);
+  }
+  if (!err && record.StoredKey().empty()) record.SetStoredKey(key);
+  return err;
 }
 
 bool LFileStoreListBase::Save(LRecord& record) const {
   TryRename(record);
-  Fd fd;
-  if (record.StoredKey().empty() && record.Key().empty()) {
-    fd.Reset(CreateNumbered(record));
-    if (fd.Get() < 0) return false;
-  } else {
-    const std::string key = record.StoredKey().empty() ? record.Key() : record.StoredKey();
-    fd.Reset(OpenForMerge(PathOf(key)));
-    if (fd.Get() >= 0) {
-      // What cannot be read whole is not overwritten with a part of it, and
-      // a file not in this store's form is kept as it was before rewriting.
-      std::string text;
-      if (!ReadAll(fd.Get(), text)) return false;
-      std::vector<RecordItem> items = RecordParse(text);
-      if (!InStoreForm(text, items)) {
-        const std::string kept = KeepCopy(PathOf(key), text);
-        if (kept.empty()) return false;
-        if (g_keptWatcher) g_keptWatcher(PathOf(key), kept);
-      }
-      MergeFileIntoRecord(items, record);
-    }
-    if (record.StoredKey().empty()) record.SetStoredKey(key);
-  }
-  // A file that cannot be opened or written leaves the changes marked as this
-  // record's own and reports the failure, rather than claiming a save.
-  if (fd.Get() < 0 || !WriteAll(fd.Get(), BuildText(record))) return false;
+  const bool numbered = record.StoredKey().empty() && record.Key().empty();
+  const int err = numbered ? SaveNumbered(record) : SaveKeyed(record);
+  record.SetSaveError(err);
+  // A failed save leaves the changes marked as this record's own and reports
+  // the failure, rather than claiming a save.
+  if (err) return false;
   for (auto& f : record.MutableFields()) f.changed = false;
   return true;
 }

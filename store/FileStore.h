@@ -51,7 +51,9 @@ class LFileStoreListBase {
   // Removes the file of key; records in memory are not touched.
   bool Delete(std::string_view key) const;
   // Renames when the record's key changed, then merges the file's fields
-  // under an exclusive lock and writes. False when nothing could be written.
+  // under an exclusive lock and puts a new file in the old one's place (see
+  // AtomicFile.h): the record file is always the old or the new text. False
+  // when nothing could be written; the record's SaveError() says why.
   bool Save(LRecord& record) const;
   // Replaces the record's fields with the file's; the record is untouched
   // when the file cannot be read.
@@ -66,8 +68,11 @@ class LFileStoreListBase {
  private:
   void AttachStore(LRecord& record) const;
   bool TryRename(LRecord& record) const;
-  int CreateNumbered(LRecord& record) const;
+  // The steps of Save; each answers 0 or an errno value.
+  int SaveNumbered(LRecord& record) const;
+  int SaveKeyed(LRecord& record) const;
   int OpenForMerge(const std::string& path) const;
+  int MergeFromFile(int fd, const std::string& path, LRecord& record) const;
 
   std::string m_folder;
   int m_lockBudgetMs = kRecordLockBudgetMs;

@@ -54,6 +54,9 @@ class LRecord {
 
   // Saves when attached and modified; false only when that save failed.
   bool Flush();
+  // Why the last save failed, as an errno value (0 after a good one).
+  int SaveError() const { return m_saveError; }
+  void SetSaveError(int error) { m_saveError = error; }
   // Saves when attached and modified, detaches, and empties the record.
   void Invalidate();
   // Detaches and empties without saving: for a caller that reported a failed
@@ -83,4 +86,5 @@ class LRecord {
   std::string m_storedKey;
   std::vector<LRecordField> m_fields;
   bool m_modified = false;
+  int m_saveError = 0;
 };
