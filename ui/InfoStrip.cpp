@@ -9,10 +9,16 @@
 LInfoStrip::LInfoStrip(QWidget* parent) : QWidget(parent), m_label(new QLabel(this)) {
   m_label->setWordWrap(true);
   m_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // Dark ink on the strip's own pale yellow, under light and dark themes alike.
+  QPalette ink = m_label->palette();
+  ink.setColor(QPalette::WindowText, QColor(48, 38, 0));
+  ink.setColor(QPalette::Text, QColor(48, 38, 0));
+  m_label->setPalette(ink);
   auto* close = new QToolButton(this);
   close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
   close->setAutoRaise(true);
-  close->setToolTip(QStringLiteral("Close this message"));
+  close->setToolTip(tr("Close this message"));
+  close->setAccessibleName(tr("Close this message"));
   connect(close, &QToolButton::clicked, this, [this] {
     Clear();
     if (onClosed) onClosed();

@@ -6,12 +6,15 @@
 
 #include <functional>
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QWidget>
 
 class QLabel;
 
 class LInfoStrip : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(LInfoStrip)
+
  public:
   explicit LInfoStrip(QWidget* parent);
   // Adds a message (once) and shows the strip.

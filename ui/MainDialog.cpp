@@ -1,14 +1,19 @@
 #include "ui/MainDialog.h"
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "model/MVModel.h"
 #include "store/Presets.h"
@@ -19,6 +24,7 @@
 #include "ui/OptionsDialog.h"
 #include "ui/PresetDialog.h"
 #include "ui/PresetListWindow.h"
+#include "ui/TempoField.h"
 
 namespace {
 
@@ -32,56 +38,27 @@ const LKeyToCommandMap kKeys[] = {
 constexpr int kKeyCount = sizeof(kKeys) / sizeof(kKeys[0]);
 
 const LMenuItem kMenu[] = {
-    {-1, "File"},
-    {MainDialog::kCmdPresetSave, "Save"},
-    {MainDialog::kCmdPresetLoad, "Load"},
-    {0, nullptr},
+    {-1, QT_TRANSLATE_NOOP("LMainWindow", "&File")},
+    {MainDialog::kCmdPresetSave, QT_TRANSLATE_NOOP("LMainWindow", "&Save Preset...")},
+    {MainDialog::kCmdPresetLoad, QT_TRANSLATE_NOOP("LMainWindow", "&Load Preset...")},
     {-1, nullptr},
-    {-1, "Tools"},
-    {MainDialog::kCmdPlay, "Play"},
-    {MainDialog::kCmdStop, "Stop"},
-    {MainDialog::kCmdSelectSounds, "Select sounds..."},
+    {-1, QT_TRANSLATE_NOOP("LMainWindow", "&Tools")},
+    {MainDialog::kCmdPlay, QT_TRANSLATE_NOOP("LMainWindow", "&Play")},
+    {MainDialog::kCmdStop, QT_TRANSLATE_NOOP("LMainWindow", "S&top")},
+    {MainDialog::kCmdSelectSounds, QT_TRANSLATE_NOOP("LMainWindow", "Select &Sounds...")},
     {-1, nullptr},
 };
 
 const LToolBarItem kToolBar[] = {
-    {MainDialog::kCmdPresetSave, kIconSave, "Save", "Save current setting"},
-    {MainDialog::kCmdPresetLoad, kIconLoad, "Load", "Load preset setting"},
-    {MainDialog::kCmdSelectSounds, kIconSounds, "Sounds", "Select accent, beat and click sound"},
-    {LMainWindow::kCmdPreferences, kIconPreferences, "Preferences", "Adjust settings and options"},
+    {MainDialog::kCmdPresetSave, kIconSave, QT_TRANSLATE_NOOP("LMainWindow", "Save Preset"),
+     QT_TRANSLATE_NOOP("LMainWindow", "Save the current settings as a preset")},
+    {MainDialog::kCmdPresetLoad, kIconLoad, QT_TRANSLATE_NOOP("LMainWindow", "Load Preset"),
+     QT_TRANSLATE_NOOP("LMainWindow", "Load a saved preset")},
+    {MainDialog::kCmdSelectSounds, kIconSounds, QT_TRANSLATE_NOOP("LMainWindow", "Sounds"),
+     QT_TRANSLATE_NOOP("LMainWindow", "Select accent, beat and click sound")},
+    {LMainWindow::kCmdPreferences, kIconPreferences, QT_TRANSLATE_NOOP("LMainWindow", "Preferences"),
+     QT_TRANSLATE_NOOP("LMainWindow", "Adjust settings and options")},
 };
-
-// Guide text only: the marking the model reports uses its own ranges.
-struct GuideRow {
-  const char* type;
-  const char* bpm;
-  const char* value;
-};
-const GuideRow kGuide[] = {
-    {"Largo", "40-60", "50"},     {"Larghetto", "60-66", "63"},      {"Adagio", "66-76", "71"},
-    {"Andante", "76-108", "92"},  {"Moderato", "108-120", "114"},    {"Allegro", "120-168", "144"},
-    {"Presto", "168-200", "184"}, {"Prestissimo", "200-208", "204"},
-};
-
-// Nominal widths in the list view's units of 1.4 pixels.
-int ColumnPixels(int nominal) { return static_cast<int>(nominal * 1.4 * 8 + 0.5); }
-
-// The leading decimal digits of text; none gives 0.
-int LeadingNumber(const QString& text) {
-  long long v = 0;
-  for (QChar c : text) {
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
-    v = v * 10 + (c.unicode() - '0');
-    if (v > 1000000) break;  // far past any tempo; the field clamps it
-  }
-  return static_cast<int>(v);
-}
-
-QLabel* Label(const char* text) {
-  auto* label = new QLabel(QString::fromUtf8(text));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
-}
 
 }  // namespace
 
@@ -100,74 +77,63 @@ void MainDialog::InitDialog() {
   SetMenuBar(kMenu, sizeof(kMenu) / sizeof(kMenu[0]), kKeys, kKeyCount);
   SetToolBar("Main", kToolBar, sizeof(kToolBar) / sizeof(kToolBar[0]), kKeys, kKeyCount);
   CreateControls();
+  LayOut();
   WatchFiles();
   InitModel();
-  LayoutControls();
 }
 
 void MainDialog::CreateControls() {
   m_display = new LMVDisplay;
+  m_display->setAccessibleName(tr("Tempo display"));
   m_lights = new LMVLedLightBox;
-  AddControl(kIdDisplay, m_display);
-  AddControl(kIdLights, m_lights);
+  m_lights->setAccessibleName(tr("Beat light"));
+  m_lights->setAccessibleDescription(tr("Swings from side to side once per beat while playing"));
+  NameControl(kIdDisplay, m_display);
+  NameControl(kIdLights, m_lights);
+  CreateGuide();
 
-  auto* guide = new QTreeWidget;
-  guide->setColumnCount(3);
-  guide->setHeaderLabels({QStringLiteral("Type"), QStringLiteral("BPM"), QStringLiteral("Value")});
-  guide->setColumnWidth(0, ColumnPixels(8));
-  guide->setColumnWidth(1, ColumnPixels(7));
-  guide->setColumnHidden(2, true);
-  guide->setRootIsDecorated(false);
-  guide->setUniformRowHeights(true);
-  guide->setSelectionMode(QAbstractItemView::SingleSelection);
-  for (const GuideRow& row : kGuide)
-    guide->addTopLevelItem(
-        new QTreeWidgetItem({QString::fromUtf8(row.type), QString::fromUtf8(row.bpm), QString::fromUtf8(row.value)}));
-  connect(guide, &QTreeWidget::itemSelectionChanged, this, [this] { DispatchCommand(kCmdGuide); });
-  // Choosing the row already selected applies it again.
-  connect(guide, &QTreeWidget::itemClicked, this, [this] { DispatchCommand(kCmdGuide); });
-  AddControl(kIdGuide, guide);
+  m_tempo = new LTempoField(LMVModel::GetTempoMin(), LMVModel::GetTempoMax());
+  m_tempo->onChange = [this](int) { DispatchCommand(kIdTempo); };
+  m_tempo->setAccessibleName(tr("Tempo"));
+  m_tempo->setAccessibleDescription(
+      tr("Beats per minute, %1 to %2").arg(LMVModel::GetTempoMin()).arg(LMVModel::GetTempoMax()));
+  NameControl(kIdTempo, m_tempo);
+  NameControl(kIdTempoText, m_tempo->findChild<QLineEdit*>());
 
-  AddControl(kIdMeasureLabel, Label("Measure:"));
-  AddControl(kIdSubDivLabel, Label("SubDivs:"));
-  AddControl(kIdTempoLabel, Label("Tempo:"));
+  m_playStop = new QToolButton;
+  m_playStop->setIconSize(QSize(22, 22));
+  m_playStop->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  m_playStop->setFocusPolicy(Qt::StrongFocus);
+  m_playStop->setToolTip(tr("Play or stop (%1)").arg(kKeys[0].Key().GetDescription()));
+  connect(m_playStop, &QToolButton::clicked, this, [this] { DispatchCommand(kCmdToggle); });
+  NameControl(kIdPlayStop, m_playStop);
 
-  auto* tempo = new QSpinBox;
-  tempo->setRange(LMVModel::GetTempoMin(), LMVModel::GetTempoMax());
-  tempo->setSingleStep(1);
-  tempo->setKeyboardTracking(true);  // every typed change reaches the model
-  tempo->setAlignment(Qt::AlignRight);
-  connect(tempo, &QSpinBox::valueChanged, this, [this] { DispatchCommand(kIdTempo); });
-  AddControl(kIdTempo, tempo);
-  NameControl(kIdTempoText, tempo->findChild<QLineEdit*>());
-
-  auto* button = new QToolButton;
-  button->setIconSize(QSize(22, 22));
-  button->setToolTip(QStringLiteral("Play or stop (%1)").arg(kKeys[0].Key().GetDescription()));
-  connect(button, &QToolButton::clicked, this, [this] { DispatchCommand(kCmdToggle); });
-  AddControl(kIdPlayStop, button);
-
-  auto* subdiv = new QComboBox;
-  auto* measure = new QComboBox;
-  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) subdiv->addItem(QString::fromUtf8(*n));
-  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) measure->addItem(QString::fromUtf8(*n));
+  m_subdiv = new QComboBox;
+  m_measure = new QComboBox;
+  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(tr(*n));
+  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(tr(*n));
+  m_measure->setAccessibleName(tr("Measure"));
+  m_measure->setAccessibleDescription(tr("Beats in a bar, with the grouping of the odd ones"));
+  m_subdiv->setAccessibleName(tr("Subdivisions"));
+  m_subdiv->setAccessibleDescription(tr("Clicks in each beat"));
   // activated: the user's choices only, never the program's own selecting.
-  connect(subdiv, &QComboBox::activated, this, [this] { DispatchCommand(kCmdSubDiv); });
-  connect(measure, &QComboBox::activated, this, [this] { DispatchCommand(kCmdMeasure); });
-  AddControl(kIdSubDiv, subdiv);
-  AddControl(kIdMeasure, measure);
+  connect(m_subdiv, &QComboBox::activated, this, [this] { DispatchCommand(kCmdSubDiv); });
+  connect(m_measure, &QComboBox::activated, this, [this] { DispatchCommand(kCmdMeasure); });
+  NameControl(kIdSubDiv, m_subdiv);
+  NameControl(kIdMeasure, m_measure);
 
-  auto* pane = new QWidget;
-  AddControl(kIdVolume, pane);
-  m_volume.Init(*this, pane, kIdVolume);
+  m_volumePane = new QWidget;
+  NameControl(kIdVolume, m_volumePane);
+  m_volume.Init(*this, m_volumePane, kIdVolume);
 
   m_status = new QLabel;
+  m_status->setAccessibleName(tr("Tempo and marking"));
   statusBar()->addWidget(m_status, 1);
 }
 
 void MainDialog::InitModel() {
   if (!m_model->Init()) {
-    ShowError(QString::fromUtf8(kEssentialFileMissing));
+    ShowError(tr(kEssentialFileMissing));
     PostCommand(kCmdQuit);
   }
   CheckSounds();
@@ -186,7 +152,7 @@ void MainDialog::DestroyDialog() {
 
 void MainDialog::ShowError(const QString& text) { QMessageBox::critical(this, QStringLiteral("Morvane"), text); }
 
-void MainDialog::SetTempoField(int bpm) { static_cast<QSpinBox*>(GetControl(kIdTempo))->setValue(bpm); }
+void MainDialog::SetTempoField(int bpm) { m_tempo->setValue(bpm); }
 
 bool MainDialog::Command(int id, int arg) {
   switch (id) {
@@ -212,11 +178,11 @@ bool MainDialog::Command(int id, int arg) {
     case kCmdSelectSounds:
       if (HasDialogs()) OpenOptions(1);
       return true;
-    case kIdTempo: return m_model->SetTempoDelayed(static_cast<QSpinBox*>(GetControl(kIdTempo))->value());
+    case kIdTempo: return m_model->SetTempoDelayed(m_tempo->TypedValue());
     case kIdVolume: return m_model->SetVolume(m_volume.GetLevel());
     case kCmdGuide: CmSetGuideValue(); return true;
-    case kCmdSubDiv: return m_model->SetSubDiv(static_cast<QComboBox*>(GetControl(kIdSubDiv))->currentIndex());
-    case kCmdMeasure: return m_model->SetMeasure(static_cast<QComboBox*>(GetControl(kIdMeasure))->currentIndex());
+    case kCmdSubDiv: return m_model->SetSubDiv(m_subdiv->currentIndex());
+    case kCmdMeasure: return m_model->SetMeasure(m_measure->currentIndex());
     default: return LMainWindow::Command(id, arg);
   }
 }
@@ -228,9 +194,7 @@ bool MainDialog::CmSettings() {
 
 void MainDialog::CmPresetSave() {
   if (!HasDialogs()) return;
-  OpenPresetDialog(static_cast<QSpinBox*>(GetControl(kIdTempo))->value(),
-                   static_cast<QComboBox*>(GetControl(kIdMeasure))->currentIndex(),
-                   static_cast<QComboBox*>(GetControl(kIdSubDiv))->currentIndex());
+  OpenPresetDialog(m_tempo->TypedValue(), m_measure->currentIndex(), m_subdiv->currentIndex());
 }
 
 void MainDialog::CmPresetLoad() {
@@ -266,19 +230,10 @@ void MainDialog::CmHelp() { LShowHelp(this, QStringLiteral("manual")); }
 
 void MainDialog::ApplyPreset(int tempo, int measure, int subdiv) {
   SetTempoField(tempo);
-  auto* measures = static_cast<QComboBox*>(GetControl(kIdMeasure));
-  auto* subdivs = static_cast<QComboBox*>(GetControl(kIdSubDiv));
-  if (measure >= 0 && measure < measures->count()) measures->setCurrentIndex(measure);
+  if (measure >= 0 && measure < m_measure->count()) m_measure->setCurrentIndex(measure);
   m_model->SetMeasure(measure);
-  if (subdiv >= 0 && subdiv < subdivs->count()) subdivs->setCurrentIndex(subdiv);
+  if (subdiv >= 0 && subdiv < m_subdiv->count()) m_subdiv->setCurrentIndex(subdiv);
   m_model->SetSubDiv(subdiv);
-}
-
-void MainDialog::CmSetGuideValue() {
-  auto* guide = static_cast<QTreeWidget*>(GetControl(kIdGuide));
-  const QList<QTreeWidgetItem*> selected = guide->selectedItems();
-  if (selected.isEmpty()) return;
-  SetTempoField(LeadingNumber(selected.first()->text(2)));
 }
 
 void MainDialog::EnableControls() {
@@ -290,7 +245,10 @@ void MainDialog::EnableControls() {
   const int image = playing ? kIconStop : kIconPlay;
   if (image != m_playStopImage) {
     m_playStopImage = image;
-    static_cast<QToolButton*>(GetControl(kIdPlayStop))->setIcon(LGetIcon(image));
+    m_playStop->setIcon(LGetIcon(image));
+    // Said by a screen reader as the button's name, and announced on change.
+    m_playStop->setAccessibleName(playing ? tr("Stop") : tr("Play"));
+    m_playStop->setAccessibleDescription(playing ? tr("Playing") : tr("Stopped"));
   }
 }
 
@@ -306,58 +264,22 @@ bool MainDialog::EvKeyDown(const LKey& key) {
 // control either (a held Space would press a focused button).
 bool MainDialog::EvKeyRepeat(const LKey& key) { return LMapKeyToCommand(kKeys, kKeyCount, key) != 0; }
 
-void MainDialog::EvMeasureChanged(int index, const char*) {
-  static_cast<QComboBox*>(GetControl(kIdMeasure))->setCurrentIndex(index);
-}
+void MainDialog::EvMeasureChanged(int index, const char*) { m_measure->setCurrentIndex(index); }
 
-void MainDialog::EvSubDivChanged(int index, const char*) {
-  static_cast<QComboBox*>(GetControl(kIdSubDiv))->setCurrentIndex(index);
-}
+void MainDialog::EvSubDivChanged(int index, const char*) { m_subdiv->setCurrentIndex(index); }
 
 void MainDialog::EvVolumeChanged(const LdBLevel& level) { m_volume.SetLevel(level); }
-
-void MainDialog::EvTempoChanged(int bpm, const char* marking) {
-  m_lastTempo = bpm;
-  m_status->setText(QStringLiteral("%1 bpm, %2").arg(bpm).arg(QString::fromUtf8(marking ? marking : "")));
-}
 
 // Playing may also stop without a command (the device went away); the
 // button and menus follow either way.
 void MainDialog::EvPlayingStarted() {
   TakeBackInfo(m_outputInfo);  // playing answers an output failure, not the other messages
-  if (GetControl(kIdPlayStop)) EnableControls();
+  if (m_playStop) EnableControls();
 }
 
 void MainDialog::EvPlayingStopped() {
-  if (GetControl(kIdPlayStop)) EnableControls();
+  if (m_playStop) EnableControls();
   CheckOutput();  // stopped because the device failed?
 }
 
 QString MainDialog::StatusText() const { return m_status ? m_status->text() : QString(); }
-
-void MainDialog::LayoutControls() {
-  const int w = Client()->width();
-  const int top = FreeTop();
-  const int bottom = FreeBottom();
-  const int half = (w - 54) / 2;
-
-  const int displayHeight = Place(kIdDisplay, 18, top + 9, half - 18, 63);
-  const int y1 = top + 9 + displayHeight + 9;
-  Place(kIdTempoLabel, 18, y1, half - 100, 22);
-  const int fieldHeight = Place(kIdTempo, half - 72, y1, 72, -1);
-  const int y2 = y1 + fieldHeight + 9;
-  Place(kIdMeasureLabel, 18, y2, half - 100, 22);
-  const int measureHeight = Place(kIdMeasure, half - 72, y2, 72, -1);
-  const int y3 = y2 + measureHeight + 18;
-  Place(kIdSubDivLabel, 18, y3, half - 100, 22);
-  const int subdivHeight = Place(kIdSubDiv, half - 72, y3, 72, -1);
-  const int y4 = y3 + subdivHeight + 18;
-  Place(kIdLights, 18, y4, half - 18, bottom - y4 - 9);
-
-  const int right = GetControl(kIdDisplay)->width() + 36;
-  const int listHeight = Place(kIdGuide, right, top + 9, half + 18, 198);
-  const int y5 = top + 9 + listHeight + 6;
-  const int buttonHeight = Place(kIdPlayStop, right, y5, half + 18, 28);
-  const int y6 = y5 + buttonHeight + 5;
-  Place(kIdVolume, right, y6, half + 18, bottom - y6 - 9);
-}

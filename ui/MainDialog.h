@@ -3,9 +3,13 @@
 // tempo guide, the Play/Stop button and the volume slider on the right.
 // It holds no metronome state of its own: every action is a call on the
 // model, and the model's events bring changes back to the controls.
+// Layouts place everything, so any style, font and scale shows it whole;
+// other features add their rows, buttons and panels through the Add*
+// hooks.
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "model/MVModelEvents.h"
 #include "store/Profile.h"
@@ -15,9 +19,18 @@
 class LMVModel;
 class LMVDisplay;
 class LMVLedLightBox;
+class LTempoField;
+class QAction;
+class QBoxLayout;
+class QComboBox;
+class QGridLayout;
 class QLabel;
+class QToolButton;
+class QTreeWidget;
 
 class MainDialog : public LMainWindow, public LMVModelEventsVoid {
+  Q_DECLARE_TR_FUNCTIONS(MainDialog)
+
  public:
   enum ControlId {
     kIdDisplay = 1008,
@@ -45,7 +58,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
     kCmdMeasure = 2014,
   };
   static constexpr const char* kEssentialFileMissing =
-      "Essential file missing - please re-install Morvane Metronome Software";
+      QT_TRANSLATE_NOOP("MainDialog", "Essential file missing - please re-install Morvane Metronome Software");
 
   // The window drives the process's one model; tests may hand it another.
   explicit MainDialog(LMVModel* model = nullptr);
@@ -60,6 +73,19 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void EvPlayingStarted() override;
   void EvPlayingStopped() override;
 
+  // Hooks for other features, called once the window is built (from
+  // InitDialog's end or later); each keeps the tab order whole.
+  // A labelled control below the subdivision, in the left column; the
+  // label may carry a mnemonic ("&Swing:").
+  void AddControlRow(const QString& label, QWidget* control);
+  // A button beside Play/Stop.
+  void AddButton(QWidget* button);
+  // A panel across the whole window, below both columns.
+  void AddPanel(QWidget* panel);
+  // An item at the end of a menu's own items ("File": before Quit); the
+  // caller connects it.
+  QAction* AddMenuItem(const char* menu, const QString& text);
+
   // Applies a preset's values as loading one does: the tempo through the
   // field, measure and subdivision through their lists and the model.
   void ApplyPreset(int tempo, int measure, int subdiv);
@@ -67,15 +93,22 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   int PlayStopImage() const { return m_playStopImage; }
   LMVDisplay* Display() const { return m_display; }
   LMVLedLightBox* Lights() const { return m_lights; }
+  LTempoField* TempoField() const { return m_tempo; }
+  QComboBox* MeasureList() const { return m_measure; }
+  QComboBox* SubDivList() const { return m_subdiv; }
+  QTreeWidget* Guide() const { return m_guide; }
+  QToolButton* PlayStopButton() const { return m_playStop; }
   LVolumeSlider& VolumeSlider() { return m_volume; }
   LMVModel& Model() const { return *m_model; }
   QString StatusText() const;
+  // The guide row whose range holds bpm (-1: none). Ranges run from their
+  // first figure up to, not including, the next row's.
+  static int GuideRowOf(int bpm);
 
  protected:
   void InitDialog() override;
   void DestroyDialog() override;
   void EnableControls() override;
-  void LayoutControls() override;
   bool EvKeyDown(const LKey& key) override;
   bool EvKeyRepeat(const LKey& key) override;
   bool CmSettings() override;
@@ -101,6 +134,10 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
 
  private:
   void CreateControls();
+  void CreateGuide();
+  void LayOut();
+  void UpdateTabOrder();
+  void ShowGuideRow(int bpm);
   void InitModel();
   void CheckOutput();
   void CheckSounds();
@@ -114,8 +151,20 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   int m_playStopImage = 0;
   LMVDisplay* m_display = nullptr;
   LMVLedLightBox* m_lights = nullptr;
+  LTempoField* m_tempo = nullptr;
+  QComboBox* m_measure = nullptr;
+  QComboBox* m_subdiv = nullptr;
+  QTreeWidget* m_guide = nullptr;
+  QToolButton* m_playStop = nullptr;
+  QWidget* m_volumePane = nullptr;
   LVolumeSlider m_volume;
   QLabel* m_status = nullptr;
+  QGridLayout* m_rows = nullptr;      // the labelled controls of the left column
+  QBoxLayout* m_buttons = nullptr;    // Play/Stop and the buttons beside it
+  QBoxLayout* m_panels = nullptr;     // below both columns
+  std::vector<QWidget*> m_extraRows;  // added controls, in tab order
+  std::vector<QWidget*> m_extraButtons;
+  std::vector<QWidget*> m_extraPanels;
   QString m_outputInfo;  // the output failure last shown
   QString m_soundsInfo;  // the missing sounds last named
 };

@@ -4,13 +4,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 #include <vector>
@@ -19,31 +18,17 @@
 #include "store/Settings.h"
 #include "ui/Icons.h"
 #include "ui/InfoStrip.h"
+#include "ui/Placement.h"
 #include "ui/ToolBar.h"
-
-// The client area: controls are placed in it by pixel, and every resize
-// lays them out again.
-class LClientArea : public QWidget {
- public:
-  explicit LClientArea(LMainWindow* owner) : QWidget(owner), m_owner(owner) {}
-
- protected:
-  void resizeEvent(QResizeEvent*) override { m_owner->ClientResized(); }
-
- private:
-  LMainWindow* m_owner;
-};
 
 namespace {
 
 constexpr int kDefaultClientWidth = 600;
 constexpr int kDefaultClientHeight = 330;
-constexpr int kMinimumClientWidth = 520;
-constexpr int kMinimumClientHeight = 300;
 
 // Menu text with the key shown beside it, when the key may be shown.
-QString MenuText(const char* text, int command, const LKeyToCommandMap* keys, int keyCount) {
-  QString result = QString::fromUtf8(text);
+QString MenuText(const QString& text, int command, const LKeyToCommandMap* keys, int keyCount) {
+  QString result = text;
   const LKeyToCommandMap* entry = LFindCommandKey(keys, keyCount, command);
   if (!entry) return result;
   const LKey key = entry->Key();
@@ -55,15 +40,18 @@ QString FixedKeyText(QString text, const LKey& key) { return text + QLatin1Char(
 
 }  // namespace
 
-LMainWindow::LMainWindow(const char* settingsName) : m_settingsName(settingsName), m_client(new LClientArea(this)) {
+LMainWindow::LMainWindow(const char* settingsName)
+    : m_settingsName(settingsName), m_client(new QWidget(this)), m_body(new QWidget(m_client)) {
   setWindowTitle(QStringLiteral("Morvane"));
   setCentralWidget(m_client);
-  m_client->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
   statusBar()->setObjectName(QString::number(kStatusBarId));
-  statusBar()->setFixedHeight(kStatusBarHeight);
   m_infoStrip = new LInfoStrip(m_client);
   m_infoStrip->setObjectName(QString::number(kInfoStripId));
-  m_infoStrip->onClosed = [this] { ClientResized(); };
+  auto* layout = new QVBoxLayout(m_client);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_body, 1);
+  layout->addWidget(m_infoStrip);
 }
 
 LMainWindow::~LMainWindow() { InstallKeyDispatch(false); }
@@ -75,7 +63,6 @@ void LMainWindow::Start() {
   InitDialog();
   m_started = true;
   RestorePlacement();
-  ClientResized();
   EnableControls();
   InstallKeyDispatch(true);
   // A window that starts hidden could never be reached again on a desktop
@@ -87,6 +74,7 @@ void LMainWindow::Start() {
     showMaximized();
   else
     show();
+  LKeepOnScreen(this);  // the frame is known now
   activateWindow();
   LTimerHandler::Enable(true);
 }
@@ -154,49 +142,27 @@ void LMainWindow::EnableCommand(int id, bool on) {
   if (QAction* a = GetToolBarAction(id)) a->setEnabled(on);
 }
 
-void LMainWindow::ShowInfo(const QString& text) {
-  m_infoStrip->AddMessage(text);
-  ClientResized();
-}
+void LMainWindow::ShowInfo(const QString& text) { m_infoStrip->AddMessage(text); }
 
-void LMainWindow::TakeBackInfo(const QString& text) {
-  if (m_infoStrip->RemoveMessage(text)) ClientResized();
-}
+void LMainWindow::TakeBackInfo(const QString& text) { m_infoStrip->RemoveMessage(text); }
 
-void LMainWindow::HideInfo() {
-  if (m_infoStrip->isHidden()) return;
-  m_infoStrip->Clear();
-  ClientResized();
-}
+void LMainWindow::HideInfo() { m_infoStrip->Clear(); }
 
 bool LMainWindow::IsInfoShown() const { return !m_infoStrip->isHidden(); }
 QString LMainWindow::InfoText() const { return IsInfoShown() ? m_infoStrip->Text() : QString(); }
 
-// The toolbar and status bar sit outside the client area, so only the
-// information strip takes room from it.
-int LMainWindow::FreeTop() const { return 0; }
-int LMainWindow::FreeBottom() const { return m_client->height() - InfoHeight(); }
-
-// Tall enough for the whole message, which says what to do; never more than
-// half the window, so the controls stay usable.
-int LMainWindow::InfoHeight() const {
-  if (!IsInfoShown()) return 0;
-  const int wanted = std::max(kInfoStripHeight, m_infoStrip->HeightForWidth(m_client->width()));
-  return std::min(wanted, std::max(kInfoStripHeight, m_client->height() / 2));
-}
-
 void LMainWindow::CmHelp() {
   QMessageBox::information(
       this, QStringLiteral("Morvane"),
-      QStringLiteral("Set the tempo in the Tempo field, with its arrows or by choosing a row of the tempo guide, "
-                     "pick a measure and a subdivision, and press Play or Space.\n\n"
-                     "Space starts and stops the metronome wherever the focus is. The slider under the button "
-                     "sets the volume. Every setting is kept for the next start."));
+      tr("Set the tempo in the Tempo field, with its arrows or by choosing a row of the tempo guide, "
+         "pick a measure and a subdivision, and press Play or Space.\n\n"
+         "Space starts and stops the metronome wherever the focus is. The slider under the button "
+         "sets the volume. Every setting is kept for the next start."));
 }
 
 void LMainWindow::CmAbout() {
-  QMessageBox::about(this, QStringLiteral("About Morvane"),
-                     QStringLiteral("Morvane %1\nA metronome for the desktop.").arg(QStringLiteral("0.1.0")));
+  QMessageBox::about(this, tr("About Morvane"),
+                     tr("Morvane %1\nA metronome for the desktop.").arg(QStringLiteral("0.1.0")));
 }
 
 bool LMainWindow::EvKeyDown(const LKey& key) {
@@ -208,26 +174,19 @@ bool LMainWindow::EvKeyDown(const LKey& key) {
     PostCommand(kCmdQuit);
     return true;
   }
+  // The desktop's key for the menu bar; Alt alone and Alt+letter the
+  // menu bar handles itself.
+  if (key == LKey(Qt::Key_F10, 0, 0) && menuBar()->isVisible() && !menuBar()->actions().isEmpty()) {
+    menuBar()->setFocus(Qt::MenuBarFocusReason);
+    menuBar()->setActiveAction(menuBar()->actions().first());
+    return true;
+  }
   return false;
-}
-
-void LMainWindow::AddControl(int id, QWidget* control) {
-  control->setParent(m_client);
-  NameControl(id, control);
-  control->show();
 }
 
 void LMainWindow::NameControl(int id, QWidget* control) {
   control->setObjectName(QString::number(id));
   m_controls[id] = control;
-}
-
-int LMainWindow::Place(int id, int x, int y, int width, int height) {
-  QWidget* control = GetControl(id);
-  if (!control) return 0;
-  if (height < 0) height = control->sizeHint().height();
-  control->setGeometry(x, y, width, height);
-  return control->height();
 }
 
 void LMainWindow::SetMenuBar(const LMenuItem* items, int count, const LKeyToCommandMap* keys, int keyCount) {
@@ -236,8 +195,10 @@ void LMainWindow::SetMenuBar(const LMenuItem* items, int count, const LKeyToComm
     const LMenuItem& item = items[i];
     const bool hasText = item.text && *item.text;
     if (item.id == -1 && hasText) {
-      QMenu* menu = open.empty() ? menuBar()->addMenu(QString::fromUtf8(item.text))
-                                 : open.back()->addMenu(QString::fromUtf8(item.text));
+      // Named by the untranslated text, so the frame finds its menus in any language.
+      const QString text = tr(item.text);
+      QMenu* menu = open.empty() ? menuBar()->addMenu(text) : open.back()->addMenu(text);
+      menu->setObjectName(QString::fromUtf8(item.text).remove(QLatin1Char('&')));
       open.push_back(menu);
     } else if (item.id == -1) {
       if (!open.empty()) open.pop_back();
@@ -245,7 +206,7 @@ void LMainWindow::SetMenuBar(const LMenuItem* items, int count, const LKeyToComm
       if (!open.empty()) open.back()->addSeparator();
     } else if (!open.empty() && hasText) {
       const int command = item.id > 0 ? item.id : -item.id;
-      QAction* action = open.back()->addAction(MenuText(item.text, command, keys, keyCount));
+      QAction* action = open.back()->addAction(MenuText(tr(item.text), command, keys, keyCount));
       connect(action, &QAction::triggered, this, [this, command] { DispatchCommand(command); });
       m_menuActions.emplace(command, action);
     }
@@ -256,83 +217,68 @@ void LMainWindow::SetMenuBar(const LMenuItem* items, int count, const LKeyToComm
 // The desktop's conventions: Quit ends the File menu, Preferences ends the
 // Tools menu, the manual and About are in Help.
 void LMainWindow::AddFrameMenus() {
-  QMenu* file = nullptr;
-  QMenu* tools = nullptr;
-  for (QAction* a : menuBar()->actions()) {
-    if (a->text() == QLatin1String("File")) file = a->menu();
-    if (a->text() == QLatin1String("Tools")) tools = a->menu();
-  }
-  if (!file) file = menuBar()->addMenu(QStringLiteral("File"));
-  if (!tools) tools = menuBar()->addMenu(QStringLiteral("Tools"));
+  QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("File"), Qt::FindDirectChildrenOnly);
+  QMenu* tools = menuBar()->findChild<QMenu*>(QStringLiteral("Tools"), Qt::FindDirectChildrenOnly);
+  if (!file) file = menuBar()->addMenu(tr("&File"));
+  if (!tools) tools = menuBar()->addMenu(tr("&Tools"));
   auto add = [this](QMenu* menu, const QString& text, int command) {
     QAction* action = menu->addAction(text);
     connect(action, &QAction::triggered, this, [this, command] { DispatchCommand(command); });
     m_menuActions.emplace(command, action);
   };
-  add(file, FixedKeyText(QStringLiteral("Quit"), LKey(0, LKey::kCommand, 'q')), kCmdQuit);
+  file->addSeparator();
+  add(file, FixedKeyText(tr("&Quit"), LKey(0, LKey::kCommand, 'q')), kCmdQuit);
   tools->addSeparator();
-  add(tools, FixedKeyText(QStringLiteral("Preferences..."), LKey(0, LKey::kCommand, ',')), kCmdPreferences);
-  QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-  add(help, FixedKeyText(QStringLiteral("Morvane Manual"), LKey(Qt::Key_F1, 0, 0)), kCmdHelp);
+  add(tools, FixedKeyText(tr("P&references..."), LKey(0, LKey::kCommand, ',')), kCmdPreferences);
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  add(help, FixedKeyText(tr("Morvane &Manual"), LKey(Qt::Key_F1, 0, 0)), kCmdHelp);
   help->addSeparator();
-  add(help, QStringLiteral("About Morvane"), kCmdAbout);
+  add(help, tr("&About Morvane"), kCmdAbout);
 }
 
 void LMainWindow::SetToolBar(const char* name, const LToolBarItem* items, int count, const LKeyToCommandMap* keys,
                              int keyCount) {
   m_toolBar = std::make_unique<LToolBar>(this, name);
-  auto addItem = [this](int command, int image, const char* label, QString tooltip) {
-    QAction* action = m_toolBar->AddItem(command, LGetIcon(image), QString::fromUtf8(label), tooltip);
+  auto addItem = [this](int command, int image, const QString& label, QString tooltip) {
+    QAction* action = m_toolBar->AddItem(command, LGetIcon(image), label, tooltip);
     connect(action, &QAction::triggered, this, [this, command] { DispatchCommand(command); });
   };
   for (int i = 0; i < count; ++i) {
     const LToolBarItem& item = items[i];
-    QString tooltip = QString::fromUtf8(item.tooltip ? item.tooltip : "");
+    QString tooltip = item.tooltip ? tr(item.tooltip) : QString();
     const LKeyToCommandMap* entry = LFindCommandKey(keys, keyCount, item.command);
     if (!tooltip.isEmpty() && entry) tooltip = QStringLiteral("%1 (%2)").arg(tooltip, entry->Key().GetDescription());
-    addItem(item.command, item.image, item.label, tooltip);
+    addItem(item.command, item.image, tr(item.label), tooltip);
   }
-  addItem(kCmdHelp, kIconHelp, "Help",
-          QStringLiteral("Display the manual (%1)").arg(LKey(Qt::Key_F1, 0, 0).GetDescription()));
+  addItem(kCmdHelp, kIconHelp, tr("Help"), tr("Display the manual (%1)").arg(LKey(Qt::Key_F1, 0, 0).GetDescription()));
   m_toolBar->RestoreState();
   // The toolbar's switch sits in a View menu before Help.
   QAction* toggle = m_toolBar->Bar()->toggleViewAction();
-  toggle->setText(QStringLiteral("Show Toolbar"));
-  QMenu* view = new QMenu(QStringLiteral("View"), this);
+  toggle->setText(tr("Show &Toolbar"));
+  QMenu* view = new QMenu(tr("&View"), this);
   view->addAction(toggle);
   QList<QAction*> top = menuBar()->actions();
   menuBar()->insertMenu(top.isEmpty() ? nullptr : top.last(), view);
 }
 
-void LMainWindow::ClientResized() {
-  const int w = m_client->width();
-  const int h = m_client->height();
-  const int strip = std::max(InfoHeight(), kInfoStripHeight);
-  m_infoStrip->setGeometry(0, h - strip, w, strip);
-  if (m_started) LayoutControls();
-}
-
+// The stored size and place, fitted to the screens there are now: a
+// placement kept at another scale or on a screen since removed must still
+// open whole on a screen.
 void LMainWindow::RestorePlacement() {
   const char* s = m_settingsName;
   // The frame's parts around the client area, known once the layout has run.
   layout()->activate();
   const QSize extra = size() - m_client->size();
-  const int cw = LUserSettingGetInt(s, "Width", kDefaultClientWidth, kMinimumClientWidth, 16000);
-  const int ch = LUserSettingGetInt(s, "Height", kDefaultClientHeight, kMinimumClientHeight, 16000);
-  QSize wanted(cw + extra.width(), ch + extra.height());
-  const QScreen* screen = QApplication::primaryScreen();
-  const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-  wanted = wanted.boundedTo(avail.size());
-  resize(wanted);
-  QPoint at(avail.left() + (avail.width() - wanted.width()) / 2, avail.top());
+  const int cw = LUserSettingGetInt(s, "Width", kDefaultClientWidth, 1, 16000);
+  const int ch = LUserSettingGetInt(s, "Height", kDefaultClientHeight, 1, 16000);
+  QRect wanted(QPoint(), QSize(cw + extra.width(), ch + extra.height()).expandedTo(minimumSizeHint()));
   char x[kSettingTextSize], y[kSettingTextSize];
-  if (_LUserSettingGetString(s, "X", "", x) && _LUserSettingGetString(s, "Y", "", y)) {
-    const QPoint stored(LSettingParseInt(x, 0), LSettingParseInt(y, 0));
-    // Only where the title bar can still be grabbed: screens come and go.
-    for (const QScreen* sc : QApplication::screens())
-      if (sc->availableGeometry().intersects(QRect(stored, QSize(wanted.width(), 24)))) at = stored;
-  }
-  move(at);
+  const bool stored = _LUserSettingGetString(s, "X", "", x) && _LUserSettingGetString(s, "Y", "", y);
+  if (stored) wanted.moveTopLeft(QPoint(LSettingParseInt(x, 0), LSettingParseInt(y, 0)));
+  const QRect placed =
+      LFitOnScreens(wanted, LAvailableScreens(), stored ? kFitKeepPlace : kFitCentreTop, LFrameMargins(this));
+  resize(placed.size());
+  move(placed.topLeft());
 }
 
 void LMainWindow::StorePlacement() {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QString>
 
@@ -20,6 +21,8 @@ class LToolBar;
 
 // Menu list entry: id -1 with text opens a menu, -1 without text closes the
 // innermost one, 0 is a separator, id > 0 sends id and id < -1 sends -id.
+// Texts of menu and toolbar tables are marked
+// QT_TRANSLATE_NOOP("LMainWindow", ...) and translated when shown.
 struct LMenuItem {
   int id;
   const char* text;
@@ -33,11 +36,11 @@ struct LToolBarItem {
 };
 
 class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarget {
+  Q_DECLARE_TR_FUNCTIONS(LMainWindow)
+
  public:
   static constexpr int kStatusBarId = 800;
   static constexpr int kInfoStripId = 9599;
-  static constexpr int kStatusBarHeight = 30;
-  static constexpr int kInfoStripHeight = 32;  // at least; a longer message gets more lines
   // The frame's own commands.
   static constexpr int kCmdPreferences = 2001;
   static constexpr int kCmdHelp = 9001;
@@ -83,17 +86,14 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   bool IsInfoShown() const;
   QString InfoText() const;
 
-  // The area free for the window's controls: top and bottom edge (T and H).
-  int FreeTop() const;
-  int FreeBottom() const;
-  int InfoHeight() const;
+  // The central area: the window's own controls (Body) above the strip.
   QWidget* Client() const { return m_client; }
+  QWidget* Body() const { return m_body; }
 
  protected:
   virtual void InitDialog() {}
   virtual void DestroyDialog() {}
   virtual void EnableControls() {}
-  virtual void LayoutControls() {}
   virtual bool CmCancel() { return true; }
   virtual bool CmSettings() { return false; }
   virtual void CmHelp();
@@ -103,22 +103,16 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   // and Quit (Ctrl+Q).
   bool EvKeyDown(const LKey& key) override;
 
-  // Puts a control in the client area under id.
-  void AddControl(int id, QWidget* control);
-  // Gives a part of a control an id of its own (a field's text part).
+  // Names a control by id, so commands and tests find it; its layout
+  // places it.
   void NameControl(int id, QWidget* control);
   void SetMenuBar(const LMenuItem* items, int count, const LKeyToCommandMap* keys, int keyCount);
   void SetToolBar(const char* name, const LToolBarItem* items, int count, const LKeyToCommandMap* keys, int keyCount);
-  // Places a control and reads its height back (it may keep its own).
-  int Place(int id, int x, int y, int width, int height);
-
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class LClientArea;
-  void ClientResized();
   void RestorePlacement();
   void StorePlacement();
   void InstallKeyDispatch(bool on);
@@ -126,6 +120,7 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
 
   const char* m_settingsName;
   QWidget* m_client;
+  QWidget* m_body;
   LInfoStrip* m_infoStrip = nullptr;
   std::unique_ptr<LToolBar> m_toolBar;
   std::map<int, QWidget*> m_controls;

@@ -1,6 +1,6 @@
 #include "ui/VolumeSlider.h"
 
-#include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QStyle>
@@ -15,6 +15,7 @@ namespace {
 QLabel* Icon(QWidget* pane, int image) {
   auto* label = new QLabel(pane);
   label->setPixmap(LGetIcon(image).pixmap(14, 14));
+  label->setAlignment(Qt::AlignCenter);
   return label;
 }
 
@@ -24,24 +25,31 @@ void LVolumeSlider::Init(LCommandTarget& target, QWidget* pane, int id) {
   m_target = &target;
   m_pane = pane;
   m_id = id;
-  pane->installEventFilter(this);
   m_quiet = Icon(pane, kIconVolumeQuiet);
   m_loud = Icon(pane, kIconVolumeLoud);
   m_trackBar = new QSlider(Qt::Horizontal, pane);
   m_trackBar->setRange(m_minimum.Get(), m_maximum.Get());
   m_trackBar->setValue(m_level.Get());
   m_trackBar->setTracking(true);  // a command for every step while the thumb is dragged
-  m_trackBar->setToolTip(PercentText(m_level.Get(), m_minimum.Get(), m_maximum.Get()));
+  m_trackBar->setPageStep(5);
+  m_trackBar->setFocusPolicy(Qt::StrongFocus);
+  m_trackBar->setAccessibleName(tr("Volume"));
+  UpdateText();
   QObject::connect(m_trackBar, &QSlider::valueChanged, this, [this](int v) { ValueChanged(v); });
-  RelayoutControls();
+  auto* layout = new QHBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  layout->addWidget(m_quiet);
+  layout->addWidget(m_trackBar, 1);
+  layout->addWidget(m_loud);
 }
 
-void LVolumeSlider::RelayoutControls() {
-  if (!m_pane) return;
-  const int pw = m_pane->width();
-  m_quiet->setGeometry(1, 1, 14, 14);
-  m_trackBar->setGeometry(16, 1, pw - 32, 20);
-  m_loud->setGeometry(pw - 15, 1, 14, 14);
+// The tooltip and what a screen reader says: the percentage and the level.
+void LVolumeSlider::UpdateText() {
+  const int v = m_trackBar->value();
+  const QString percent = PercentText(v, m_minimum.Get(), m_maximum.Get());
+  m_trackBar->setToolTip(percent);
+  m_trackBar->setAccessibleDescription(tr("%1, %2 dB").arg(percent).arg(v));
 }
 
 void LVolumeSlider::SetLevel(const LdBLevel& level) {
@@ -49,7 +57,7 @@ void LVolumeSlider::SetLevel(const LdBLevel& level) {
   if (!m_trackBar) return;
   const QSignalBlocker quiet(m_trackBar);
   m_trackBar->setValue(level.Get());
-  m_trackBar->setToolTip(PercentText(m_trackBar->value(), m_minimum.Get(), m_maximum.Get()));
+  UpdateText();
 }
 
 QString LVolumeSlider::PercentText(int level, int minimum, int maximum) {
@@ -59,8 +67,8 @@ QString LVolumeSlider::PercentText(int level, int minimum, int maximum) {
 
 void LVolumeSlider::ValueChanged(int position) {
   m_level = LdBLevel(position);
-  const QString text = PercentText(position, m_minimum.Get(), m_maximum.Get());
-  m_trackBar->setToolTip(text);
+  UpdateText();
+  const QString text = m_trackBar->toolTip();
   // Beside the thumb, so the figure follows the drag.
   QStyleOptionSlider option;
   option.initFrom(m_trackBar);
@@ -73,9 +81,4 @@ void LVolumeSlider::ValueChanged(int position) {
       m_trackBar->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, m_trackBar);
   if (m_trackBar->isVisible()) QToolTip::showText(m_trackBar->mapToGlobal(thumb.bottomLeft()), text, m_trackBar);
   m_target->Command(m_id, 0);
-}
-
-bool LVolumeSlider::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_pane && event->type() == QEvent::Resize) RelayoutControls();
-  return QObject::eventFilter(watched, event);
 }

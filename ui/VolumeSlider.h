@@ -4,6 +4,7 @@
 // percentage beside the thumb and sends the pane's id as a command.
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -15,13 +16,14 @@ class QWidget;
 class LCommandTarget;
 
 class LVolumeSlider : public QObject {
+  Q_DECLARE_TR_FUNCTIONS(LVolumeSlider)
+
  public:
   LVolumeSlider() = default;
 
-  // Builds the icons and the track bar inside pane; commands go to target
-  // under id.
+  // Builds the icons and the track bar in a row inside pane; commands go
+  // to target under id.
   void Init(LCommandTarget& target, QWidget* pane, int id);
-  void RelayoutControls();
 
   // Moves the track bar; sends no command.
   void SetLevel(const LdBLevel& level);
@@ -35,11 +37,9 @@ class LVolumeSlider : public QObject {
   // "55%": where a level lies between minimum and maximum.
   static QString PercentText(int level, int minimum, int maximum);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void ValueChanged(int position);
+  void UpdateText();
 
   LdBLevel m_level = 0;
   LdBLevel m_maximum = 0;

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
@@ -23,7 +24,6 @@ using test::PumpUntil;
 
 class MainDialogTest : public test::WindowTest {
  protected:
-  QRect Rect(int id) { return window->GetControl(id)->geometry(); }
   void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
     QTest::sendKeyEvent(QTest::Click, window->windowHandle(), static_cast<Qt::Key>(key), text, mods);
     Pump();
@@ -40,25 +40,23 @@ class MainDialogTest : public test::WindowTest {
   }
 };
 
-TEST_F(MainDialogTest, ColumnsFollowResizesAndTheInformationStrip) {
+// A long message takes the lines it needs, and the controls make room.
+TEST_F(MainDialogTest, TheInformationStripTakesRoomFromTheControls) {
   Open();
   const QSize extra = window->size() - window->Client()->size();
-  window->resize(701 + extra.width(), 420 + extra.height());  // an odd width: half truncates
+  window->resize(701 + extra.width(), 500 + extra.height());
   Pump();
-  EXPECT_EQ(Rect(MainDialog::kIdDisplay), QRect(18, 9, 305, 63));
-  EXPECT_EQ(Rect(MainDialog::kIdGuide), QRect(341, 9, 341, 198));
-  EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - 9);
-  window->ShowInfo(QStringLiteral("message"));
-  EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - 32 - 9);
-  EXPECT_EQ(Rect(MainDialog::kIdVolume).bottom() + 1, 420 - 32 - 9);
-  // A long message takes the lines it needs, and the controls make room.
+  const int lightsBottom = window->Lights()->geometry().bottom();
   window->ShowInfo(QStringLiteral("a message that needs more than two lines ").repeated(12));
-  const QRect strip = window->findChild<QWidget*>(QString::number(LMainWindow::kInfoStripId))->geometry();
-  EXPECT_GT(strip.height(), 32);
-  EXPECT_EQ(strip.bottom() + 1, 420);
-  EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - strip.height() - 9);
+  Pump();
+  auto* strip = window->findChild<QWidget*>(QString::number(LMainWindow::kInfoStripId));
+  EXPECT_GT(strip->height(), 2 * strip->fontMetrics().height());
+  EXPECT_EQ(strip->geometry().bottom(), window->Client()->height() - 1);
+  EXPECT_LT(window->Lights()->geometry().bottom(), lightsBottom);
+  EXPECT_LE(window->Body()->geometry().bottom(), strip->geometry().top());
   window->HideInfo();
-  EXPECT_EQ(Rect(MainDialog::kIdLights).bottom() + 1, 420 - 9);
+  Pump();
+  EXPECT_EQ(window->Lights()->geometry().bottom(), lightsBottom);
 }
 
 TEST_F(MainDialogTest, SpaceTogglesEvenWithTheTempoFieldFocusedAndMenusFollow) {
@@ -82,16 +80,24 @@ TEST_F(MainDialogTest, SpaceTogglesEvenWithTheTempoFieldFocusedAndMenusFollow) {
   window->GetMenuAction(MainDialog::kCmdStop)->trigger();
   ExpectPlaying(false);
 
-  // Other keys reach the field; a value below the range is held.
+  // Other keys reach the field; typed numbers outside the range count as
+  // its nearest end at once and are written so when Return is pressed.
   Key(Qt::Key_Up);
   EXPECT_EQ(model->GetTempo(), 93);
-  text->selectAll();
-  for (char digit : {'1', '2', '0'}) Key(Qt::Key_0 + (digit - '0'), Qt::NoModifier, QString(QChar(digit)));
-  EXPECT_EQ(model->GetTempo(), 120);
-  EXPECT_EQ(window->Display()->GetTempo(), 120);
-  text->selectAll();
-  Key(Qt::Key_3, Qt::NoModifier, QStringLiteral("3"));
-  EXPECT_EQ(model->GetTempo(), 120);
+  const struct {
+    const char* typed;
+    int tempo;
+    const char* shown;
+  } cases[] = {{"120", 120, "120"}, {"3", 10, "10"}, {"300", 280, "280"}, {"5", 10, "10"}, {"0099", 99, "99"}};
+  for (const auto& c : cases) {
+    text->selectAll();
+    for (const char* d = c.typed; *d; ++d) Key(Qt::Key_0 + (*d - '0'), Qt::NoModifier, QString(QChar(*d)));
+    EXPECT_EQ(model->GetTempo(), c.tempo) << c.typed;
+    Key(Qt::Key_Return);
+    EXPECT_EQ(text->text().toStdString(), c.shown) << c.typed;
+    EXPECT_EQ(model->GetTempo(), c.tempo) << c.typed;
+    EXPECT_EQ(window->Display()->GetTempo(), c.tempo) << c.typed;
+  }
 }
 
 TEST_F(MainDialogTest, CommandKeysIgnoreCapsLockButNotShiftAndWaitForTheDialogs) {
@@ -111,7 +117,7 @@ TEST_F(MainDialogTest, CommandKeysIgnoreCapsLockButNotShiftAndWaitForTheDialogs)
   Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, QStringLiteral("S"));
   Key(Qt::Key_Comma, Qt::ControlModifier, QStringLiteral(","));
   EXPECT_EQ(window->opened, (std::vector<std::string>{"preset 92 3 0", "preset 92 3 0", "options 0"}));
-  EXPECT_EQ(window->GetMenuAction(MainDialog::kCmdPresetSave)->text().toStdString(), "Save\tCtrl+S");
+  EXPECT_EQ(window->GetMenuAction(MainDialog::kCmdPresetSave)->text().toStdString(), "&Save Preset...\tCtrl+S");
   EXPECT_EQ(window->GetToolBarAction(LMainWindow::kCmdPreferences)->toolTip().toStdString(),
             "Adjust settings and options (Ctrl+,)");
   EXPECT_EQ(window->StatusText().toStdString(), "92 bpm, Andante");
@@ -126,6 +132,23 @@ TEST_F(MainDialogTest, GuideRowSetsFieldAndModelAtOnceOrASecondLaterWhilePlaying
   EXPECT_EQ(field->value(), 144);
   EXPECT_EQ(model->GetTempo(), 144);
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Tempo", 0), 144);
+  // The guide shows the row of the tempo, however it was set, and the
+  // status names the same row.
+  const struct {
+    int bpm, row;
+    const char* status;
+  } shown[] = {{200, 7, "200 bpm, Prestissimo"}, {199, 6, "199 bpm, Presto"}, {208, 7, "208 bpm, Prestissimo"},
+               {60, 1, "60 bpm, Larghetto"},     {30, -1, nullptr},           {250, -1, nullptr}};
+  for (const auto& c : shown) {
+    field->setValue(c.bpm);
+    EXPECT_EQ(guide->indexOfTopLevelItem(guide->currentItem()), c.row) << c.bpm;
+    EXPECT_EQ(guide->selectedItems().size(), c.row < 0 ? 0 : 1) << c.bpm;
+    if (c.status) {
+      EXPECT_EQ(window->StatusText().toStdString(), c.status);
+    }
+  }
+  EXPECT_EQ(model->GetTempo(), 250);  // showing the row chose nothing
+  guide->setCurrentItem(guide->topLevelItem(5));
 
   ASSERT_TRUE(model->StartPlaying());
   guide->setCurrentItem(guide->topLevelItem(3));  // Andante
