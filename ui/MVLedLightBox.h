@@ -1,10 +1,16 @@
 // The swinging light: a green ball travels a half circle from one end to
 // the other once per beat, alternating direction each beat, with a fading
 // trail behind it; a red lamp glows at the end it is near. Follows the
-// model's playing-time ticks.
+// model's playing-time ticks. Each frame is drawn once into a cached pixmap
+// cut to its lit pixels; a move repaints only the old and new frames'
+// rectangles, at most once per display frame, and only while on screen.
 #pragma once
 
+#include <QElapsedTimer>
+#include <QHash>
+#include <QPixmap>
 #include <QPointF>
+#include <QRect>
 #include <QWidget>
 
 #include "model/MVModelEvents.h"
@@ -28,8 +34,11 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
   int RepaintRequests() const { return m_repaints; }
 
   // What a paint draws at a position in a box w x h. Angles are degrees
-  // clockwise on screen from the +x axis.
+  // clockwise on screen from the +x axis. Lengths are in pixels at scale 1
+  // (a 255 x 120 box and anything between that and the smallest that holds
+  // the whole swing) and grow or shrink with the box beyond.
   struct Geometry {
+    double scale;
     QPointF pivot;
     QPointF ball;
     QPointF lamp;
@@ -42,16 +51,30 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
     QPointF fadeFrom, fadeTo;  // its gradient, opaque green to transparent
   };
   static Geometry ComputeGeometry(int position, int count, bool backward, int w, int h);
+  static double ScaleFor(int w, int h);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void Repaint();
+  // A frame's lit pixels and where they go; everything else is black.
+  struct Frame {
+    QRect rect;
+    QPixmap pixels;
+  };
+  const Frame& CurrentFrame();
+  // now: at once, not at the next display frame.
+  void Repaint(bool now);
+  static void Draw(QPainter& p, const Geometry& g);
 
   int m_position = 0;
   int m_count = 47;
   bool m_backward = false;
   int m_lastIndex = 0;
   int m_repaints = 0;
+  QHash<int, Frame> m_frames;  // by position * 2 + backward, for the current size
+  QRect m_drawn;               // where the latest frame's lit pixels are
+  QRect m_dirty;               // waiting for the next display frame
+  QElapsedTimer m_lastUpdate;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QFontMetrics>
 #include <cmath>
 
@@ -112,6 +113,63 @@ TEST(LightBoxTest, RendersBallLampsAndTrail) {
   image = test::Grab(box);
   EXPECT_TRUE(IsGreen(At(image, -90 + 15)));
   EXPECT_TRUE(IsBlack(At(image, -90 - 25)));
+}
+
+// A digest of the pixels, to compare renderings with earlier ones.
+std::string Digest(const QImage& image) {
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  for (int y = 0; y < image.height(); ++y)
+    hash.addData(QByteArrayView(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4));
+  return hash.result().toHex().left(16).toStdString();
+}
+
+// The drawing at the default sizes stays pixel for pixel what it was
+// (digests of the earlier uncached rendering), the light's cached frames
+// included, whatever order they are first drawn in.
+TEST(LightBoxTest, PixelsAtTheDefaultSizeAreUnchanged) {
+  test::GuiApp();
+  const char* const light[] = {"168b261af9fb32ec", "2d702c3af1e23b49", "3b425b560f602d6d", "b128934097e47f94",
+                               "31e26eed3552916f", "31e26eed3552916f", "5e22a97a4405eeb6", "da442099dba02b2b"};
+  const int steps[] = {5, 23, 40, 46, 0, 10, 23};
+  for (int round = 0; round < 2; ++round) {
+    LMVLedLightBox box;
+    box.resize(255, 120);
+    box.show();
+    EXPECT_EQ(Digest(test::Grab(box)), light[0]);
+    for (int i = 0; i < 7; ++i) {
+      box.PingPong(steps[i]);
+      test::Pump();
+      EXPECT_EQ(Digest(test::Grab(box)), light[i + 1]) << "step " << i << " round " << round;
+    }
+  }
+  const struct {
+    int bpm;
+    const char* digest;
+  } display[] = {
+      {92, "9694749b16656aee"}, {100, "0eb99b6d587439ea"}, {10, "6bd8ca5fe4de14c9"}, {208, "667fefefb849eea7"}};
+  LMVDisplay shown;
+  shown.resize(255, 63);
+  for (const auto& c : display) {
+    shown.SetTempo(c.bpm);
+    EXPECT_EQ(Digest(test::Grab(shown)), c.digest) << c.bpm;
+  }
+}
+
+// A larger box draws a proportionally larger light: the lamp at the left
+// end sits at the same fraction of the box, and is lit.
+TEST(LightBoxTest, GeometryGrowsWithTheBox) {
+  EXPECT_EQ(LMVLedLightBox::ScaleFor(255, 120), 1.0);
+  EXPECT_EQ(LMVLedLightBox::ScaleFor(255, 90), 1.0);
+  EXPECT_EQ(LMVLedLightBox::ScaleFor(510, 240), 2.0);
+  EXPECT_EQ(LMVLedLightBox::ScaleFor(70, 40), 0.5);
+  test::GuiApp();
+  LMVLedLightBox box;
+  box.resize(510, 240);
+  const QImage image = test::Grab(box);
+  const LMVLedLightBox::Geometry g = LMVLedLightBox::ComputeGeometry(0, 47, false, 510, 240);
+  EXPECT_EQ(g.lamp, QPointF(255 - 90, 240 - 20));
+  EXPECT_TRUE(IsRed(image.pixelColor(g.lamp.toPoint())));
+  EXPECT_TRUE(IsRed(image.pixelColor(g.lamp.toPoint() + QPoint(15, 0))));  // radius 18, not 9
 }
 
 }  // namespace
