@@ -126,7 +126,7 @@ bool LMVModel::SetTempo(int bpm) {
   m_metronome.SetTempo(bpm);
   LUserSettingSet<int>(kSettings, "Tempo", bpm);
   m_listeners.Notify(&LMVModelEvents::EvTempoChanged, bpm, GetTempoMarking(bpm));
-  RestartPlaying();
+  ApplyToTrack();
   return true;
 }
 
@@ -134,10 +134,11 @@ bool LMVModel::SetTempoDelayed(int bpm) {
   if (!IsPlaying()) return SetTempo(bpm);
   bpm = Clamp(bpm, GetTempoMin(), GetTempoMax());
   if (bpm == m_pendingTempo) return false;
-  // A run of changes (an arrow held down) restarts playback once, a second
-  // after the last of them.
+  // A run of changes (typing "133", an arrow held down, the wheel) settles
+  // on its last value kTempoSettleMs after it, which then plays from the
+  // next beat.
   m_pendingTempo = bpm;
-  TimerSet(kTimerDelayedTempo, 1000);
+  TimerSet(kTimerDelayedTempo, kTempoSettleMs);
   return true;
 }
 
@@ -155,7 +156,7 @@ bool LMVModel::SetSubDiv(int index) {
   m_metronome.SetSubDiv(index);
   LUserSettingSet<int>(kSettings, "SubDiv", index);
   m_listeners.Notify(&LMVModelEvents::EvSubDivChanged, index, kSubDivNames[index]);
-  RestartPlaying();
+  ApplyToTrack();
   return true;
 }
 
@@ -206,8 +207,13 @@ bool LMVModel::InitSounds() {
 bool LMVModel::StartPlaying() {
   if (IsPlaying()) return false;
   ApplyStoredOutputDevice();
-  LSoundSource source(new LMetronomeAdvancedSource(m_metronome, m_practice->ScoreFor(m_metronome)));
+  auto* track = new LMetronomeAdvancedSource(m_metronome, m_practice->ScoreFor(m_metronome));
+  LSoundSource source(track);
   m_outputFailed = !m_player.Start(source, 0) && source->GetError() == 0;
+  if (IsPlaying()) {
+    m_track = source;
+    m_trackSource = track;
+  }
   return true;
 }
 
@@ -215,6 +221,24 @@ bool LMVModel::StopPlaying() {
   if (!IsPlaying()) return false;
   m_player.Stop();
   return true;
+}
+
+void LMVModel::ApplyToTrack() {
+  if (!IsPlaying()) return;
+  LMeasureScore* score = m_trackSource ? m_trackSource->MeasureScore() : nullptr;
+  if (!score) {
+    RestartPlaying();  // a track whose score takes no requests
+    return;
+  }
+  // The worker renders ahead of the device, into the ring: the change lands
+  // on the first beat not yet rendered, at most a ring (half a second) and a
+  // beat after this call.
+  score->Request(m_metronome.m_tempo, m_metronome.m_subdivisions, m_metronome.m_measure);
+}
+
+void LMVModel::ReleaseTrack() {
+  m_trackSource = nullptr;
+  m_track.Close();
 }
 
 bool LMVModel::RestartPlaying() {
@@ -248,6 +272,7 @@ void LMVModel::spntfStop(long) {
   // Listeners ask GetOutputFailed() on the stop to tell the user why.
   if (m_player.GetOutput().HasDeviceFailed()) m_outputFailed = true;
   m_practice->TrackStopped(m_ticks());
+  ReleaseTrack();
   m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
 }
 

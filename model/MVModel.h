@@ -23,6 +23,8 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
  public:
   enum TimerId { kTimerPlayingTime = 1000, kTimerDelayedTempo = 1001, kTimerInfoBar = 1002 };
   static constexpr int kMaxListeners = 16;
+  // How long a run of tempo changes must pause before its last value plays.
+  static constexpr int kTempoSettleMs = 250;
 
   // The process's one model, made on first use.
   static LMVModel& GetInstance();
@@ -96,11 +98,18 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
 
  private:
   void PlayingTimeTick();
+  // Hands tempo, subdivision and measure to the playing track: they take
+  // effect at its next beat, without a restart.
+  void ApplyToTrack();
+  void ReleaseTrack();
   void ApplyStoredOutputDevice();
 
   LMVNotifier<LMVModelEvents, kMaxListeners> m_listeners;
   LMetronomeAdvanced m_metronome;
   LSoundPlayer m_player;
+  // The playing click track (main thread); the player holds it too.
+  LSoundSource m_track;
+  class LMetronomeAdvancedSource* m_trackSource = nullptr;
   int m_pendingTempo = 0;
   uint32_t m_playStart = 0;
   bool m_outputFailed = false;

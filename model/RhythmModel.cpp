@@ -13,7 +13,7 @@ bool LMVModel::SetRhythm(const LRhythm& rhythm) {
   m_measureName = name;
   if (measureChanged) m_listeners.Notify(&LMVModelEvents::EvMeasureChanged, index, m_measureName.c_str());
   m_listeners.Notify(&LMVModelEvents::EvRhythmChanged, m_rhythm);
-  RestartPlaying();
+  ApplyToTrack();
   return true;
 }
 

@@ -8,7 +8,7 @@
 #include "engine/MetronomeAdvanced.h"
 #include "engine/MetronomeSource.h"
 #include "soundfile/WaveFile.h"
-#include "tests/support/ExactGrid.h"
+#include "tests/support/ClickOracle.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
@@ -43,26 +43,7 @@ LMetronomeAdvanced Make(int tempo, int measure, int subdivisions) {
   return m;
 }
 
-// Expected pattern straight from a measure's name: an accent opens every
-// group of "7(3+4)", only the bar of "4", none for "None".
-std::string ExpectedBar(const std::string& name, int subdivisions) {
-  int beats = 1;
-  std::vector<int> accents = {0};
-  if (name == "None") {
-    accents.clear();
-  } else if (name.size() == 1) {
-    beats = name[0] - '0';
-  } else {
-    beats = name[0] - '0';
-    accents.push_back(name[2] - '0');
-  }
-  std::string bar;
-  for (int b = 0; b < beats; ++b) {
-    bar += std::find(accents.begin(), accents.end(), b) != accents.end() ? 'A' : 'B';
-    bar += std::string(static_cast<size_t>(subdivisions - 1), 'c');
-  }
-  return bar;
-}
+using test::ExpectedBar;
 
 std::vector<int> Render(LMetronomeAdvanced& m, int frames, const std::vector<int>& blocks, int* channels = nullptr) {
   LMetronomeAdvancedSource src(m);
