@@ -115,6 +115,14 @@ LSoundPlayDevice LSettingGetSoundPlayDevice(const char* section, const char* key
   return LSoundPlayDevice(name[0] ? LSoundPlayDevice::GetListDeviceIndex(name) : 0, 0, 0);
 }
 
+std::string LSettingGetMissingSoundPlayDevice(const char* section, const char* key) {
+  char name[kSettingTextSize];
+  _LUserSettingGetString(section, key, "", name);
+  if (!name[0] || std::strcmp(name, kLegacyDefaultName) == 0 || std::strcmp(name, kDefaultPlaybackDeviceName) == 0)
+    return {};
+  return LSoundPlayDevice::GetListDeviceIndex(name) == 0 ? name : std::string();
+}
+
 void LSettingSetSoundPlayDevice(const char* section, const char* key, const LSoundPlayDevice& device) {
   char name[kSettingTextSize];
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);

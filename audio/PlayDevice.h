@@ -78,4 +78,8 @@ class LSoundPlayDevice {
 };
 
 LSoundPlayDevice LSettingGetSoundPlayDevice(const char* section, const char* key);
+// The device name stored under section/key when no listed device has it any
+// more (the default output plays instead); empty when it is listed or is the
+// default.
+std::string LSettingGetMissingSoundPlayDevice(const char* section, const char* key);
 void LSettingSetSoundPlayDevice(const char* section, const char* key, const LSoundPlayDevice& device);

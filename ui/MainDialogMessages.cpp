@@ -10,6 +10,18 @@
 
 // Says in the window why nothing is heard, instead of a silent Play.
 void MainDialog::CheckOutput() {
+  // A chosen output that is gone: the default plays, and the user hears it
+  // somewhere else.
+  const std::string missing =
+      m_model->IsPlaying() ? LSettingGetMissingSoundPlayDevice("Settings", "SoundOutDevice") : std::string();
+  if (!missing.empty()) {
+    TakeBackInfo(m_outputInfo);
+    m_outputInfo = tr("The audio output \"%1\" is not connected, so Morvane plays through the default output. "
+                      "Connect it and press Play again, or choose another output in Preferences.")
+                       .arg(QString::fromStdString(missing));
+    ShowInfo(m_outputInfo);
+    return;
+  }
   if (!m_model->GetOutputFailed()) return;
   const LSoundPlayDevice device = LSettingGetSoundPlayDevice("Settings", "SoundOutDevice");
   char name[260];

@@ -78,4 +78,23 @@ TEST(PlayDevice, ChoiceIsStoredByNameAndResolvedAgain) {
   EXPECT_EQ(LSettingGetSoundPlayDevice("Settings", "SoundOutDevice").m_index, 0);
 }
 
+// A stored device no longer listed is named, so the user can be told the
+// default plays instead; the default and listed devices are not.
+TEST(PlayDevice, AStoredDeviceThatIsGoneIsNamed) {
+  test::IsolatedHome home;
+  auto devices = TwoOutputs();
+  const struct {
+    const char* stored;
+    const char* missing;
+  } cases[] = {{"", ""},
+               {"Default Playback Device", ""},
+               {"[Default Sound Out]", ""},
+               {"usb headset", ""},
+               {"Bluetooth Speaker", "Bluetooth Speaker"}};
+  for (const auto& c : cases) {
+    LUserSettingSetString("Settings", "SoundOutDevice", c.stored);
+    EXPECT_EQ(LSettingGetMissingSoundPlayDevice("Settings", "SoundOutDevice"), c.missing) << c.stored;
+  }
+}
+
 }  // namespace
