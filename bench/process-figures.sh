@@ -45,7 +45,8 @@ xvfb_pid=$!
 export DISPLAY=":$n"
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
 
-# user+system clock ticks of a process, and context switches of its threads.
+# user+system clock ticks of a process, and context switches of its threads
+# (a thread that ends meanwhile takes its count along: never below 0).
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s}'; }
 hz=$(getconf CLK_TCK)
@@ -57,7 +58,7 @@ sample() {
   sleep "$secs"
   t1=$(date +%s.%N); c1=$(ticks "$pid"); w1=$(switches "$pid")
   awk -v c=$((c1 - c0)) -v w=$((w1 - w0)) -v t0="$t0" -v t1="$t1" -v hz="$hz" \
-    'BEGIN {d = t1 - t0; printf "%.2f %% CPU, %.0f wake-ups/s", 100 * c / hz / d, w / d}'
+    'BEGIN {d = t1 - t0; if (w < 0) w = 0; printf "%.2f %% CPU, %.0f wake-ups/s", 100 * c / hz / d, w / d}'
 }
 
 printf '%-40s %12s %30s %30s %s\n' binary exec-to-map playing stopped syscalls/10s
