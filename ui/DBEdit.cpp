@@ -1,8 +1,11 @@
 #include "ui/DBEdit.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -22,8 +25,34 @@ int Saturate(int v) { return v > 127 ? 127 : v < -127 ? -127 : v; }
 
 LDBEdit::LDBEdit(LCommandTarget* target, int id, QWidget* parent) : QWidget(parent), m_target(target), m_id(id) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumHeight(25);
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(120, 25);
   update();
+}
+
+int LDBEdit::KeyValue(int key, int value, int minimum, int maximum) {
+  const int page = 6;  // a quarter of the usual range, and a clear step to hear
+  switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Down: value -= 1; break;
+    case Qt::Key_Right:
+    case Qt::Key_Up: value += 1; break;
+    case Qt::Key_PageDown: value -= page; break;
+    case Qt::Key_PageUp: value += page; break;
+    case Qt::Key_Home: value = minimum; break;
+    case Qt::Key_End: value = maximum; break;
+    default: return value;
+  }
+  return std::clamp(value, minimum, std::max(minimum, maximum));
+}
+
+void LDBEdit::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool levelKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down ||
+                        key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+  if (!isEnabled() || !levelKey) return QWidget::keyPressEvent(event);
+  SetValue(KeyValue(key, m_value, m_minimum, m_maximum));
+  event->accept();
 }
 
 void LDBEdit::SetRange(const LdBLevel& minimum, const LdBLevel& maximum) {
@@ -38,6 +67,7 @@ void LDBEdit::SetLevel(const LdBLevel& level) { SetValue(level.Get()); }
 
 void LDBEdit::SetValue(int v) {
   m_value = std::clamp(v, m_minimum, std::max(m_minimum, m_maximum));
+  setAccessibleDescription(tr("%1 dB").arg(GetLevel().Get()));
   update();
 }
 
@@ -109,6 +139,12 @@ void LDBEdit::paintEvent(QPaintEvent*) {
   p.setFont(font);
   p.setPen(Qt::black);
   p.drawText(textAt + QPoint(0, QFontMetrics(font).ascent()), QStringLiteral("%1dB").arg(GetLevel().Get()));
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+  }
 }
 
 void LDBEdit::DragTo(int x) {

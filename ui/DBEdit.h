@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QRect>
 #include <QWidget>
 #include <vector>
@@ -15,6 +16,8 @@
 class LCommandTarget;
 
 class LDBEdit : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(LDBEdit)
+
  public:
   // target may be null: then dragging sends nothing.
   LDBEdit(LCommandTarget* target, int id, QWidget* parent = nullptr);
@@ -41,6 +44,9 @@ class LDBEdit : public QWidget {
   static int ValueAt(int x, int w, int minimum, int maximum);
   // The change one wheel event of delta notches makes.
   static int WheelStep(int delta, int minimum, int maximum);
+  // The value after a key: arrows step 1 dB, Page keys 6 dB, Home and End
+  // go to the ends; other keys leave it.
+  static int KeyValue(int key, int value, int minimum, int maximum);
   static QColor MarkerCentre(const QColor& highlight);
 
  protected:
@@ -50,6 +56,7 @@ class LDBEdit : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void SetValue(int v);

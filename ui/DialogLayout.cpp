@@ -1,27 +1,33 @@
 #include "ui/DialogLayout.h"
 
+#include <QDialog>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 
-QWidget* LPlaceWidget(QWidget* parent, QWidget* control, int id, int x, int y, int width, int height) {
-  control->setParent(parent);
-  if (id) control->setObjectName(QString::number(id));
-  if (height < 0) height = control->sizeHint().height();
-  control->setGeometry(x, y, width, height);
-  return control;
+QLabel* LLabel(const QString& text, int id, QWidget* buddy) {
+  auto* label = LNamed(new QLabel(text), id);
+  if (buddy) label->setBuddy(buddy);
+  return label;
 }
 
-QLabel* LPlaceLabel(QWidget* parent, const char* text, int id, int x, int y, int width, int height) {
-  auto* label = new QLabel(QString::fromUtf8(text));
-  label->setWordWrap(height > 24);
-  return LPlace(parent, label, id, x, y, width, height);
-}
-
-void LPlaceSeparator(QWidget* parent, int x, int y, int width) {
-  auto* line = new QFrame(parent);
+QWidget* LSeparator() {
+  auto* line = new QFrame;
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
-  line->setGeometry(x, y, width, 2);
+  return line;
+}
+
+void LAddCloseKey(QWidget* window) {
+  auto* close = new QShortcut(QKeySequence::Close, window);
+  close->setContext(Qt::WindowShortcut);
+  QObject::connect(close, &QShortcut::activated, window, [window] {
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+      dialog->reject();
+    else
+      window->close();
+  });
 }
 
 QWidget* LFindControl(const QWidget* parent, int id) { return parent->findChild<QWidget*>(QString::number(id)); }

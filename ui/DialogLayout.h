@@ -1,25 +1,33 @@
-// Helpers for dialogs whose controls sit at fixed pixel rectangles: each
-// control is named by its id, so tests and callers find it again.
+// What the dialogs share: controls named by their ids, so tests and
+// callers find them again; the row of Help, Cancel and OK under a line;
+// the desktop's key for closing a window.
 #pragma once
 
+#include <QDialogButtonBox>
 #include <QString>
 
 class QDialog;
 class QLabel;
+class QVBoxLayout;
 class QWidget;
 
-// Puts control into parent at x, y with the given size (height -1: the
-// control's own height) and names it by id (0: no name).
+// Names control by id and hands it back.
 template <class T>
-T* LPlace(QWidget* parent, T* control, int id, int x, int y, int width, int height = -1);
-QWidget* LPlaceWidget(QWidget* parent, QWidget* control, int id, int x, int y, int width, int height);
-QLabel* LPlaceLabel(QWidget* parent, const char* text, int id, int x, int y, int width, int height);
+T* LNamed(T* control, int id) {
+  control->setObjectName(QString::number(id));
+  return control;
+}
+// A label named by id whose mnemonic, if any, moves the focus to buddy.
+QLabel* LLabel(const QString& text, int id, QWidget* buddy = nullptr);
 // A sunken horizontal line.
-void LPlaceSeparator(QWidget* parent, int x, int y, int width);
-// The row of Help, Cancel and OK at y; OK is the default button, Cancel
-// rejects the dialog, and the other two call the given slots.
+QWidget* LSeparator();
+// A line, then Help, Cancel and OK at the foot of layout: OK (its text
+// okText when not empty) is the default button and calls onOk, Cancel
+// rejects the dialog, Help calls onHelp.
 template <class OnHelp, class OnOk>
-void LPlaceButtonRow(QDialog* dialog, int y, const char* okText, OnHelp onHelp, OnOk onOk);
+QDialogButtonBox* LAddButtonRow(QDialog* dialog, QVBoxLayout* layout, const QString& okText, OnHelp onHelp, OnOk onOk);
+// Ctrl+W closes window as Escape does (a dialog is rejected).
+void LAddCloseKey(QWidget* window);
 
 // The control of that id below parent, nullptr when none.
 QWidget* LFindControl(const QWidget* parent, int id);

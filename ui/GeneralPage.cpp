@@ -1,6 +1,9 @@
 #include "ui/GeneralPage.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "audio/PlayDevice.h"
@@ -12,10 +15,19 @@ constexpr const char* kSection = "Settings";
 constexpr const char* kKey = "SoundOutDevice";
 }  // namespace
 
-LGeneralPage::LGeneralPage() : LPropertyPage(504, 88) {
-  m_devices = LPlace(this, new QComboBox, kIdDevice, 252, 14, 234);
-  LPlaceLabel(this, "Sound Output Device:", kIdDeviceLabel, 18, 16, 233, 18);
-  LPlaceLabel(this, "Stop and play Morvane after changing the sound output device.", kIdNote, 18, 44, 468, 32);
+LGeneralPage::LGeneralPage() {
+  m_devices = LNamed(new QComboBox, kIdDevice);
+  m_devices->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  auto* row = new QHBoxLayout;
+  row->addWidget(LLabel(tr("Sound &Output Device:"), kIdDeviceLabel, m_devices));
+  row->addWidget(m_devices, 1);
+  // Closing the sheet restarts a playing metronome on the chosen output.
+  auto* note = LLabel(tr("The chosen output is used as soon as you press OK."), kIdNote);
+  note->setWordWrap(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addWidget(note);
+  layout->addStretch(1);
 }
 
 void LGeneralPage::InitDialog() {
@@ -23,6 +35,7 @@ void LGeneralPage::InitDialog() {
   m_devices->clear();
   for (const std::string& name : LSoundPlayDevice::GetChoices()) m_devices->addItem(QString::fromStdString(name));
   m_devices->setCurrentIndex(device.m_index >= 0 && device.m_index < m_devices->count() ? device.m_index : 0);
+  m_devices->setMinimumWidth(m_devices->sizeHint().width());  // every device name whole
 }
 
 bool LGeneralPage::CmOk() {

@@ -6,6 +6,8 @@
 class QComboBox;
 
 class LGeneralPage : public LPropertyPage {
+  Q_DECLARE_TR_FUNCTIONS(LGeneralPage)
+
  public:
   enum ControlId { kIdDevice = 8602, kIdDeviceLabel = 8603, kIdNote = 8604 };
   LGeneralPage();

@@ -9,10 +9,10 @@ bool SetDlg(QWidget* parent, unsigned long startPage, LMVModel& model) {
   bool ok = false;
   {
     LPropertySheet sheet(parent);
-    sheet.AddPage(new LGeneralPage, "General");
-    sheet.AddPage(new LSoundPage, "Sound");
+    sheet.AddPage(new LGeneralPage, LPropertySheet::tr("General"));
+    sheet.AddPage(new LSoundPage, LPropertySheet::tr("Sound"));
     sheet.SetStartPage(static_cast<int>(startPage));
-    ok = sheet.Open("Preferences");
+    ok = sheet.Open(LPropertySheet::tr("Preferences"));
   }
   model.InitSounds();
   model.ReCalculateInterval();

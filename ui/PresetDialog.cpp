@@ -1,12 +1,15 @@
 #include "ui/PresetDialog.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "model/MVModel.h"
 #include "store/Presets.h"
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Prompts.h"
 
 LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, int measure, int subdiv,
@@ -18,20 +21,32 @@ LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, 
       m_measureIndex(measure),
       m_subdivIndex(subdiv) {
   m_oldName.resize(LRecordCutText(m_oldName).size());
-  setWindowTitle(QStringLiteral("Add/Change preset"));
-  setFixedSize(540, 184);
-  LPlaceLabel(this, "Name:", kIdNameLabel, 18, 16, 243, 18);
-  m_name = LPlace(this, new QLineEdit, kIdName, 270, 14, 252);
+  m_name = LNamed(new QLineEdit, kIdName);
   m_name->setMaxLength(kRecordTextMax);
-  LPlaceLabel(this, "Tempo:", kIdTempoLabel, 18, 48, 243, 18);
-  m_tempo = LPlace(this, new QLineEdit, kIdTempo, 270, 46, 252);
-  m_measure = LPlace(this, new QComboBox, kIdMeasure, 270, 78, 252);
-  LPlaceLabel(this, "Measure:", kIdMeasureLabel, 18, 80, 251, 18);
-  m_subdiv = LPlace(this, new QComboBox, kIdSubDiv, 270, 108, 252);
-  LPlaceLabel(this, "SubDivs:", kIdSubDivLabel, 18, 110, 251, 18);
-  LPlaceSeparator(this, 18, 138, 504);
-  LPlaceButtonRow(
-      this, 148, "OK", [this] { CmHelp(); }, [this] { CmOk(); });
+  m_tempo = LNamed(new QLineEdit, kIdTempo);
+  m_tempo->setAccessibleDescription(
+      tr("Beats per minute, %1 to %2").arg(LMVModel::GetTempoMin()).arg(LMVModel::GetTempoMax()));
+  m_measure = LNamed(new QComboBox, kIdMeasure);
+  m_subdiv = LNamed(new QComboBox, kIdSubDiv);
+  // Labels on the left, fields on the right, in two equal columns.
+  auto* grid = new QGridLayout;
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  const std::pair<QLabel*, QWidget*> rows[] = {
+      {LLabel(tr("&Name:"), kIdNameLabel, m_name), m_name},
+      {LLabel(tr("&Tempo:"), kIdTempoLabel, m_tempo), m_tempo},
+      {LLabel(tr("&Measure:"), kIdMeasureLabel, m_measure), m_measure},
+      {LLabel(tr("&SubDivs:"), kIdSubDivLabel, m_subdiv), m_subdiv},
+  };
+  for (int i = 0; i < 4; ++i) {
+    grid->addWidget(rows[i].first, i, 0);
+    grid->addWidget(rows[i].second, i, 1);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addStretch(1);
+  LAddButtonRow(
+      this, layout, QString(), [this] { CmHelp(); }, [this] { CmOk(); });
   InitDialog();
 }
 
@@ -39,10 +54,10 @@ void LPresetDialog::InitDialog() {
   for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(QString::fromUtf8(*n));
   for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(QString::fromUtf8(*n));
   if (!m_oldName.empty()) {
-    setWindowTitle(QStringLiteral("Change Preset"));
+    setWindowTitle(tr("Change Preset"));
     m_name->setText(QString::fromStdString(m_oldName));
   } else {
-    setWindowTitle(QStringLiteral("New Preset"));
+    setWindowTitle(tr("New Preset"));
   }
   m_tempo->setText(QString::number(m_tempoValue));
   // An index outside the lists (a record edited by hand) leaves the list
@@ -53,6 +68,8 @@ void LPresetDialog::InitDialog() {
 
 bool LPresetDialog::Open(QWidget* parent) {
   if (parent) setParent(parent, windowFlags());
+  adjustSize();
+  LPlaceOver(this, parent);
   return exec() == QDialog::Accepted;
 }
 
@@ -69,12 +86,12 @@ int LPresetDialog::ParseTempo(const QString& text) {
 bool LPresetDialog::CmOk() {
   const QString name = m_name->text().trimmed();
   if (name.isEmpty()) {
-    LShowFieldMessage(m_name, QString::fromUtf8(kNameMissing));
+    LShowFieldMessage(m_name, tr(kNameMissing));
     return false;
   }
   const int tempo = ParseTempo(m_tempo->text().trimmed());
   if (tempo < LMVModel::GetTempoMin() || tempo > LMVModel::GetTempoMax()) {
-    LShowFieldMessage(m_tempo, QString::fromUtf8(kTempoInvalid));
+    LShowFieldMessage(m_tempo, tr(kTempoInvalid));
     return false;
   }
   m_tempoValue = tempo;
@@ -95,7 +112,7 @@ bool LPresetDialog::CmOk() {
     if (rec.IsAttached()) {
       WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
       // The window stays open with the user's entries, so nothing is lost.
-      if (!LSaveRecordOrTell(this, rec, QStringLiteral("The preset"), list.Folder())) return false;
+      if (!LSaveRecordOrTell(this, rec, tr("The preset"), list.Folder())) return false;
     }
   }
   accept();

@@ -1,6 +1,7 @@
 // Adds a preset or changes one: its name, tempo, measure and subdivision.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <string>
 
@@ -9,6 +10,8 @@ class QComboBox;
 class QLineEdit;
 
 class LPresetDialog : public QDialog {
+  Q_DECLARE_TR_FUNCTIONS(LPresetDialog)
+
  public:
   enum ControlId {
     kIdName = 101,
@@ -20,8 +23,9 @@ class LPresetDialog : public QDialog {
     kIdSubDiv = 107,
     kIdSubDivLabel = 108,
   };
-  static constexpr const char* kNameMissing = "Please enter the preset name.";
-  static constexpr const char* kTempoInvalid = "Please enter a valid Tempo value between 10 to 280.";
+  static constexpr const char* kNameMissing = QT_TRANSLATE_NOOP("LPresetDialog", "Please enter the preset name.");
+  static constexpr const char* kTempoInvalid =
+      QT_TRANSLATE_NOOP("LPresetDialog", "Please enter a tempo from 10 to 280.");
 
   // oldName null or empty: a new preset.
   LPresetDialog(LProfile& profile, const char* oldName, int tempo, int measure, int subdiv, QWidget* parent = nullptr);

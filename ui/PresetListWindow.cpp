@@ -6,17 +6,34 @@
 
 namespace {
 
-const LPresetListWindowBase::Column kPresetListCols[] = {
-    {"Name", 12}, {"Tempo", 12}, {"Measure", 12}, {"Subdiv", 12}, {"ID", 0}};
+const LPresetListWindowBase::Column kPresetListCols[] = {{QT_TRANSLATE_NOOP("LPresetListWindowBase", "Name"), 12},
+                                                         {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Tempo"), 12},
+                                                         {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Measure"), 12},
+                                                         {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Subdiv"), 12},
+                                                         {"ID", 0}};
+
+const LPresetListWindowBase::Words kPresetWords = {
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "&Preset"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "&Select Preset"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Select this preset"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete the selected presets"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Edit the selected preset"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete Presets"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete the selected preset?"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete the %1 selected presets?"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase",
+                      "%1 of the selected presets could not be deleted. Check that their folder can be written, "
+                      "then try again."),
+};
 
 }  // namespace
 
 LPresetListWindow::LPresetListWindow(LProfile& profile)
-    : LPresetListWindowBase(profile, "PresetList"), m_records(profile) {}
+    : LPresetListWindowBase(profile, "PresetList", kPresetWords), m_records(profile) {}
 
 void LPresetListWindow::InitDialog() {
   LPresetListWindowBase::InitDialog();
-  setWindowTitle(QStringLiteral("Preset"));
+  setWindowTitle(tr("Presets"));
   Sorter().SetNumeric(kColTempo);
   SetColumns(kPresetListCols, sizeof(kPresetListCols) / sizeof(kPresetListCols[0]));
   FillList();

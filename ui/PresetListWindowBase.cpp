@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -15,7 +14,9 @@
 #include <QVBoxLayout>
 
 #include "store/Settings.h"
+#include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Prompts.h"
 
 namespace {
@@ -33,10 +34,9 @@ constexpr int kNominalWidth = 70 * kCharWidth;
 constexpr int kNominalHeight = 20 * kCharHeight;
 constexpr int kMinimumWidth = 60 * kCharWidth;
 constexpr int kMinimumHeight = 15 * kCharHeight;
-constexpr int kDefaultPosition = 200;
 
-QString WithKey(const char* text, int command) {
-  QString result = QString::fromUtf8(text);
+QString WithKey(const QString& text, int command) {
+  QString result = text;
   if (const LKeyToCommandMap* entry = LFindCommandKey(kListKeys, kListKeyCount, command))
     result += QLatin1Char('\t') + entry->Key().GetDescription();
   return result;
@@ -44,9 +44,10 @@ QString WithKey(const char* text, int command) {
 
 }  // namespace
 
-LPresetListWindowBase::LPresetListWindowBase(LProfile& profile, const char* windowName)
-    : m_sorter(profile), m_windowName(windowName) {
+LPresetListWindowBase::LPresetListWindowBase(LProfile& profile, const char* windowName, const Words& words)
+    : m_sorter(profile), m_windowName(windowName), m_words(words) {
   setSizeGripEnabled(true);
+  LAddCloseKey(this);
 }
 
 void LPresetListWindowBase::Init() {
@@ -71,9 +72,9 @@ void LPresetListWindowBase::BuildFrame() {
   layout->setSpacing(0);
 
   auto* menuBar = new QMenuBar(this);
-  QMenu* menu = menuBar->addMenu(QStringLiteral("&Preset"));
-  const std::pair<int, const char*> items[] = {
-      {kCmdSelect, "&Select Preset"}, {kCmdDelete, "&Delete"}, {kCmdProperties, "&Edit..."}};
+  QMenu* menu = menuBar->addMenu(tr(m_words.menu));
+  const std::pair<int, QString> items[] = {
+      {kCmdSelect, tr(m_words.select)}, {kCmdDelete, tr("&Delete")}, {kCmdProperties, tr("&Edit...")}};
   for (const auto& [command, text] : items) {
     QAction* action = menu->addAction(WithKey(text, command));
     const int id = command;
@@ -87,17 +88,17 @@ void LPresetListWindowBase::BuildFrame() {
   struct Tool {
     int command;
     QStyle::StandardPixmap icon;
-    const char* label;
-    const char* tooltip;
+    QString label;
+    QString tooltip;
   };
   const Tool tools[] = {
-      {kCmdSelect, QStyle::SP_DialogApplyButton, "Select", "Select this preset"},
-      {kCmdDelete, QStyle::SP_TrashIcon, "Delete", "Delete selected preset(s)"},
-      {kCmdProperties, QStyle::SP_FileDialogDetailedView, "Edit", "Edit selected preset"},
+      {kCmdSelect, QStyle::SP_DialogApplyButton, tr("Select"), tr(m_words.selectTip)},
+      {kCmdDelete, QStyle::SP_TrashIcon, tr("Delete"), tr(m_words.deleteTip)},
+      {kCmdProperties, QStyle::SP_FileDialogDetailedView, tr("Edit"), tr(m_words.editTip)},
   };
   for (const Tool& t : tools) {
-    QAction* action = m_toolBar->addAction(style()->standardIcon(t.icon), QString::fromUtf8(t.label));
-    QString tip = QString::fromUtf8(t.tooltip);
+    QAction* action = m_toolBar->addAction(style()->standardIcon(t.icon), t.label);
+    QString tip = t.tooltip;
     if (const LKeyToCommandMap* entry = LFindCommandKey(kListKeys, kListKeyCount, t.command))
       tip += QStringLiteral(" (%1)").arg(entry->Key().GetDescription());
     action->setToolTip(tip);
@@ -131,25 +132,20 @@ void LPresetListWindowBase::BuildFrame() {
   resize(kNominalWidth, kNominalHeight);
 }
 
-// The list windows read their placement but never write it back.
+// The list windows read their size but never write it back; they open
+// over the window that asked for them.
 void LPresetListWindowBase::RestorePlacement() {
   const char* s = m_windowName;
-  QSize size(LUserSettingGetInt(s, "Width", kNominalWidth, kMinimumWidth, 16000),
-             LUserSettingGetInt(s, "Height", kNominalHeight, kMinimumHeight, 16000));
-  const QScreen* screen = QApplication::primaryScreen();
-  const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-  size = size.boundedTo(avail.size());
-  resize(size);
-  QPoint at(LUserSettingGet<int>(s, "X", kDefaultPosition), LUserSettingGet<int>(s, "Y", kDefaultPosition));
-  at.setX(std::clamp(at.x(), avail.left(), std::max(avail.left(), avail.right() - size.width())));
-  at.setY(std::clamp(at.y(), avail.top(), std::max(avail.top(), avail.bottom() - size.height())));
-  move(at);
+  const QSize size(LUserSettingGetInt(s, "Width", kNominalWidth, kMinimumWidth, 16000),
+                   LUserSettingGetInt(s, "Height", kNominalHeight, kMinimumHeight, 16000));
+  resize(size.expandedTo(minimumSizeHint()));
+  LPlaceOver(this, parentWidget());
 }
 
 void LPresetListWindowBase::SetColumns(const Column* columns, int count) {
   m_columns.assign(columns, columns + count);
   QStringList titles;
-  for (const Column& c : m_columns) titles << QString::fromUtf8(c.title);
+  for (const Column& c : m_columns) titles << tr(c.title);
   m_list->setColumnCount(count);
   m_list->setHeaderLabels(titles);
   // The last column holds the record key: there, but never seen.
@@ -164,11 +160,16 @@ void LPresetListWindowBase::SetColumns(const Column* columns, int count) {
 void LPresetListWindowBase::LayoutColumns() {
   if (m_columns.empty()) return;
   int others = 0;
+  // A character as wide as the font's, and never narrower than the title.
+  const int charWidth = std::max(kCharWidth, m_list->fontMetrics().averageCharWidth());
+  auto width = [&](size_t i) {
+    return std::max(m_columns[i].width * charWidth, m_list->header()->sectionSizeHint(static_cast<int>(i)));
+  };
   for (size_t i = 1; i + 1 < m_columns.size(); ++i) {
-    m_list->setColumnWidth(static_cast<int>(i), m_columns[i].width * kCharWidth);
-    others += m_columns[i].width * kCharWidth;
+    m_list->setColumnWidth(static_cast<int>(i), width(i));
+    others += width(i);
   }
-  m_list->setColumnWidth(0, std::max(m_columns[0].width * kCharWidth, m_list->viewport()->width() - others));
+  m_list->setColumnWidth(0, std::max(width(0), m_list->viewport()->width() - others));
 }
 
 bool LPresetListWindowBase::eventFilter(QObject* watched, QEvent* event) {
@@ -218,7 +219,7 @@ void LPresetListWindowBase::EnableControls() {
     for (int command : {kCmdDelete, kCmdSelect, kCmdProperties})
       (*actions)[command]->setEnabled(IsCommandEnabled(command));
   const int rows = m_list->topLevelItemCount();
-  m_status->showMessage(rows == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(rows));
+  m_status->showMessage(rows == 1 ? tr("1 entry") : tr("%1 entries").arg(rows));
 }
 
 QAction* LPresetListWindowBase::MenuAction(int command) const {
@@ -234,8 +235,8 @@ QAction* LPresetListWindowBase::ToolBarAction(int command) const {
 QMenu* LPresetListWindowBase::CreateRightClickMenu() {
   if (!m_list->currentItem()) return nullptr;
   auto* menu = new QMenu(this);
-  const std::pair<int, const char*> items[] = {
-      {kCmdSelect, "Select"}, {kCmdDelete, "Delete this"}, {kCmdProperties, "Edit this"}};
+  const std::pair<int, QString> items[] = {
+      {kCmdSelect, tr("Select")}, {kCmdDelete, tr("Delete this")}, {kCmdProperties, tr("Edit this")}};
   for (const auto& [command, text] : items) {
     QAction* action = menu->addAction(WithKey(text, command));
     action->setData(command);
@@ -268,10 +269,9 @@ void LPresetListWindowBase::CmSelect() {
 
 void LPresetListWindowBase::CmDelete() {
   if (!m_list->currentItem()) return;
-  if (!LAskYesNo(this, QStringLiteral("Delete Presets"),
-                 QStringLiteral("Are you sure you want to delete the selected preset(s)?"), QStringLiteral("Delete"),
-                 QStringLiteral("Cancel")))
-    return;
+  const int count = SelectedCount();
+  const QString question = count <= 1 ? tr(m_words.deleteOne) : tr(m_words.deleteMany).arg(count);
+  if (!LAskYesNo(this, tr(m_words.deleteTitle), question, tr("Delete"), tr("Cancel"))) return;
   const int keyColumn = static_cast<int>(m_columns.size()) - 1;
   std::vector<std::string> keys;
   for (const QTreeWidgetItem* item : m_list->selectedItems()) keys.push_back(item->text(keyColumn).toStdString());
@@ -280,11 +280,7 @@ void LPresetListWindowBase::CmDelete() {
     if (!key.empty() && !DeleteRecord(key)) ++failed;
   FillList();
   // The list shows what is still there; the message says why.
-  if (failed)
-    LShowMessage(this, QStringLiteral("Not deleted"),
-                 QStringLiteral("%1 of the selected preset(s) could not be deleted. Check that their folder can be "
-                                "written, then try again.")
-                     .arg(failed));
+  if (failed) LShowMessage(this, tr("Not deleted"), tr(m_words.notDeleted).arg(failed));
 }
 
 void LPresetListWindowBase::CmHelp() { LShowHelp(this, QStringLiteral("presetlist")); }

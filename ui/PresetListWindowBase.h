@@ -3,6 +3,7 @@
 // preset list and the sound-scheme list are made from it.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <map>
 #include <string>
@@ -19,6 +20,8 @@ class QToolBar;
 class QTreeWidget;
 
 class LPresetListWindowBase : public QDialog, public LKeyHandler, public LCommandTarget {
+  Q_DECLARE_TR_FUNCTIONS(LPresetListWindowBase)
+
  public:
   enum {
     kIdList = 101,
@@ -30,12 +33,25 @@ class LPresetListWindowBase : public QDialog, public LKeyHandler, public LComman
     kCmdSelectionChanged = 1022,
   };
   struct Column {
-    const char* title;
-    int width;  // nominal, in characters of 8 pixels
+    const char* title;  // marked for translation in this class's context
+    int width;          // nominal, in characters
+  };
+  // What the window's records are called, in its menu, toolbar and
+  // questions (marked for translation in this class's context).
+  struct Words {
+    const char* menu;         // "&Preset"
+    const char* select;       // "&Select Preset"
+    const char* selectTip;    // "Select this preset"
+    const char* deleteTip;    // "Delete the selected presets"
+    const char* editTip;      // "Edit the selected preset"
+    const char* deleteTitle;  // "Delete Presets"
+    const char* deleteOne;    // "Delete the selected preset?"
+    const char* deleteMany;   // "Delete the %1 selected presets?"
+    const char* notDeleted;   // "%1 of the selected presets could not be deleted. ..."
   };
 
-  // windowName: the settings section the window's placement is read from.
-  LPresetListWindowBase(LProfile& profile, const char* windowName);
+  // windowName: the settings section the window's size is read from.
+  LPresetListWindowBase(LProfile& profile, const char* windowName, const Words& words);
 
   // Builds the window once (Open does it when it has not been done).
   void Init();
@@ -93,6 +109,7 @@ class LPresetListWindowBase : public QDialog, public LKeyHandler, public LComman
 
   LListViewSorterMoneyAndTime m_sorter;
   const char* m_windowName;
+  const Words& m_words;
   std::string m_chosenKey;
   QTreeWidget* m_list = nullptr;
   QToolBar* m_toolBar = nullptr;

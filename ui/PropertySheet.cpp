@@ -5,7 +5,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-LPropertyPage::LPropertyPage(int width, int height) { setFixedSize(width, height); }
+#include "ui/DialogLayout.h"
+#include "ui/Placement.h"
 
 LPropertySheet::LPropertySheet(QWidget* parent) : QDialog(parent), m_tabs(new QTabWidget(this)) {
   auto* layout = new QVBoxLayout(this);
@@ -14,16 +15,13 @@ LPropertySheet::LPropertySheet(QWidget* parent) : QDialog(parent), m_tabs(new QT
   connect(buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked, this, [this] { CmOk(); });
   connect(buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked, this, &QDialog::reject);
   connect(buttons->button(QDialogButtonBox::Help), &QPushButton::clicked, this, [this] { CmHelp(); });
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   layout->addWidget(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  LAddCloseKey(this);
 }
 
-void LPropertySheet::AddPage(LPropertyPage* page, const char* title) {
-  // The tab holds a container so the page keeps its own fixed size.
-  auto* holder = new QWidget;
-  page->setParent(holder);
-  holder->setMinimumSize(page->size());
-  m_tabs->addTab(holder, QString::fromUtf8(title));
+void LPropertySheet::AddPage(LPropertyPage* page, const QString& title) {
+  m_tabs->addTab(page, title);
   m_pages.push_back(page);
 }
 
@@ -38,11 +36,11 @@ void LPropertySheet::InitPages() {
   if (m_startPage >= 0 && m_startPage < m_tabs->count()) m_tabs->setCurrentIndex(m_startPage);
 }
 
-bool LPropertySheet::Open(const char* caption) {
-  setWindowTitle(QString::fromUtf8(caption));
+bool LPropertySheet::Open(const QString& caption) {
+  setWindowTitle(caption);
   InitPages();
   adjustSize();
-  if (QWidget* p = parentWidget()) move(p->frameGeometry().center() - rect().center());
+  LPlaceOver(this, parentWidget());
   return exec() == QDialog::Accepted;
 }
 

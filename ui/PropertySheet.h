@@ -1,8 +1,9 @@
 // A modal tabbed dialog of pages with OK, Cancel and Help below them. Each
-// page builds its controls at fixed pixel rectangles, checks and stores its
-// values on OK and shows its own help.
+// page lays out its controls, checks and stores its values on OK and shows
+// its own help.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <vector>
 
@@ -12,7 +13,7 @@ class QTabWidget;
 
 class LPropertyPage : public QWidget, public LCommandTarget {
  public:
-  LPropertyPage(int width, int height);
+  LPropertyPage() = default;
   // Once, when the sheet opens.
   virtual void InitDialog() {}
   // On OK, in page order; false keeps the sheet open on this page.
@@ -22,16 +23,18 @@ class LPropertyPage : public QWidget, public LCommandTarget {
 };
 
 class LPropertySheet : public QDialog {
+  Q_DECLARE_TR_FUNCTIONS(LPropertySheet)
+
  public:
   explicit LPropertySheet(QWidget* parent = nullptr);
 
   // A tab for the page, in the order added; the sheet owns the page.
-  void AddPage(LPropertyPage* page, const char* title);
+  void AddPage(LPropertyPage* page, const QString& title);
   void SetStartPage(int index);
   int CurrentPage() const;
   // Runs every page's InitDialog, centres the sheet on its parent and runs
   // it modally; true when it closed with OK.
-  bool Open(const char* caption);
+  bool Open(const QString& caption);
   // Runs the pages' InitDialog without showing the sheet (Open does it).
   void InitPages();
 

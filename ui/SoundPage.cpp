@@ -1,7 +1,9 @@
 #include "ui/SoundPage.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "model/Rhythm.h"
 #include "soundfile/DB.h"
@@ -19,58 +21,95 @@
 namespace {
 
 constexpr const char* kSection = "Sound";
-struct Level {
-  int id;
-  const char* key;
+// One row per sound: its button, the file in use, its level.
+struct SoundRow {
+  int button, level;
+  const char* buttonText;
+  const char* title;
+  const char* levelName;
+  const char* levelKey;
+  const char* optionsField;
+  const char* defaultFile;
 };
-const Level kLevels[3] = {{LSoundPage::kIdAccentLevel, "AccentVolume"},
-                          {LSoundPage::kIdBeatLevel, "BeatVolume"},
-                          {LSoundPage::kIdClickLevel, "ClickVolume"}};
+const SoundRow kRows[3] = {
+    {LSoundPage::kIdSetAccent, LSoundPage::kIdAccentLevel, QT_TRANSLATE_NOOP("LSoundPage", "Set &Accent Sound..."),
+     QT_TRANSLATE_NOOP("LSoundPage", "Select accent sound"), QT_TRANSLATE_NOOP("LSoundPage", "Accent level"),
+     "AccentVolume", options_field::kAccent, "accent.wav"},
+    {LSoundPage::kIdSetBeat, LSoundPage::kIdBeatLevel, QT_TRANSLATE_NOOP("LSoundPage", "Set &Beat Sound..."),
+     QT_TRANSLATE_NOOP("LSoundPage", "Select beat sound"), QT_TRANSLATE_NOOP("LSoundPage", "Beat level"), "BeatVolume",
+     options_field::kBeat, "beat.wav"},
+    {LSoundPage::kIdSetClick, LSoundPage::kIdClickLevel, QT_TRANSLATE_NOOP("LSoundPage", "Set C&lick Sound..."),
+     QT_TRANSLATE_NOOP("LSoundPage", "Select click sound"), QT_TRANSLATE_NOOP("LSoundPage", "Click level"),
+     "ClickVolume", options_field::kClick, "click.wav"},
+};
 
 // The options record, created when missing; saved when it goes out of scope.
 void OpenOptions(LOptionsList& list, LOptions& options) {
   if (!list.Open(options, options_field::kKey)) list.OpenAlways(options, options_field::kKey);
 }
 
-bool SaveOptions(QWidget* parent, const LOptionsList& list, LOptions& options) {
-  return LSaveRecordOrTell(parent, options, QStringLiteral("Your choice of sounds"), list.Folder());
+QPushButton* NewButton(const QString& text, int id) {
+  auto* button = LNamed(new QPushButton(text), id);
+  button->setAutoDefault(false);
+  return button;
 }
 
 }  // namespace
 
-LSoundPage::LSoundPage() : LPropertyPage(504, 314) {
-  struct ButtonSpec {
-    int id;
-    const char* text;
-    int x, y, w;
-  };
-  const ButtonSpec buttons[] = {
-      {kIdSetAccent, "Set Accent Sound...", 18, 14, 231}, {kIdSetBeat, "Set Beat Sound...", 18, 46, 231},
-      {kIdSetClick, "Set Click Sound...", 18, 78, 231},   {kIdLoadScheme, "Load...", 18, 142, 231},
-      {kIdSaveScheme, "Save...", 255, 142, 231},          {kIdDefaultSound, "Use Default Sound", 18, 174, 468},
-  };
-  for (const ButtonSpec& b : buttons) {
-    auto* button = LPlace(this, new QPushButton(QString::fromUtf8(b.text)), b.id, b.x, b.y, b.w);
-    button->setAutoDefault(false);
-    const int id = b.id;
+LSoundPage::LSoundPage() {
+  auto* grid = new QGridLayout;
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
+  for (int i = 0; i < 3; ++i) {
+    const SoundRow& row = kRows[i];
+    auto* button = NewButton(tr(row.buttonText), row.button);
+    const int id = row.button;
     connect(button, &QPushButton::clicked, this, [this, id] { Command(id, 0); });
+    m_fileLabels[i] = new QLabel;
+    LDBEdit* level = LDBEditInit(this, this, row.level);
+    level->SetRange(LdBLevel(kMinLevel), LdBLevel(kMaxLevel));
+    level->setAccessibleName(tr(row.levelName));
+    grid->addWidget(button, i, 0);
+    grid->addWidget(m_fileLabels[i], i, 1);
+    grid->addWidget(level, i, 2);
   }
-  LPlaceLabel(this, "Downbeat, above the accent:", kIdDownbeatLabel, 18, 113, 231, 18);
+  LDBEdit* downbeat = LDBEditInit(this, this, kIdDownbeatLevel);
+  downbeat->SetRange(LdBLevel(-kMaxLevel), LdBLevel(kMaxLevel));
+  downbeat->setToolTip(tr("The bar's first beat plays the accent sound this much louder"));
+  downbeat->setAccessibleName(tr("Downbeat level"));
+  grid->addWidget(LLabel(tr("&Downbeat, above the accent:"), kIdDownbeatLabel, downbeat), 3, 0, 1, 2);
+  grid->addWidget(downbeat, 3, 2);
+
+  auto* schemes = new QHBoxLayout;
+  auto* load = NewButton(tr("L&oad Scheme..."), kIdLoadScheme);
+  auto* save = NewButton(tr("Sa&ve Scheme..."), kIdSaveScheme);
+  auto* useDefault = NewButton(tr("&Use Default Sounds"), kIdDefaultSound);
+  for (QPushButton* b : {load, save, useDefault}) {
+    const int id = b->objectName().toInt();
+    connect(b, &QPushButton::clicked, this, [this, id] { Command(id, 0); });
+  }
+  schemes->addWidget(load, 1);
+  schemes->addWidget(save, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(schemes);
+  layout->addWidget(useDefault);
   // The editor's note, link and button appear only when an editor exists.
   m_editor = LFindSoundEditor();
-  if (!m_editor.IsAvailable()) return;
-  LPlaceLabel(this,
-              QStringLiteral("You can use %1 to edit your sound files. For more information click the following link.")
-                  .arg(m_editor.name)
-                  .toUtf8()
-                  .constData(),
-              kIdEditorNote, 18, 206, 468, 32);
-  auto* link = LPlace(this, new QLabel, kIdEditorLink, 18, 250, 468);
-  link->setOpenExternalLinks(true);
-  auto* launch =
-      LPlace(this, new QPushButton(QStringLiteral("Launch %1...").arg(m_editor.name)), kIdLaunchEditor, 18, 282, 468);
-  launch->setAutoDefault(false);
-  connect(launch, &QPushButton::clicked, this, [this] { Command(kIdLaunchEditor, 0); });
+  if (m_editor.IsAvailable()) {
+    auto* note = LLabel(tr("You can use %1 to edit your sound files. For more information click the following link.")
+                            .arg(m_editor.name),
+                        kIdEditorNote);
+    note->setWordWrap(true);
+    auto* link = LNamed(new QLabel, kIdEditorLink);
+    link->setOpenExternalLinks(true);
+    auto* launch = NewButton(tr("Launch %1...").arg(m_editor.name), kIdLaunchEditor);
+    connect(launch, &QPushButton::clicked, this, [this] { Command(kIdLaunchEditor, 0); });
+    layout->addWidget(note);
+    layout->addWidget(link);
+    layout->addWidget(launch);
+  }
+  layout->addStretch(1);
 }
 
 QPushButton* LSoundPage::Button(int id) const { return findChild<QPushButton*>(QString::number(id)); }
@@ -81,36 +120,41 @@ void LSoundPage::InitDialog() {
     LOptionsList list(profile);
     LOptions options;
     OpenOptions(list, options);
-    const bool allDefault = options.GetString(options_field::kAccent).empty() &&
-                            options.GetString(options_field::kBeat).empty() &&
-                            options.GetString(options_field::kClick).empty();
-    Button(kIdDefaultSound)->setEnabled(!allDefault);
+    for (int i = 0; i < 3; ++i) m_files[i] = options.GetString(kRows[i].optionsField);
   }
+  ShowFiles();
   if (auto* link = findChild<QLabel*>(QString::number(kIdEditorLink)))
-    link->setText(QStringLiteral("<a href=\"%1\">%2 Home Page</a>").arg(m_editor.homePage, m_editor.name));
-  for (const Level& level : kLevels) {
-    LDBEdit* field = LDBEditInit(this, this, level.id);
-    field->SetRange(LdBLevel(kMinLevel), LdBLevel(kMaxLevel));
-    field->setGeometry(255, level.id == kIdAccentLevel ? 14 : level.id == kIdBeatLevel ? 46 : 78, 231, 25);
-    field->show();
+    link->setText(
+        QStringLiteral("<a href=\"%1\">%2</a>").arg(m_editor.homePage, tr("%1 Home Page").arg(m_editor.name)));
+  for (const SoundRow& row : kRows) {
     // Taken as a signed byte first, as the level type stores it, then
     // limited to the field's range.
-    const int stored = LUserSettingGet<int>(kSection, level.key, 0);
-    field->SetLevel(LdBLevel(static_cast<signed char>(stored)));
+    const int stored = LUserSettingGet<int>(kSection, row.levelKey, 0);
+    LSetDBEdit(this, row.level, LdBLevel(static_cast<signed char>(stored)));
   }
-  LDBEdit* downbeat = LDBEditInit(this, this, kIdDownbeatLevel);
-  downbeat->SetRange(LdBLevel(-kMaxLevel), LdBLevel(kMaxLevel));
-  downbeat->setGeometry(255, 110, 231, 25);
-  downbeat->setToolTip(QStringLiteral("The bar's first beat plays the accent sound this much louder"));
-  downbeat->show();
-  downbeat->SetLevel(LdBLevel(LLoadDownbeatLevel()));
+  LSetDBEdit(this, kIdDownbeatLevel, LdBLevel(LLoadDownbeatLevel()));
+}
+
+// The files in use, by name; an empty choice is the shipped sound.
+void LSoundPage::ShowFiles() {
+  bool allDefault = true;
+  for (int i = 0; i < 3; ++i) {
+    const bool isDefault = m_files[i].empty();
+    allDefault = allDefault && isDefault;
+    m_fileLabels[i]->setText(isDefault ? tr("%1 (default)").arg(QString::fromUtf8(kRows[i].defaultFile))
+                                       : QString::fromStdString(m_files[i]));
+    m_fileLabels[i]->setAccessibleName(tr("Sound in use: %1").arg(m_fileLabels[i]->text()));
+  }
+  Button(kIdDefaultSound)->setEnabled(!allDefault);
 }
 
 bool LSoundPage::Command(int id, int) {
+  for (int i = 0; i < 3; ++i)
+    if (id == kRows[i].button) {
+      SetSound(i);
+      return true;
+    }
   switch (id) {
-    case kIdSetAccent: CmSetAccentSound(); return true;
-    case kIdSetBeat: CmSetBeatSound(); return true;
-    case kIdSetClick: CmSetClickSound(); return true;
     case kIdLoadScheme: CmSoundSchemeLoad(); return true;
     case kIdSaveScheme: CmSoundSchemeSave(); return true;
     case kIdDefaultSound: CmSetDefaultSound(); return true;
@@ -119,38 +163,33 @@ bool LSoundPage::Command(int id, int) {
   }
 }
 
-void LSoundPage::SetSound(const char* field, const char* title) {
+void LSoundPage::SetSound(int index) {
   char name[kRecordBufferSize];
-  if (!LSoundSchemeSaveDialog::GetValidSoundFile(this, name, title)) return;
-  {
-    LProfile profile;
-    LOptionsList list(profile);
-    LOptions options;
-    OpenOptions(list, options);
-    options.SetString(field, name);
-    if (!SaveOptions(this, list, options)) return;
-  }
-  Button(kIdDefaultSound)->setEnabled(true);
+  if (!LSoundSchemeSaveDialog::GetValidSoundFile(this, name, tr(kRows[index].title))) return;
+  m_files[index] = name;
+  m_filesChanged = true;
+  ShowFiles();
 }
-
-void LSoundPage::CmSetAccentSound() { SetSound(options_field::kAccent, "Select accent sound"); }
-void LSoundPage::CmSetBeatSound() { SetSound(options_field::kBeat, "Select beat sound"); }
-void LSoundPage::CmSetClickSound() { SetSound(options_field::kClick, "Select click sound"); }
 
 void LSoundPage::CmSetDefaultSound() {
-  {
-    LProfile profile;
-    LOptionsList list(profile);
-    LOptions options;
-    OpenOptions(list, options);
-    for (const char* field : {options_field::kAccent, options_field::kBeat, options_field::kClick})
-      options.SetString(field, "");
-    if (!SaveOptions(this, list, options)) return;
-  }
-  Button(kIdDefaultSound)->setEnabled(false);
+  for (std::string& file : m_files) file.clear();
+  m_filesChanged = true;
+  ShowFiles();
 }
 
-void LSoundPage::CmSoundSchemeLoad() { m_pendingScheme = ChooseScheme(); }
+// The scheme's files are shown at once and kept by OK, as a chosen file is.
+void LSoundPage::CmSoundSchemeLoad() {
+  const std::string key = ChooseScheme();
+  if (key.empty()) return;
+  LProfile profile;
+  LSoundSchemeRecordList schemes(profile);
+  LSoundSchemeRecord scheme;
+  if (!schemes.Open(scheme, key)) return;
+  const char* fields[3] = {scheme_field::kAccentFile, scheme_field::kBeatFile, scheme_field::kClickFile};
+  for (int i = 0; i < 3; ++i) m_files[i] = scheme.GetString(fields[i]);
+  m_filesChanged = true;
+  ShowFiles();
+}
 
 std::string LSoundPage::ChooseScheme() {
   LProfile profile;
@@ -161,25 +200,26 @@ std::string LSoundPage::ChooseScheme() {
 
 void LSoundPage::CmSoundSchemeSave() { SaveScheme(); }
 
+// A new scheme starts from the sounds shown here.
 void LSoundPage::SaveScheme() {
   LProfile profile;
   LSoundSchemeSaveDialog dialog(profile, nullptr, this);
+  dialog.SetFiles(m_files[0], m_files[1], m_files[2]);
   dialog.Open(this);
 }
 
 bool LSoundPage::CmOk() {
-  for (const Level& level : kLevels) LUserSettingSet<int>(kSection, level.key, LGetDBEdit(this, level.id).Get());
+  for (const SoundRow& row : kRows) LUserSettingSet<int>(kSection, row.levelKey, LGetDBEdit(this, row.level).Get());
   LSaveDownbeatLevel(LGetDBEdit(this, kIdDownbeatLevel).Get());
-  if (m_pendingScheme.empty()) return true;
+  if (!m_filesChanged) return true;
   LProfile profile;
-  LSoundSchemeRecordList schemes(profile);
-  LSoundSchemeRecord scheme;
-  if (!schemes.Open(scheme, m_pendingScheme)) return true;
   LOptionsList list(profile);
   LOptions options;
   OpenOptions(list, options);
-  ApplySchemeToOptions(scheme, options);
-  return SaveOptions(this, list, options);
+  for (int i = 0; i < 3; ++i) options.SetString(kRows[i].optionsField, m_files[i]);
+  if (!LSaveRecordOrTell(this, options, tr("Your choice of sounds"), list.Folder())) return false;
+  m_filesChanged = false;
+  return true;
 }
 
 void LSoundPage::CmHelp() { LShowHelp(this, QStringLiteral("sound")); }

@@ -1,6 +1,7 @@
 // The "Sound" options page: the accent, beat and click sound files and
 // their levels, sound schemes, and the way back to the default sounds.
-// A chosen file is stored at once; levels and a loaded scheme only on OK.
+// Chosen files, a loaded scheme, the default sounds and the levels are
+// shown at once and stored only by OK, so Cancel undoes every one.
 #pragma once
 
 #include <string>
@@ -12,6 +13,8 @@ class QLabel;
 class QPushButton;
 
 class LSoundPage : public LPropertyPage {
+  Q_DECLARE_TR_FUNCTIONS(LSoundPage)
+
  public:
   enum ControlId {
     kIdSetAccent = 9601,
@@ -38,13 +41,11 @@ class LSoundPage : public LPropertyPage {
   void CmHelp() override;
   bool Command(int id, int arg) override;
 
-  const std::string& PendingScheme() const { return m_pendingScheme; }
   QPushButton* Button(int id) const;
+  // The file shown for the accent (0), beat (1) or click (2) sound.
+  QLabel* FileLabel(int index) const { return m_fileLabels[index]; }
 
  protected:
-  void CmSetAccentSound();
-  void CmSetBeatSound();
-  void CmSetClickSound();
   void CmSoundSchemeLoad();
   void CmSoundSchemeSave();
   void CmSetDefaultSound();
@@ -54,8 +55,11 @@ class LSoundPage : public LPropertyPage {
   virtual void SaveScheme();
 
  private:
-  void SetSound(const char* field, const char* title);
+  void SetSound(int index);
+  void ShowFiles();
 
-  std::string m_pendingScheme;
+  std::string m_files[3];  // accent, beat, click; empty for the shipped sound
+  bool m_filesChanged = false;
+  QLabel* m_fileLabels[3] = {};
   LSoundEditor m_editor;
 };

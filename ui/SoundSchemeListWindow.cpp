@@ -5,16 +5,31 @@
 
 namespace {
 
-const LPresetListWindowBase::Column kSoundSchemeListCols[] = {{"Name", 20}, {"ID", 0}};
+const LPresetListWindowBase::Column kSoundSchemeListCols[] = {{QT_TRANSLATE_NOOP("LPresetListWindowBase", "Name"), 20},
+                                                              {"ID", 0}};
+
+const LPresetListWindowBase::Words kSchemeWords = {
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "&Scheme"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "&Select Scheme"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Select this sound scheme"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete the selected sound schemes"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Edit the selected sound scheme"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete Sound Schemes"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete the selected sound scheme?"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase", "Delete the %1 selected sound schemes?"),
+    QT_TRANSLATE_NOOP("LPresetListWindowBase",
+                      "%1 of the selected sound schemes could not be deleted. Check that their folder can be "
+                      "written, then try again."),
+};
 
 }  // namespace
 
 LSoundSchemeListWindow::LSoundSchemeListWindow(LProfile& profile)
-    : LPresetListWindowBase(profile, "SoundSchemeList"), m_records(profile) {}
+    : LPresetListWindowBase(profile, "SoundSchemeList", kSchemeWords), m_records(profile) {}
 
 void LSoundSchemeListWindow::InitDialog() {
   LPresetListWindowBase::InitDialog();
-  setWindowTitle(QStringLiteral("Sound Scheme"));
+  setWindowTitle(tr("Sound Schemes"));
   SetColumns(kSoundSchemeListCols, sizeof(kSoundSchemeListCols) / sizeof(kSoundSchemeListCols[0]));
   FillList();
 }

@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <cstring>
 
 #include "store/DataFolders.h"
@@ -12,24 +15,32 @@
 #include "store/SoundFileCheck.h"
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
+#include "ui/Placement.h"
 #include "ui/Prompts.h"
 #include "ui/SoundEditor.h"
 
 namespace {
 
 struct FileRow {
-  int label, field, browse, y;
+  int label, field, browse;
   const char* labelText;
   const char* title;
+  const char* browseName;
   const char* recordField;
 };
 const FileRow kRows[3] = {
     {LSoundSchemeSaveDialog::kIdAccentLabel, LSoundSchemeSaveDialog::kIdAccent, LSoundSchemeSaveDialog::kIdAccentBrowse,
-     72, "Accent Sound:", "Select accent sound", scheme_field::kAccentFile},
-    {LSoundSchemeSaveDialog::kIdBeatLabel, LSoundSchemeSaveDialog::kIdBeat, LSoundSchemeSaveDialog::kIdBeatBrowse, 130,
-     "Beat Sound:", "Select beat sound", scheme_field::kBeatFile},
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "&Accent Sound:"),
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Select accent sound"),
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Browse for the accent sound"), scheme_field::kAccentFile},
+    {LSoundSchemeSaveDialog::kIdBeatLabel, LSoundSchemeSaveDialog::kIdBeat, LSoundSchemeSaveDialog::kIdBeatBrowse,
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "&Beat Sound:"),
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Select beat sound"),
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Browse for the beat sound"), scheme_field::kBeatFile},
     {LSoundSchemeSaveDialog::kIdClickLabel, LSoundSchemeSaveDialog::kIdClick, LSoundSchemeSaveDialog::kIdClickBrowse,
-     188, "Click Sound:", "Select click sound", scheme_field::kClickFile},
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "C&lick Sound:"),
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Select click sound"),
+     QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Browse for the click sound"), scheme_field::kClickFile},
 };
 
 }  // namespace
@@ -37,25 +48,33 @@ const FileRow kRows[3] = {
 LSoundSchemeSaveDialog::LSoundSchemeSaveDialog(LProfile& profile, const char* oldName, QWidget* parent)
     : QDialog(parent), m_profile(profile), m_oldName(oldName ? oldName : "") {
   m_oldName.resize(LRecordCutText(m_oldName).size());
-  setWindowTitle(QStringLiteral("Save/Change sound scheme"));
-  setFixedSize(540, 292);
-  LPlaceLabel(this, "Scheme Name:", kIdNameLabel, 18, 14, 504, 18);
-  m_name = LPlace(this, new QLineEdit, kIdName, 18, 40, 504);
+  setWindowTitle(m_oldName.empty() ? tr("Save Sound Scheme") : tr("Change Sound Scheme"));
+  auto* layout = new QVBoxLayout(this);
+  m_name = LNamed(new QLineEdit, kIdName);
   m_name->setMaxLength(kRecordTextMax);
+  layout->addWidget(LLabel(tr("Scheme &Name:"), kIdNameLabel, m_name));
+  layout->addWidget(m_name);
   for (int i = 0; i < 3; ++i) {
     const FileRow& row = kRows[i];
-    LPlaceLabel(this, row.labelText, row.label, 18, row.y, 504, 18);
-    m_files[i] = LPlace(this, new QLineEdit, row.field, 18, row.y + 26, 363);
+    m_files[i] = LNamed(new QLineEdit, row.field);
     m_files[i]->setMaxLength(kRecordTextMax);
-    auto* browse = LPlace(this, new QPushButton(QStringLiteral("Browse...")), row.browse, 387, row.y + 26, 135,
-                          m_files[i]->height());
+    m_files[i]->setPlaceholderText(tr("The default sound"));
+    layout->addSpacing(layout->spacing());
+    layout->addWidget(LLabel(tr(row.labelText), row.label, m_files[i]));
+    auto* browse = LNamed(new QPushButton(tr("Browse...")), row.browse);
     browse->setAutoDefault(false);
+    browse->setAccessibleName(tr(row.browseName));
     const int id = row.browse;
     connect(browse, &QPushButton::clicked, this, [this, id] { Command(id); });
+    auto* line = new QHBoxLayout;
+    line->addWidget(m_files[i], 1);
+    line->addWidget(browse);
+    layout->addLayout(line);
   }
-  LPlaceSeparator(this, 18, 246, 504);
-  LPlaceButtonRow(
-      this, 256, "Save", [this] { CmHelp(); }, [this] { CmOk(); });
+  layout->addStretch(1);
+  LAddButtonRow(
+      this, layout, tr("&Save"), [this] { CmHelp(); }, [this] { CmOk(); });
+  m_files[0]->setMinimumWidth(m_files[0]->fontMetrics().averageCharWidth() * 40);
   InitDialog();
 }
 
@@ -74,8 +93,15 @@ void LSoundSchemeSaveDialog::InitDialog() {
   for (int i = 0; i < 3; ++i) m_files[i]->setText(QString::fromStdString(rec.GetString(kRows[i].recordField)));
 }
 
+void LSoundSchemeSaveDialog::SetFiles(const std::string& accent, const std::string& beat, const std::string& click) {
+  const std::string* files[3] = {&accent, &beat, &click};
+  for (int i = 0; i < 3; ++i) m_files[i]->setText(QString::fromStdString(*files[i]));
+}
+
 bool LSoundSchemeSaveDialog::Open(QWidget* parent) {
   if (parent) setParent(parent, windowFlags());
+  adjustSize();
+  LPlaceOver(this, parent);
   return exec() == QDialog::Accepted;
 }
 
@@ -85,14 +111,14 @@ void LSoundSchemeSaveDialog::Command(int id) {
   for (int i = 0; i < 3; ++i) {
     if (kRows[i].browse != id) continue;
     char name[kRecordBufferSize];
-    if (GetValidSoundFile(this, name, kRows[i].title)) m_files[i]->setText(QString::fromUtf8(name));
+    if (GetValidSoundFile(this, name, tr(kRows[i].title))) m_files[i]->setText(QString::fromUtf8(name));
   }
 }
 
 bool LSoundSchemeSaveDialog::CmOk() {
   const QString name = m_name->text().trimmed();
   if (name.isEmpty()) {
-    LShowFieldMessage(m_name, QString::fromUtf8(kNameMissing));
+    LShowFieldMessage(m_name, tr(kNameMissing));
     return false;
   }
   {
@@ -108,7 +134,7 @@ bool LSoundSchemeSaveDialog::CmOk() {
     if (rec.IsAttached()) {
       rec.SetString(scheme_field::kName, name.toStdString());
       for (int i = 0; i < 3; ++i) rec.SetString(kRows[i].recordField, m_files[i]->text().toStdString());
-      if (!LSaveRecordOrTell(this, rec, QStringLiteral("The sound scheme"), list.Folder())) return false;
+      if (!LSaveRecordOrTell(this, rec, tr("The sound scheme"), list.Folder())) return false;
     }
   }
   accept();
@@ -119,20 +145,27 @@ void LSoundSchemeSaveDialog::CmHelp() { LShowHelp(this, QStringLiteral("soundsch
 
 bool LSoundSchemeSaveDialog::TestValidSoundFile(const char* path) { return LTestValidSoundFile(path); }
 
-bool LSoundSchemeSaveDialog::GetValidSoundFile(QWidget* parent, char* out, const char* title) {
+// Why a file is no sound for the metronome, naming the file.
+QString LSoundSchemeSaveDialog::InvalidSoundText(const std::string& path) {
+  const QString name = QString::fromStdString(LSoundFileBaseName(path));
+  const long long ms = LSoundFileLengthMs(path.c_str());
+  if (ms < 0) return tr("\"%1\" cannot be read as a WAV sound.").arg(name);
+  return tr("\"%1\" lasts %2 ms; a sound may last at most %3 ms.").arg(name).arg(ms).arg(kMaxSoundFileMs);
+}
+
+bool LSoundSchemeSaveDialog::GetValidSoundFile(QWidget* parent, char* out, const QString& title) {
   const std::string shared = GetSharedDataFolderApp();
-  const QString path =
-      LAskOpenFile(parent, QString::fromUtf8(title), QStringLiteral("Sound File (*.wav)"), QDir::homePath());
+  const QString path = LAskOpenFile(parent, title, tr("WAV sound (*.wav)"), QDir::homePath());
   if (path.isEmpty() || !QFileInfo::exists(path)) return false;
   const std::string local = path.toStdString();
   if (!TestValidSoundFile(local.c_str())) {
     const LSoundEditor editor = LFindSoundEditor();
-    const QString text = QStringLiteral("A valid sound is a wav file with length should be less than 250 ms.");
+    const QString text = InvalidSoundText(local);
     if (!editor.IsAvailable()) {
-      LShowMessage(parent, QStringLiteral("File is not valid"), text);
-    } else if (LAskYesNo(parent, QStringLiteral("File is not valid"),
-                         text + QStringLiteral(" Do you want to use %1 to edit this file?").arg(editor.name),
-                         QStringLiteral("Edit file"), QStringLiteral("Cancel"))) {
+      LShowMessage(parent, tr("File is not valid"), text);
+    } else if (LAskYesNo(parent, tr("File is not valid"),
+                         text + QLatin1Char(' ') + tr("Do you want to use %1 to edit this file?").arg(editor.name),
+                         tr("Edit file"), tr("Cancel"))) {
       editor.Launch(path);
     }
     return false;
@@ -141,9 +174,10 @@ bool LSoundSchemeSaveDialog::GetValidSoundFile(QWidget* parent, char* out, const
   // A sound the "Sound" folder does not hold would be named in the records
   // and silently replaced by the default at the next load: say so instead.
   if (!LCopyUserSoundFile(shared, local, name) || name.size() > kRecordTextMax) {
-    LShowMessage(parent, QStringLiteral("File not copied"),
-                 QStringLiteral("The sound \"%1\" could not be copied into Morvane's sound folder.")
-                     .arg(QString::fromStdString(LSoundFileBaseName(local))));
+    LShowMessage(
+        parent, tr("File not copied"),
+        tr("The sound \"%1\" could not be copied into Morvane's sound folder %2.")
+            .arg(QString::fromStdString(LSoundFileBaseName(local)), QString::fromStdString(shared + "/Sound")));
     return false;
   }
   std::memcpy(out, name.c_str(), name.size() + 1);

@@ -3,6 +3,7 @@
 // "Sound" folder.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <string>
 
@@ -10,6 +11,8 @@ class LProfile;
 class QLineEdit;
 
 class LSoundSchemeSaveDialog : public QDialog {
+  Q_DECLARE_TR_FUNCTIONS(LSoundSchemeSaveDialog)
+
  public:
   enum ControlId {
     kIdNameLabel = 101,
@@ -24,12 +27,15 @@ class LSoundSchemeSaveDialog : public QDialog {
     kIdClick = 113,
     kIdClickBrowse = 114,
   };
-  static constexpr const char* kNameMissing = "Please enter the scheme name.";
+  static constexpr const char* kNameMissing =
+      QT_TRANSLATE_NOOP("LSoundSchemeSaveDialog", "Please enter the scheme name.");
 
   // oldName null or empty: a new scheme.
   LSoundSchemeSaveDialog(LProfile& profile, const char* oldName, QWidget* parent = nullptr);
   // Changes the record of this key rather than the first one of the name.
   void SetRecordKey(const std::string& key);
+  // A new scheme starts from these files (the sounds in use).
+  void SetFiles(const std::string& accent, const std::string& beat, const std::string& click);
 
   bool Open(QWidget* parent);
   bool CmOk();
@@ -42,8 +48,10 @@ class LSoundSchemeSaveDialog : public QDialog {
   // Lets the user choose a sound file; when it passes the check it is
   // copied into the "Sound" folder and its file name goes to out (260
   // bytes). False when nothing usable was chosen.
-  static bool GetValidSoundFile(QWidget* parent, char* out, const char* title);
+  static bool GetValidSoundFile(QWidget* parent, char* out, const QString& title);
   static bool TestValidSoundFile(const char* path);
+  // Why the file at path is no usable sound: unreadable, or too long.
+  static QString InvalidSoundText(const std::string& path);
 
  private:
   void InitDialog();

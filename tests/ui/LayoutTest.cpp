@@ -11,16 +11,25 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <set>
 
+#include "store/Profile.h"
 #include "store/Settings.h"
 #include "tests/ui/FitCheck.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/DBEdit.h"
+#include "ui/GeneralPage.h"
 #include "ui/MVDisplay.h"
 #include "ui/Placement.h"
+#include "ui/PresetDialog.h"
+#include "ui/PresetListWindow.h"
+#include "ui/PropertySheet.h"
+#include "ui/SoundPage.h"
+#include "ui/SoundSchemeSaveDialog.h"
 #include "ui/TempoField.h"
 
 namespace {
@@ -113,6 +122,71 @@ TEST_F(LayoutTest, MainWindowShowsEveryControlWholeInEveryLook) {
     }
     Close();
   }
+}
+
+// Every dialog, sheet page and list window, at its smallest, in every look;
+// its mnemonics unique; Ctrl+W closes it.
+TEST_F(LayoutTest, DialogsShowEveryControlWholeAndCloseWithCtrlW) {
+  LProfile profile(GetSharedDataFolderApp());
+  for (const Look& look : kLooks) {
+    LookScope scope(look);
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.emplace_back(new LPresetDialog(profile, nullptr, 120, 3, 1));
+    dialogs.emplace_back(new LSoundSchemeSaveDialog(profile, nullptr));
+    auto* sheet = new LPropertySheet;
+    sheet->AddPage(new LGeneralPage, QStringLiteral("General"));
+    sheet->AddPage(new LSoundPage, QStringLiteral("Sound"));
+    sheet->InitPages();
+    dialogs.emplace_back(sheet);
+    auto* list = new LPresetListWindow(profile);
+    list->Init();
+    dialogs.emplace_back(list);
+    for (auto& dialog : dialogs) {
+      for (int page = 0; page < (dialog.get() == sheet ? 2 : 1); ++page) {
+        if (dialog.get() == sheet) dialog->findChild<QTabWidget*>()->setCurrentIndex(page);
+        dialog->show();
+        dialog->resize(dialog->minimumSizeHint());
+        Pump();
+        EXPECT_EQ(test::FitFaults(dialog.get()), std::vector<std::string>{})
+            << LookName(look) << " " << dialog->windowTitle().toStdString() << " page " << page;
+      }
+      std::multiset<QChar> letters;
+      for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy()) text = l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+        const qsizetype at = text.indexOf('&');
+        if (at >= 0 && at + 1 < text.size() && w->isVisibleTo(dialog.get())) letters.insert(text[at + 1].toLower());
+      }
+      for (QChar c : letters)
+        EXPECT_EQ(letters.count(c), 1u) << dialog->windowTitle().toStdString() << " " << QString(c).toStdString();
+      dialog->activateWindow();
+      QApplication::setActiveWindow(dialog.get());
+      Pump();
+      QTest::keyClick(dialog.get(), Qt::Key_W, Qt::ControlModifier);
+      Pump();
+      EXPECT_FALSE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+    }
+  }
+}
+
+TEST(LevelBarTest, KeysMoveTheLevelWithinItsRange) {
+  test::GuiApp();
+  LDBEdit bar(nullptr, 1);
+  bar.SetRange(LdBLevel(-36), LdBLevel(12));
+  EXPECT_EQ(bar.focusPolicy(), Qt::StrongFocus);
+  const struct {
+    Qt::Key key;
+    int from, to;
+  } cases[] = {{Qt::Key_Right, 0, 1},    {Qt::Key_Up, 11, 12},   {Qt::Key_Up, 12, 12},         {Qt::Key_Left, 0, -1},
+               {Qt::Key_Down, -36, -36}, {Qt::Key_PageUp, 0, 6}, {Qt::Key_PageDown, -33, -36}, {Qt::Key_Home, 5, -36},
+               {Qt::Key_End, -5, 12},    {Qt::Key_A, 3, 3}};
+  for (const auto& c : cases) {
+    bar.SetLevel(LdBLevel(c.from));
+    QTest::keyClick(&bar, c.key);
+    EXPECT_EQ(bar.GetLevel().Get(), c.to) << c.key << " from " << c.from;
+  }
+  EXPECT_EQ(bar.accessibleDescription().toStdString(), "3 dB");
 }
 
 TEST_F(LayoutTest, TabOrderRunsThroughAddedRowsButtonsAndPanels) {

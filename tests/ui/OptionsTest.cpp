@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -99,26 +100,31 @@ TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
   EXPECT_EQ(rec.GetString(scheme_field::kBeatFile), "Block.wav");
 }
 
-TEST_F(DialogTest, SoundFilesAreStoredAtOnceAndDefaultSoundFollowsThem) {
+// Chosen files and the default sounds show at once, are kept only by OK,
+// and Cancel (no OK) undoes them; the scheme dialog starts from them.
+TEST_F(DialogTest, SoundChoicesShowAtOnceAndOnlyOkKeepsThem) {
   test::TempDir elsewhere;
-  TestSoundPage page;
-  page.InitDialog();
-  QPushButton* useDefault = page.Button(LSoundPage::kIdDefaultSound);
-  EXPECT_FALSE(useDefault->isEnabled());  // a fresh installation
-
-  ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
-  page.Command(LSoundPage::kIdSetAccent, 0);
-  EXPECT_EQ(OptionsField(options_field::kAccent), "Tick.wav");
-  EXPECT_TRUE(useDefault->isEnabled());
-
-  page.Command(LSoundPage::kIdDefaultSound, 0);
-  EXPECT_EQ(OptionsField(options_field::kAccent), "");
-  EXPECT_FALSE(useDefault->isEnabled());
-
   SetOptionsField(options_field::kBeat, "Kept.wav");
-  TestSoundPage reopened;
-  reopened.InitDialog();
-  EXPECT_TRUE(reopened.Button(LSoundPage::kIdDefaultSound)->isEnabled());
+  for (bool ok : {false, true}) {
+    TestSoundPage page;
+    page.InitDialog();
+    EXPECT_EQ(page.FileLabel(1)->text().toStdString(), "Kept.wav");
+    EXPECT_EQ(page.FileLabel(0)->text().toStdString(), "accent.wav (default)");
+    ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
+    page.Command(LSoundPage::kIdSetAccent, 0);
+    EXPECT_EQ(page.FileLabel(0)->text().toStdString(), "Tick.wav");
+    page.Command(LSoundPage::kIdDefaultSound, 0);
+    EXPECT_FALSE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
+    EXPECT_EQ(page.FileLabel(1)->text().toStdString(), "beat.wav (default)");
+    page.Command(LSoundPage::kIdSetClick, 0);
+    EXPECT_TRUE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
+    EXPECT_EQ(OptionsField(options_field::kBeat), "Kept.wav");  // nothing stored yet
+    if (ok) {
+      EXPECT_TRUE(page.CmOk());
+    }
+    EXPECT_EQ(OptionsField(options_field::kBeat), ok ? "" : "Kept.wav") << ok;
+    EXPECT_EQ(OptionsField(options_field::kClick), ok ? "Tick.wav" : "") << ok;
+  }
 }
 
 // A record that cannot be written: the user is told where, the dialog stays
@@ -155,8 +161,8 @@ TEST_F(DialogTest, RecordsThatCannotBeWrittenAreReportedAndKeptForAnotherTry) {
   page.InitDialog();
   ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
   page.Command(LSoundPage::kIdSetAccent, 0);
+  EXPECT_FALSE(page.CmOk());
   expectNotSaved(fs::path(options).parent_path().string());
-  EXPECT_FALSE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
 
   for (const std::string& path : {presets, schemes, options}) {
     fs::remove(path);
@@ -167,7 +173,7 @@ TEST_F(DialogTest, RecordsThatCannotBeWrittenAreReportedAndKeptForAnotherTry) {
   EXPECT_EQ(Presets(), std::vector<std::string>{"Slow 100 3 1"});
   EXPECT_TRUE(scheme.CmOk());
   EXPECT_EQ(std::distance(fs::directory_iterator(schemes), fs::directory_iterator()), 1);
-  page.Command(LSoundPage::kIdSetAccent, 0);
+  EXPECT_TRUE(page.CmOk());
   EXPECT_EQ(OptionsField(options_field::kAccent), "Tick.wav");
   EXPECT_TRUE(prompts.empty());
 }
