@@ -6,16 +6,23 @@
 
 namespace {
 
-// Internal units: the standard's output is 2 x the de-emphasised signal in
-// 16 bits; 16 x that again is the internal scale, so a de-emphasised sample
-// of 32767 is 1048544.
-constexpr int32_t kOutputLimit = 0xFFFE0;
-
-int Saturate16(int32_t x) { return x > 32767 ? 32767 : (x < -32768 ? -32768 : x); }
-
-// Fractional product with rounding (clause 4.1 mult_r); both factors are
-// 16-bit and one of them never -32768 here, so the result fits 16 bits.
-int MultR(int32_t a, int32_t b) { return (a * b + 16384) >> 15; }
+// The standard's arithmetic on 16-bit words (clause 4.1), which the decoder
+// follows operation for operation so that every output sample is the
+// reference decoder's.
+int16_t Saturate16(int32_t x) { return static_cast<int16_t>(x > 32767 ? 32767 : (x < -32768 ? -32768 : x)); }
+int16_t Add(int32_t a, int32_t b) { return Saturate16(a + b); }
+int16_t Sub(int32_t a, int32_t b) { return Saturate16(a - b); }
+// mult_r: Q15 product with rounding; -1 x -1 saturates.
+int16_t MultR(int32_t a, int32_t b) {
+  if (a == -32768 && b == -32768) return 32767;
+  return static_cast<int16_t>((a * b + 16384) >> 15);
+}
+// Arithmetic shift right by n in -16..16 (a negative n shifts left).
+int32_t Asr(int32_t a, int n) {
+  if (n >= 16) return a < 0 ? -1 : 0;
+  if (n <= -16) return 0;
+  return n < 0 ? a * (1 << -n) : a >> n;
+}
 
 // Reads fields least significant bit first from a run of bytes.
 class LBitReader {
@@ -119,47 +126,53 @@ void LGSMDecoder::DecodeFrame(const LGSMFrame& frame, int* out) {
 }
 
 void LGSMDecoder::DecodeResidual(const LGSMSubFrame& sub, int16_t* e) {
-  // Long-term synthesis (clause 4.3.2): a lag outside 40..120 cannot come
-  // from an encoder and repeats the last valid one. e[-lag] lies in earlier
-  // subframes or the history, since the lag is at least one subframe long.
-  const int lag = (sub.lag >= 40 && sub.lag <= 120) ? sub.lag : m_lag;
-  m_lag = lag;
-  const int32_t gain = kGSMQLB[sub.gainIndex & 3];
-  for (int k = 0; k < 40; ++k) e[k] = static_cast<int16_t>(MultR(gain, e[k - lag]));
-
-  // Regular pulse excitation (clauses 4.2.15, 4.2.16): the 6-bit block
-  // amplitude as exponent and a mantissa normalised into 8..15.
+  // APCM inverse quantisation of the block amplitude (clause 4.2.15): an
+  // exponent and a mantissa normalised to 8..15 (index 0..7).
   const int amplitude = sub.amplitude & 63;
   int exponent = amplitude > 15 ? (amplitude >> 3) - 1 : 0;
   int mantissa = amplitude - 8 * exponent;
   if (mantissa == 0) {
-    mantissa = 15;
     exponent = -4;
+    mantissa = 7;
   } else {
-    for (int i = 0; i < 3 && mantissa <= 7; ++i) {
+    while (mantissa <= 7) {
       mantissa = mantissa * 2 + 1;
       --exponent;
     }
+    mantissa -= 8;
   }
-  // The factor is scaled down before the product (shift 0..10), so one
-  // rounded multiplication gives each pulse.
-  const int32_t factor = kGSMFAC[mantissa - 8] >> (6 - exponent);
+  // The 13 pulses (clause 4.2.16): level x FAC in Q15, then scaled down by
+  // 6 - exponent (0..10) bits with rounding.
+  const int shift = 6 - exponent;
+  const int32_t round = Asr(1, 1 - shift);  // 1 << (shift - 1); nothing for shift 0
+  int16_t pulse[13];
+  for (int i = 0; i < 13; ++i)
+    pulse[i] =
+        static_cast<int16_t>(Asr(Add(MultR(kGSMFAC[mantissa], kGSMPulseLevel[sub.pulses[i] & 7]), round), shift));
+
+  // Long-term synthesis (clause 4.3.2) over the grid-positioned pulses
+  // (clause 4.2.17): a lag outside 40..120 cannot come from an encoder and
+  // repeats the last one. e[-lag] lies in earlier subframes or the history,
+  // since the lag is at least one subframe long.
+  const int lag = (sub.lag >= 40 && sub.lag <= 120) ? sub.lag : m_lag;
+  m_lag = lag;
+  const int32_t gain = kGSMQLB[sub.gainIndex & 3];
   const int grid = sub.gridPosition & 3;
-  // Pulses are added with saturation: a wrapped 16-bit sum would turn a loud
-  // sample into a full-scale one of the other sign.
-  for (int i = 0; i < 13; ++i) {
-    const int pulse = MultR(kGSMPulseLevel[sub.pulses[i] & 7], factor);
-    e[grid + 3 * i] = static_cast<int16_t>(Saturate16(e[grid + 3 * i] + pulse));
+  for (int k = 0; k < 40; ++k) {
+    const int i = (k - grid) / 3;
+    const int16_t excitation = (k >= grid && (k - grid) % 3 == 0 && i < 13) ? pulse[i] : 0;
+    e[k] = Add(excitation, MultR(gain, e[k - lag]));
   }
 }
 
 void LGSMDecoder::DecodeLAR(const LGSMFrame& frame, int16_t* lar) const {
-  // Decoding of the coded log-area ratios (clause 4.2.8), here in integer
-  // arithmetic with one truncating division; every coded value gives at
-  // most 26214 in magnitude, in 1/32768 units.
+  // Decoding of the coded log-area ratios (clause 4.2.8), in Q15:
+  // ((LARc + MIC) << 10 - 2B) x INVA, doubled.
   for (int i = 0; i < 8; ++i) {
     const int32_t coded = frame.lar[i] & ((1 << kGSMLarBits[i]) - 1);
-    lar[i] = static_cast<int16_t>(((coded + kGSMLarMIC[i]) * 512 - kGSMLarB[i]) * 32768 / kGSMLarA[i]);
+    int32_t temp = Add(coded, kGSMLarMIC[i]) * 1024;
+    temp = MultR(kGSMLarINVA[i], Sub(temp, kGSMLarB[i] * 2));
+    lar[i] = Add(temp, temp);
   }
 }
 
@@ -167,35 +180,31 @@ void LGSMDecoder::SynthesiseSegment(const int16_t* prevLar, const int16_t* lar, 
                                     int count, int* out) {
   // Log-area ratios interpolated between frames (clause 4.2.9.1), then as
   // reflection coefficients.
-  int rp[8];
+  int16_t rp[8];
   for (int i = 0; i < 8; ++i) {
     const int prev = prevLar[i];
     const int cur = lar[i];
     int interpolated;
     switch (segment) {
-      case 0: interpolated = (prev >> 2) + (cur >> 2) + (prev >> 1); break;
-      case 1: interpolated = (prev >> 1) + (cur >> 1); break;
-      case 2: interpolated = (prev >> 2) + (cur >> 2) + (cur >> 1); break;
+      case 0: interpolated = Add(Add(prev >> 2, cur >> 2), prev >> 1); break;
+      case 1: interpolated = Add(prev >> 1, cur >> 1); break;
+      case 2: interpolated = Add(Add(prev >> 2, cur >> 2), cur >> 1); break;
       default: interpolated = cur; break;
     }
-    rp[i] = ReflectionCoefficientsFromLAR(interpolated);
+    rp[i] = static_cast<int16_t>(ReflectionCoefficientsFromLAR(interpolated));
   }
   for (int k = 0; k < count; ++k) {
     // Short-term synthesis lattice (clause 4.3.4), states v[0..8].
-    int sr = residual[k];
+    int16_t sr = residual[k];
     for (int i = 7; i >= 0; --i) {
-      sr = Saturate16(sr - MultR(rp[i], m_v[i]));
-      m_v[i + 1] = static_cast<int16_t>(Saturate16(m_v[i] + MultR(rp[i], sr)));
+      sr = Sub(sr, MultR(rp[i], m_v[i]));
+      m_v[i + 1] = Add(m_v[i], MultR(rp[i], sr));
     }
-    m_v[0] = static_cast<int16_t>(sr);
-    // De-emphasis (clause 4.3.5, coefficient 880/1024) straight into
-    // internal units, without the 13-bit truncation. Bounded where the
-    // standard saturates its de-emphasis memory at 16 bits: this keeps the
-    // output within the reader's peak bound and the product within 32 bits.
-    int32_t y = sr * 32 + ((m_deemphasis * 880 + 512) >> 10);
-    if (y > kOutputLimit) y = kOutputLimit;
-    if (y < -kOutputLimit) y = -kOutputLimit;
-    m_deemphasis = y;
-    out[k] = y;
+    m_v[0] = sr;
+    // De-emphasis (clause 4.3.5, coefficient 28180 in Q15), then upscaling
+    // and truncation to 13 bits (clauses 4.3.6, 4.3.7): the 16-bit output
+    // with its three low bits clear, in internal units (x 16).
+    m_deemphasis = Add(sr, MultR(m_deemphasis, 28180));
+    out[k] = (Add(m_deemphasis, m_deemphasis) & ~7) * 16;
   }
 }

@@ -38,7 +38,7 @@ class LGSMDecoder {
   // The state of a new decoder: everything zero, previous lag 40.
   void Reset();
   // Unpacks and decodes both frames of a 65-byte block into 320 samples in
-  // internal units (full scale +-524288; the output reaches +-1048544).
+  // internal units (full scale +-524288): the standard's 16-bit output x 16.
   void DecodeFrameWave(const unsigned char* block, int* out);
   // Decodes one frame into 160 samples in internal units.
   void DecodeFrame(const LGSMFrame& frame, int* out);
@@ -51,7 +51,7 @@ class LGSMDecoder {
 
   int16_t m_prevLar[8];    // previous frame's decoded log-area ratios
   int16_t m_history[120];  // reconstructed residual, oldest first
-  int32_t m_deemphasis;    // last output sample, internal units
+  int16_t m_deemphasis;    // de-emphasis memory (msr), 16 bits
   int16_t m_v[9];          // short-term synthesis lattice states
   int m_lag;               // previous long-term lag, 40..120
 };

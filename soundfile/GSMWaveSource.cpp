@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int kPeak = 0xFFFE0;  // 32767 x 32: the de-emphasised signal keeps one bit of headroom
+constexpr int kPeak = 524288;  // the 16-bit output x 16
 
 }  // namespace
 

@@ -10,13 +10,23 @@ LReadFile::~LReadFile() { Close(); }
 bool LReadFile::Open(const char* path) {
   Close();
   if (!path) return false;
+  m_notRegular = false;
+  // O_NONBLOCK: opening a FIFO without a writer, or some devices, would
+  // wait forever; nothing but a regular file is read, so the flag changes
+  // nothing for what is kept open.
   do {
-    m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    m_fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (m_fd < 0 && errno == EINTR);
-  if (m_fd < 0) return false;
-  // A folder opens read-only on Linux but is no sound file.
+  if (m_fd < 0) {
+    // A socket cannot be opened at all; say what it is all the same.
+    struct stat st;
+    m_notRegular = ::stat(path, &st) == 0 && !S_ISREG(st.st_mode);
+    return false;
+  }
+  // A folder, FIFO, socket or device opens but is no sound file.
   struct stat st;
-  if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    m_notRegular = true;
     Close();
     return false;
   }

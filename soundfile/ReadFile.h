@@ -10,8 +10,10 @@ class LReadFile {
   LReadFile(const LReadFile&) = delete;
   LReadFile& operator=(const LReadFile&) = delete;
 
-  // Opens read-only; false when the path cannot be opened.
+  // Opens read-only, never blocking; false when the path cannot be opened
+  // or is not a regular file (NotRegular() tells which).
   bool Open(const char* path);
+  bool NotRegular() const { return m_notRegular; }
   bool IsOpen() const { return m_fd >= 0; }
   void Close();
   // Takes the other's open file away from it, leaving it empty.
@@ -29,4 +31,5 @@ class LReadFile {
 
  private:
   int m_fd = -1;
+  bool m_notRegular = false;
 };

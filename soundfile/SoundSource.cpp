@@ -11,6 +11,7 @@ const char* LSoundSourceErrorText(int code) {
     case kSourceOpenFailed: return "the file could not be opened";
     case kSourceUnsupportedFormat: return "unsupported format";
     case kSourceUnsupportedEncoding: return "unsupported encoding";
+    case kSourceNotRegularFile: return "not a regular file (a folder, FIFO, socket or device)";
     default: return "unknown error";
   }
 }

@@ -17,7 +17,8 @@ enum LSoundSourceErrorCode : unsigned char {
   kSourceInvalid = 3,              // not a valid sound file / invalid format values
   kSourceOpenFailed = 4,           // the file could not be opened
   kSourceUnsupportedFormat = 5,    // unknown format tag
-  kSourceUnsupportedEncoding = 7,  // A-law, mu-law, tag 0x22, multi-channel IMA
+  kSourceUnsupportedEncoding = 7,  // A-law, mu-law, tag 0x22, multi-channel IMA, 64-bit samples
+  kSourceNotRegularFile = 8,       // a folder, FIFO, socket or device
 };
 
 // Words for an error code, for messages shown to a person.

@@ -44,6 +44,10 @@ LSoundSource OpenPCM(LReadFile& file, const WAVEFORMATEX& f, uint32_t dataBytes)
   const int rate = static_cast<int>(f.nSamplesPerSec);
   const auto ch = static_cast<unsigned char>(f.nChannels);
   const int bits = f.wBitsPerSample;
+  // Fewer than 8 bits has no container; more than 32 (64-bit integers) is a
+  // real encoding this reader does not decode.
+  if (bits < 8 || bits > 64) return LSoundSource(kSourceInvalid);
+  if (bits > 32) return LSoundSource(kSourceUnsupportedEncoding);
   if (bits <= 8) return LSoundSource(new LSRCPCMFile<LSFU8>(file, rate, ch, dataBytes));
   if (bits <= 16) return LSoundSource(new LSRCPCMFile<LSF16>(file, rate, ch, dataBytes));
   if (bits <= 24) return LSoundSource(new LSRCPCMFile<LSFLE24>(file, rate, ch, dataBytes));
@@ -80,7 +84,7 @@ void LWaveFileFormat::ResolveExtensible(WAVEFORMATEX& f) {
 
 LSoundSource LWaveFile::OpenSource(const char* path) {
   LReadFile file;
-  if (!file.Open(path)) return LSoundSource(kSourceOpenFailed);
+  if (!file.Open(path)) return LSoundSource(file.NotRegular() ? kSourceNotRegularFile : kSourceOpenFailed);
   if (!FindRiffWave(file)) return LSoundSource(kSourceInvalid);
 
   uint32_t fmtBytes = 0;
@@ -103,6 +107,7 @@ LSoundSource LWaveFile::OpenSource(const char* path) {
   switch (format.wFormatTag) {
     case kWaveFormatPCM: return OpenPCM(file, format, dataBytes);
     case kWaveFormatFloat:
+      if (format.wBitsPerSample == 64) return LSoundSource(kSourceUnsupportedEncoding);
       if (format.wBitsPerSample != 32) return LSoundSource(kSourceInvalid);
       return LSoundSource(new LSRCPCMFile<LSFF32>(file, rate, static_cast<unsigned char>(format.nChannels), dataBytes));
     case kWaveFormatGSM610: return LGSMWaveOpenSource(file, dataBytes, rate);

@@ -84,6 +84,29 @@ bool LWaveWriter::Open(const std::string& path, int sampleRate, int channels, Fo
   return WriteHeader(0) || Fail("cannot write");
 }
 
+bool LWaveWriter::OpenStream(std::FILE* out, int sampleRate, int channels, Format format, uint64_t frames) {
+  Abandon();
+  if (sampleRate < 1 || channels < 1 || channels > 255 || !out) {
+    m_error = "invalid sample rate or channel count";
+    return false;
+  }
+  m_announced = frames * static_cast<uint64_t>(channels) * BytesPerSample(format);
+  if (frames > kMaxDataBytes || m_announced > kMaxDataBytes) {
+    m_error = "the track is too long for a WAV file";
+    return false;
+  }
+  m_file = out;
+  m_stream = true;
+  m_rate = sampleRate;
+  m_channels = channels;
+  m_format = format;
+  m_dataBytes = 0;
+  uint8_t h[kWaveHeaderBytes];
+  LWaveHeader(h, m_rate, m_channels, BytesPerSample(m_format), m_format == Format::F32, m_announced);
+  errno = 0;
+  return std::fwrite(h, 1, sizeof h, m_file) == sizeof h || Fail("cannot write");
+}
+
 bool LWaveWriter::WriteHeader(uint64_t dataBytes) {
   uint8_t h[kWaveHeaderBytes];
   LWaveHeader(h, m_rate, m_channels, BytesPerSample(m_format), m_format == Format::F32, dataBytes);
@@ -127,6 +150,17 @@ bool LWaveWriter::Write(const int* samples, int frames) {
 bool LWaveWriter::Finish() {
   if (!m_file) return false;
   errno = 0;
+  if (m_stream) {
+    if (m_dataBytes != m_announced) {
+      m_error = "wrote another length than the header gives";
+      Abandon();
+      return false;
+    }
+    if (((m_dataBytes & 1) && std::fputc(0, m_file) == EOF) || std::fflush(m_file) != 0) return Fail("cannot write");
+    m_file = nullptr;
+    m_stream = false;
+    return true;
+  }
   if ((m_dataBytes & 1) && std::fputc(0, m_file) == EOF) return Fail("cannot write");
   if (!WriteHeader(m_dataBytes)) return Fail("cannot write");
   if (std::fflush(m_file) != 0 || ::fsync(fileno(m_file)) != 0) return Fail("cannot write");
@@ -139,8 +173,9 @@ bool LWaveWriter::Finish() {
 }
 
 void LWaveWriter::Abandon() {
-  if (m_file) std::fclose(m_file);
+  if (m_file && !m_stream) std::fclose(m_file);
   m_file = nullptr;
+  m_stream = false;
   if (!m_tempPath.empty()) std::remove(m_tempPath.c_str());
   m_tempPath.clear();
 }

@@ -17,6 +17,10 @@ class LWaveWriter {
   LWaveWriter& operator=(const LWaveWriter&) = delete;
 
   bool Open(const std::string& path, int sampleRate, int channels, Format format);
+  // Writes into out, which stays open and the caller's: the header carries
+  // the exact size of frames up front, so out may be a pipe. Finish fails
+  // when another number of frames was written.
+  bool OpenStream(std::FILE* out, int sampleRate, int channels, Format format, uint64_t frames);
   // frames * channels ints.
   bool Write(const int* samples, int frames);
   bool Finish();
@@ -39,6 +43,8 @@ class LWaveWriter {
   int m_rate = 0, m_channels = 0;
   Format m_format = Format::S16;
   uint64_t m_dataBytes = 0;
+  bool m_stream = false;
+  uint64_t m_announced = 0;  // data bytes the stream's header gave
 };
 
 // The 44-byte header of a plain integer (tag 1) or float (tag 3) WAV file

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "soundfile/WaveFile.h"
+#include "store/AtomicFile.h"
 #include "store/DataFolders.h"
 
 long long LSoundFileLengthMs(const char* path) {
@@ -36,18 +37,22 @@ bool SameFile(const std::string& a, const std::string& b) {
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-bool CopyContents(int from, int to) {
+// Streams the regular file at path into the new file.
+bool CopyContents(const std::string& path, LAtomicFile& to) {
+  // O_NONBLOCK then fstat: a FIFO or device in place of a sound is refused
+  // instead of blocking the window.
+  const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (from < 0) return false;
+  struct stat st {};
+  bool ok = ::fstat(from, &st) == 0 && S_ISREG(st.st_mode);
   char buffer[65536];
-  for (;;) {
+  while (ok) {
     const ssize_t got = ::read(from, buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0) return false;
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t put = ::write(to, buffer + done, static_cast<size_t>(got - done));
-      if (put <= 0) return false;
-      done += put;
-    }
+    if (got == 0) break;
+    ok = got > 0 && to.Write(std::string_view(buffer, static_cast<size_t>(got))) == 0;
   }
+  ::close(from);
+  return ok;
 }
 
 }  // namespace
@@ -59,14 +64,6 @@ bool LCopyUserSoundFile(const std::string& sharedFolder, const std::string& path
   ::mkdir((sharedFolder + "/" + kUserSoundFolder).c_str(), 0777);
   // Copying a file onto itself would empty it.
   if (SameFile(path, target)) return true;
-  const int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (from < 0) return false;
-  const std::string temp = target + ".part";
-  const int to = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  bool ok = to >= 0 && CopyContents(from, to);
-  ::close(from);
-  if (to >= 0 && ::close(to) != 0) ok = false;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  LAtomicFile copy;
+  return copy.Create(LFolderOf(target)) == 0 && CopyContents(path, copy) && copy.Commit(target, true) == 0;
 }

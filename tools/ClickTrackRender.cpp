@@ -10,14 +10,24 @@
 #include "soundfile/PeakLimit.h"
 #include "soundfile/WaveFile.h"
 #include "tools/PracticeRender.h"
+#include "tools/RenderOutput.h"
 
 namespace {
 
 constexpr const char* kSoundNames[3] = {"accent", "beat", "click"};
 constexpr int kPlayerLimit = 524272;  // just below 16-bit full scale, as the player limits
 
+std::string SoundPath(const RenderOptions& o, const std::string& folder, int which) {
+  return o.sound[which].empty() ? folder + "/" + kSoundNames[which] + ".wav" : o.sound[which];
+}
+
+// The files a render reads, which its output must not replace.
+std::vector<std::string> RenderInputs(const RenderOptions& o, const std::string& folder) {
+  return {SoundPath(o, folder, kAccent), SoundPath(o, folder, kBeat), SoundPath(o, folder, kClick)};
+}
+
 bool OpenSound(const RenderOptions& o, const std::string& folder, int which, LSoundSource& out, std::string& error) {
-  const std::string path = o.sound[which].empty() ? folder + "/" + kSoundNames[which] + ".wav" : o.sound[which];
+  const std::string path = SoundPath(o, folder, which);
   LSoundSource raw = LWaveFile::OpenSource(path.c_str());
   if (raw->GetError() != 0) {
     error = std::string("cannot use the ") + kSoundNames[which] + " sound '" + path +
@@ -71,11 +81,11 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
         o.bars > 0 ? summary.grid.BeatFrame(static_cast<int64_t>(o.bars) * LMeasureScore::BeatsInMeasure(o.measure))
                    : std::llround(o.seconds * summary.sampleRate);
 
-  LWaveWriter writer;
-  if (!writer.Open(o.output, summary.sampleRate, summary.channels, o.format)) {
-    error = writer.Error();
+  LRenderOutput output;
+  if (!output.Open(o.output, RenderInputs(o, soundFolder), summary.sampleRate, summary.channels, o.format,
+                   static_cast<uint64_t>(summary.frames), error))
     return false;
-  }
+  LWaveWriter& writer = output.Writer();
   std::unique_ptr<int[]> block(new int[static_cast<size_t>(kMaxReadFrames) * summary.channels]);
   for (long long done = 0; done < summary.frames;) {
     const int n = static_cast<int>(std::min<long long>(kMaxReadFrames, summary.frames - done));
@@ -86,9 +96,5 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
     }
     done += n;
   }
-  if (!writer.Finish()) {
-    error = writer.Error();
-    return false;
-  }
-  return true;
+  return output.Finish(error);
 }

@@ -40,7 +40,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "morvane-render: %s\n", error.c_str());
     return 1;
   }
-  std::printf("%s: %lld frames, %d Hz, %d channel(s), click every %d frames\n", options.output.c_str(), summary.frames,
-              summary.sampleRate, summary.channels, summary.clickInterval);
+  // With -o - the track itself is on standard output.
+  std::FILE* report = options.output == "-" ? stderr : stdout;
+  std::fprintf(report, "%s: %lld frames, %d Hz, %d channel(s), click every %d frames\n", options.output.c_str(),
+               summary.frames, summary.sampleRate, summary.channels, summary.clickInterval);
   return 0;
 }

@@ -142,7 +142,7 @@ constexpr OptionRow kOptions[] = {
        c.o.formatGiven = true;
        return true;
      }},
-    {"-o, --output", "FILE", "the WAV file to write",
+    {"-o, --output", "FILE", "the WAV file to write (a new name or a regular file); - for standard output",
      [](const OptionCall& c) {
        if (c.value.empty()) return c.Refuse("output file name is empty");
        c.o.output = c.value;
@@ -200,7 +200,9 @@ std::string BuildUsage() {
       "\n"
       "The track runs at the beat sound's sample rate; each sound is cut to half its slot and the\n"
       "result passes a peak limiter, so it never clips. MORVANE_AUDIO_CAPTURE=FILE.wav makes --play\n"
-      "write what the audio output would play to FILE.wav (for machines without a sound card).\n";
+      "write what the audio output would play to FILE.wav (for machines without a sound card).\n"
+      "A WAV file holds at most 4 GiB of samples (about 13.5 hours of s16 mono at 44.1 kHz); longer tracks\n"
+      "are refused before rendering.\n";
   return text;
 }
 

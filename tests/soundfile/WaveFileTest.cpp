@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -42,7 +46,6 @@ TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
       {"u8", Fmt(1, 1, 8000, 8), test::PcmData({0, 128, 255, 1}, 8), {-524288, 0, 520192, -520192}},
       {"s16", Fmt(1, 1, 8000, 16), test::PcmData({-32768, 32767, 1, -1}, 16), {-524288, 524272, 16, -16}},
       {"s12 in 16", Fmt(1, 1, 8000, 12), test::PcmData({-32768, 16}, 16), {-524288, 256}},
-      {"0 bits as u8", Fmt(1, 1, 8000, 0), test::PcmData({0, 255}, 8), {-524288, 520192}},
       {"s24", Fmt(1, 1, 8000, 24), test::PcmData({0x7FFFFF, -8388608, 15, -1}, 24), {524287, -524288, 0, -1}},
       {"s32",
        Fmt(1, 1, 8000, 32),
@@ -177,7 +180,11 @@ TEST(WaveFile, RefusesBadFilesWithTheRightCode) {
       {"256 channels", test::Riff({Fmt(1, 256, 8000, 16), data}), 3},
       {"rate 0", test::Riff({Fmt(1, 1, 0, 16), data}), 3},
       {"rate 196001", test::Riff({Fmt(1, 1, 196001, 16), data}), 3},
-      {"64-bit float", test::Riff({Fmt(3, 1, 8000, 64), data}), 3},
+      {"64-bit float", test::Riff({Fmt(3, 1, 8000, 64), data}), 7},
+      {"64-bit integer", test::Riff({Fmt(1, 1, 8000, 64), data}), 7},
+      {"0 bits", test::Riff({Fmt(1, 1, 8000, 0), data}), 3},
+      {"7 bits", test::Riff({Fmt(1, 1, 8000, 7), data}), 3},
+      {"72 bits", test::Riff({Fmt(1, 1, 8000, 72), data}), 3},
       {"A-law", test::Riff({Fmt(6, 1, 8000, 8), data}), 7},
       {"mu-law", test::Riff({Fmt(7, 1, 8000, 8), data}), 7},
       {"tag 0x22", test::Riff({Fmt(0x22, 1, 8000, 8), data}), 7},
@@ -195,8 +202,22 @@ TEST(WaveFile, RefusesBadFilesWithTheRightCode) {
     s->Read(out.data(), 16);  // reading a failed source is harmless
   }
   EXPECT_EQ(LWaveFile::OpenSource("/nonexistent/x.wav")->GetError(), kSourceOpenFailed);
-  EXPECT_EQ(LWaveFile::OpenSource(dir.Path().c_str())->GetError(), kSourceOpenFailed);
   EXPECT_EQ(LWaveFile::OpenSource(nullptr)->GetError(), kSourceOpenFailed);
+}
+
+// What is not a regular file is refused at once, as such: a FIFO without a
+// writer would otherwise block the opening thread for good.
+TEST(WaveFile, RefusesWhatIsNotARegularFileWithoutBlocking) {
+  test::TempDir dir;
+  ASSERT_EQ(mkfifo(dir.File("fifo.wav").c_str(), 0600), 0);
+  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", dir.File("socket.wav").c_str());
+  ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  for (const std::string& path : {dir.Path(), dir.File("fifo.wav"), dir.File("socket.wav"), std::string("/dev/zero")})
+    EXPECT_EQ(LWaveFile::OpenSource(path.c_str())->GetError(), kSourceNotRegularFile) << path;
+  close(sock);
 }
 
 // A data chunk that claims more than the file holds: the frames that exist

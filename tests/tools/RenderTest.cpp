@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include <filesystem>
 #include <string>
@@ -14,6 +19,11 @@
 #include "tools/RenderOptions.h"
 
 namespace {
+
+test::Bytes Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return test::Bytes(std::istreambuf_iterator<char>(in), {});
+}
 
 bool Parse(std::vector<std::string> args, RenderOptions& o, std::string& error) {
   return ParseRenderOptions(args, o, error);
@@ -203,4 +213,87 @@ TEST(Render, ShippedSoundsAndFormats) {
     // Shipped sounds are 16-bit at 0 dB: every format carries them exactly.
     EXPECT_EQ(got, reference) << name;
   }
+}
+
+// The output goes to a new file beside the target, renamed at the end: an
+// attacker's link or FIFO in a shared folder is never written through, a
+// device is never replaced, an input sound never overwritten.
+TEST(Render, RefusesTargetsThatAreNotRegularFilesOrNewNames) {
+  test::TempDir dir;
+  const std::string sounds = MORVANE_SOURCE_DATA_DIR "/metronome";
+  ASSERT_TRUE(test::WriteFile(dir.File("victim.wav"), test::Bytes(10, 'v')));
+  std::filesystem::create_symlink(dir.File("victim.wav"), dir.File("link.wav"));
+  ASSERT_EQ(mkfifo(dir.File("fifo.wav").c_str(), 0600), 0);
+  std::filesystem::copy_file(sounds + "/beat.wav", dir.File("accent.wav"));
+  std::filesystem::create_hard_link(dir.File("accent.wav"), dir.File("same.wav"));
+  const struct {
+    std::string output;
+    const char* reason;
+  } cases[] = {
+      {dir.File("link.wav"), "is a symbolic link"},
+      {dir.File("fifo.wav"), "is a FIFO"},
+      {dir.Path(), "is a folder"},
+      {"/dev/null", "is a device"},
+      {dir.File("same.wav"), "itself"},
+      {sounds + "/beat.wav", "itself"},
+  };
+  for (const auto& c : cases) {
+    RenderOptions o;
+    o.seconds = 1;
+    o.sound[kAccent] = dir.File("accent.wav");
+    o.output = c.output;
+    std::string error;
+    RenderSummary summary;
+    EXPECT_FALSE(RenderClickTrack(o, sounds, summary, error)) << c.output;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+  }
+  EXPECT_EQ(Slurp(dir.File("victim.wav")), test::Bytes(10, 'v'));
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  // A regular file is replaced, a new name created, and nothing else is left.
+  for (const char* name : {"victim.wav", "new.wav"}) {
+    RenderOptions o;
+    o.seconds = 1;
+    o.output = dir.File(name);
+    std::string error;
+    RenderSummary summary;
+    ASSERT_TRUE(RenderClickTrack(o, sounds, summary, error)) << error;
+    EXPECT_EQ(LWaveFile::OpenSource(o.output.c_str())->GetEndSample(), summary.frames);
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.wav")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 6);
+}
+
+// Lengths a WAV header cannot describe are refused at once, before a byte is
+// rendered; the longest that fit still start.
+TEST(Render, RefusesLengthsAWavFileCannotHold) {
+  test::TempDir dir;
+  const struct {
+    double seconds;
+    const char* format;
+    bool fits;
+  } cases[] = {{86400, "s16", false}, {48000, "s16", true}, {24000, "f32", true}, {25000, "f32", false}};
+  for (const auto& c : cases) {
+    RenderOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseRenderOptions({"--seconds", std::to_string(c.seconds), "--format", c.format, "-o",
+                                    c.fits ? "/nonexistent-folder/x.wav" : dir.File("x.wav")},
+                                   o, error));
+    RenderSummary summary;
+    EXPECT_FALSE(RenderClickTrack(o, MORVANE_SOURCE_DATA_DIR "/metronome", summary, error));
+    // Those that fit get as far as creating the file.
+    EXPECT_NE(error.find(c.fits ? "cannot create" : "at most 4095 MiB"), std::string::npos) << error;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 0);
+}
+
+// "-o -" streams the same bytes a file gets, with the sizes in the header.
+TEST(Render, StreamsToStandardOutput) {
+  test::TempDir dir;
+  const std::string args = " --measure 3 --bars 2 --format s24 -o ";
+  ASSERT_EQ(std::system((MORVANE_RENDER " " + args + dir.File("file.wav") + " >/dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((MORVANE_RENDER " " + args + "- 2>/dev/null | cat >" + dir.File("pipe.wav")).c_str()), 0);
+  const test::Bytes piped = Slurp(dir.File("pipe.wav"));
+  EXPECT_EQ(piped, Slurp(dir.File("file.wav")));
+  ASSERT_GT(piped.size(), 44u);
+  EXPECT_EQ(piped[4] | piped[5] << 8 | piped[6] << 16 | piped[7] << 24, static_cast<int>(piped.size() - 8));
 }
