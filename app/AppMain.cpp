@@ -17,6 +17,7 @@
 #include "store/Settings.h"
 #include "ui/Icons.h"
 #include "ui/MainDialog.h"
+#include "ui/PracticePanel.h"
 
 const char kNoDisplayMessage[] =
     "morvane needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are unset); "
@@ -143,6 +144,7 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   MainDialog window;
   CloseOnSignals(window);
   window.Start();
+  LPracticePanel::Install(window);
   if (settingsUnreadable)
     window.ShowInfo(QStringLiteral("Your settings could not be read, so Morvane starts with its defaults. Nothing on "
                                    "disk was lost: the old file was kept as %1.")

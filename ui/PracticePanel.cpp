@@ -37,12 +37,6 @@ LPracticePanel* LPracticePanel::Install(MainDialog& window) {
   LPracticeModel& practice = window.Model().Practice();
   auto* panel = new LPracticePanel(practice);
   window.AddPanel(panel);
-  auto* tap = new QToolButton;
-  tap->setText(tr("Tap"));
-  tap->setToolTip(tr("Tap the tempo: two taps or more set it (T)"));
-  tap->setFocusPolicy(Qt::NoFocus);  // Space keeps playing and stopping
-  QObject::connect(tap, &QToolButton::pressed, panel, [&practice] { practice.Tap(LPracticeKeys::NowUs()); });
-  window.AddButton(tap);
   new LPracticeKeys(&window, practice);
   return panel;
 }
@@ -82,18 +76,25 @@ void LPracticePanel::Build() {
   QFont bold = m_status->font();
   bold.setBold(true);
   m_status->setFont(bold);
+  auto* tap = new QToolButton;
+  tap->setText(tr("Tap"));
+  tap->setToolTip(tr("Tap the tempo: two taps or more set it (T)"));
+  tap->setFocusPolicy(Qt::NoFocus);  // Space keeps playing and stopping
+  connect(tap, &QToolButton::pressed, this, [this] { m_practice.Tap(LPracticeKeys::NowUs()); });
   header->addWidget(m_toggle);
   header->addWidget(m_status, 1);
+  header->addWidget(tap);
   outer->addLayout(header);
 
   m_body = new QWidget;
   auto* grid = new QGridLayout(m_body);
   grid->setContentsMargins(12, 0, 0, 0);
   const QString bars = tr(" bars");
-  m_countIn = Spin(0, LPracticePlan::kMaxCountIn, bars, tr("Bars of beats before the first bar, on every Play"));
+  m_countIn =
+      Spin(0, LPracticePlan::kMaxCountIn, tr(" bar(s)"), tr("Bars of beats before the first bar, on every Play"));
   m_countIn->setSpecialValueText(tr("Off"));
   grid->addWidget(new QLabel(tr("Count-in:")), 0, 0);
-  grid->addWidget(m_countIn, 0, 1);
+  grid->addWidget(m_countIn, 0, 1, Qt::AlignLeft);
 
   m_rampOn = new QCheckBox(tr("Speed trainer:"));
   const QString bpm = tr(" bpm");
@@ -219,8 +220,9 @@ QString LPracticePanel::Live(const LPracticePlan& p, const LPracticeModel::Statu
       parts << tr("Bar %1  Beat %2").arg(b.bar - p.countInBars + 1).arg(b.barBeat + 1) +
                    (b.muted ? tr(" (muted)") : QString());
     if (p.ramp.On())
-      parts << (s.changeAhead ? tr("%1 \u2192 %2 in %n bar(s)", nullptr, s.barsLeft).arg(b.bpm).arg(s.nextTempo)
-                              : tr("%1 bpm").arg(b.bpm));
+      parts << (!s.changeAhead    ? tr("%1 bpm").arg(b.bpm)
+                : s.barsLeft == 1 ? tr("%1 \u2192 %2 next bar").arg(b.bpm).arg(s.nextTempo)
+                                  : tr("%1 \u2192 %2 in %3 bars").arg(b.bpm).arg(s.nextTempo).arg(s.barsLeft));
   }
   if (s.remaining >= 0)
     parts << tr("%1 of %2, %3 left").arg(Time(s.elapsed), Time(p.timerSeconds), Time(s.remaining));

@@ -24,7 +24,7 @@ class LPracticePanel : public QWidget {
   Q_DECLARE_TR_FUNCTIONS(LPracticePanel)
 
  public:
-  // Adds the panel, the Tap button and the practice keys to window.
+  // Adds the panel (with its Tap button) and the practice keys to window.
   static LPracticePanel* Install(MainDialog& window);
 
   LPracticePanel(LPracticeModel& practice, QWidget* parent = nullptr);

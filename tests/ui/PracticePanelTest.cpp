@@ -24,7 +24,7 @@ class PracticePanelTest : public test::WindowTest {
 TEST_F(PracticePanelTest, TempoKeysWhereverTheFocusIsUnlessTheControlUsesThem) {
   Open();
   LPracticePanel::Install(*window);
-  window->PlayStopButton()->setFocus();
+  window->GetControl(MainDialog::kIdPlayStop)->setFocus();
   const struct {
     bool onMeasureList;  // focus on a control that uses the arrows itself
     int key;
@@ -37,14 +37,15 @@ TEST_F(PracticePanelTest, TempoKeysWhereverTheFocusIsUnlessTheControlUsesThem) {
   };
   for (const auto& c : cases) {
     model->SetTempo(92);
-    (c.onMeasureList ? static_cast<QWidget*>(window->MeasureList()) : window->PlayStopButton())->setFocus();
+    (c.onMeasureList ? window->GetControl(MainDialog::kIdMeasure) : window->GetControl(MainDialog::kIdPlayStop))
+        ->setFocus();
     Pump();
     Key(c.key, QString::fromLatin1(c.text));
     EXPECT_EQ(model->GetTempo(), c.tempo) << c.key << (c.onMeasureList ? " on the measure list" : "");
   }
   // Two quick taps of T: far faster than 280 bpm, so the fastest tempo.
   model->SetTempo(92);
-  window->MeasureList()->setFocus();
+  window->GetControl(MainDialog::kIdMeasure)->setFocus();
   Key(Qt::Key_T, QStringLiteral("t"));
   EXPECT_EQ(model->GetTempo(), 92);  // one tap is no tempo yet
   Key(Qt::Key_T, QStringLiteral("t"));
