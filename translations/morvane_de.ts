@@ -2,6 +2,35 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>LDBEdit</name>
+    <message>
+        <source>%1 dB</source>
+        <translation>%1 dB</translation>
+    </message>
+</context>
+<context>
+    <name>LGeneralPage</name>
+    <message>
+        <source>Sound &amp;Output Device:</source>
+        <translation>Audio&amp;ausgabegerät:</translation>
+    </message>
+    <message>
+        <source>The chosen output is used as soon as you press OK.</source>
+        <translation>Die gewählte Ausgabe wird verwendet, sobald Sie OK drücken.</translation>
+    </message>
+</context>
+<context>
+    <name>LHelpWindow</name>
+    <message>
+        <source>Morvane Help</source>
+        <translation>Morvane-Hilfe</translation>
+    </message>
+    <message>
+        <source>The help page &quot;%1&quot; is not installed.</source>
+        <translation>Die Hilfeseite „%1“ ist nicht installiert.</translation>
+    </message>
+</context>
+<context>
     <name>LInfoStrip</name>
     <message>
         <source>Close this message</source>
@@ -279,13 +308,6 @@ Ein Metronom für den Schreibtisch.</translation>
         <source> (muted)</source>
         <translation> (stumm)</translation>
     </message>
-    <message numerus="yes">
-        <source>%1 → %2 in %n bar(s)</source>
-        <translation>
-            <numerusform>%1 → %2 in %n Takt</numerusform>
-            <numerusform>%1 → %2 in %n Takten</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1 bpm</source>
         <translation>%1 bpm</translation>
@@ -297,6 +319,419 @@ Ein Metronom für den Schreibtisch.</translation>
     <message>
         <source>Session %1</source>
         <translation>Übung %1</translation>
+    </message>
+    <message>
+        <source> bar(s)</source>
+        <translation> Takt(e)</translation>
+    </message>
+    <message>
+        <source>%1 → %2 next bar</source>
+        <translation>%1 → %2 im nächsten Takt</translation>
+    </message>
+    <message>
+        <source>%1 → %2 in %3 bars</source>
+        <translation>%1 → %2 in %3 Takten</translation>
+    </message>
+</context>
+<context>
+    <name>LPresetDialog</name>
+    <message>
+        <source>Beats per minute, %1 to %2</source>
+        <translation>Schläge pro Minute, %1 bis %2</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Tempo:</source>
+        <translation>T&amp;empo:</translation>
+    </message>
+    <message>
+        <source>&amp;Measure:</source>
+        <translation>&amp;Taktart:</translation>
+    </message>
+    <message>
+        <source>&amp;SubDivs:</source>
+        <translation>&amp;Unterteilung:</translation>
+    </message>
+    <message>
+        <source>Change Preset</source>
+        <translation>Voreinstellung ändern</translation>
+    </message>
+    <message>
+        <source>New Preset</source>
+        <translation>Neue Voreinstellung</translation>
+    </message>
+    <message>
+        <source>The preset</source>
+        <translation>Die Voreinstellung</translation>
+    </message>
+    <message>
+        <source>Please enter the preset name.</source>
+        <translation>Bitte geben Sie den Namen der Voreinstellung ein.</translation>
+    </message>
+    <message>
+        <source>Please enter a tempo from 10 to 280.</source>
+        <translation>Bitte geben Sie ein Tempo von 10 bis 280 ein.</translation>
+    </message>
+</context>
+<context>
+    <name>LPresetListWindow</name>
+    <message>
+        <source>Presets</source>
+        <translation>Voreinstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>LPresetListWindowBase</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Tempo</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>Taktart</translation>
+    </message>
+    <message>
+        <source>Subdiv</source>
+        <translation>Unterteilung</translation>
+    </message>
+    <message>
+        <source>&amp;Preset</source>
+        <translation>&amp;Voreinstellung</translation>
+    </message>
+    <message>
+        <source>&amp;Select Preset</source>
+        <translation>Voreinstellung &amp;wählen</translation>
+    </message>
+    <message>
+        <source>Select this preset</source>
+        <translation>Diese Voreinstellung wählen</translation>
+    </message>
+    <message>
+        <source>Delete the selected presets</source>
+        <translation>Die ausgewählten Voreinstellungen löschen</translation>
+    </message>
+    <message>
+        <source>Edit the selected preset</source>
+        <translation>Die ausgewählte Voreinstellung bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete Presets</source>
+        <translation>Voreinstellungen löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected preset?</source>
+        <translation>Die ausgewählte Voreinstellung löschen?</translation>
+    </message>
+    <message>
+        <source>Delete the %1 selected presets?</source>
+        <translation>Die %1 ausgewählten Voreinstellungen löschen?</translation>
+    </message>
+    <message>
+        <source>%1 of the selected presets could not be deleted. Check that their folder can be written, then try again.</source>
+        <translation>%1 der ausgewählten Voreinstellungen konnten nicht gelöscht werden. Prüfen Sie, ob ihr Ordner beschreibbar ist, und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit...</source>
+        <translation>&amp;Bearbeiten...</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Wählen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>1 entry</source>
+        <translation>1 Eintrag</translation>
+    </message>
+    <message>
+        <source>%1 entries</source>
+        <translation>%1 Einträge</translation>
+    </message>
+    <message>
+        <source>Delete this</source>
+        <translation>Diesen Eintrag löschen</translation>
+    </message>
+    <message>
+        <source>Edit this</source>
+        <translation>Diesen Eintrag bearbeiten</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Not deleted</source>
+        <translation>Nicht gelöscht</translation>
+    </message>
+    <message>
+        <source>&amp;Scheme</source>
+        <translation>&amp;Schema</translation>
+    </message>
+    <message>
+        <source>&amp;Select Scheme</source>
+        <translation>Schema &amp;wählen</translation>
+    </message>
+    <message>
+        <source>Select this sound scheme</source>
+        <translation>Dieses Klangschema wählen</translation>
+    </message>
+    <message>
+        <source>Delete the selected sound schemes</source>
+        <translation>Die ausgewählten Klangschemata löschen</translation>
+    </message>
+    <message>
+        <source>Edit the selected sound scheme</source>
+        <translation>Das ausgewählte Klangschema bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete Sound Schemes</source>
+        <translation>Klangschemata löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected sound scheme?</source>
+        <translation>Das ausgewählte Klangschema löschen?</translation>
+    </message>
+    <message>
+        <source>Delete the %1 selected sound schemes?</source>
+        <translation>Die %1 ausgewählten Klangschemata löschen?</translation>
+    </message>
+    <message>
+        <source>%1 of the selected sound schemes could not be deleted. Check that their folder can be written, then try again.</source>
+        <translation>%1 der ausgewählten Klangschemata konnten nicht gelöscht werden. Prüfen Sie, ob ihr Ordner beschreibbar ist, und versuchen Sie es erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>LPropertySheet</name>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Klang</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>LSoundPage</name>
+    <message>
+        <source>Set &amp;Accent Sound...</source>
+        <translation>&amp;Betonungsklang festlegen...</translation>
+    </message>
+    <message>
+        <source>Select accent sound</source>
+        <translation>Betonungsklang wählen</translation>
+    </message>
+    <message>
+        <source>Accent level</source>
+        <translation>Betonungspegel</translation>
+    </message>
+    <message>
+        <source>Set &amp;Beat Sound...</source>
+        <translation>&amp;Schlagklang festlegen...</translation>
+    </message>
+    <message>
+        <source>Select beat sound</source>
+        <translation>Schlagklang wählen</translation>
+    </message>
+    <message>
+        <source>Beat level</source>
+        <translation>Schlagpegel</translation>
+    </message>
+    <message>
+        <source>Set C&amp;lick Sound...</source>
+        <translation>&amp;Klickklang festlegen...</translation>
+    </message>
+    <message>
+        <source>Select click sound</source>
+        <translation>Klickklang wählen</translation>
+    </message>
+    <message>
+        <source>Click level</source>
+        <translation>Klickpegel</translation>
+    </message>
+    <message>
+        <source>The bar&apos;s first beat plays the accent sound this much louder</source>
+        <translation>Der erste Schlag des Takts spielt den Betonungsklang um so viel lauter</translation>
+    </message>
+    <message>
+        <source>Downbeat level</source>
+        <translation>Pegel der Eins</translation>
+    </message>
+    <message>
+        <source>&amp;Downbeat, above the accent:</source>
+        <translation>&amp;Eins, über der Betonung:</translation>
+    </message>
+    <message>
+        <source>L&amp;oad Scheme...</source>
+        <translation>Schema l&amp;aden...</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Scheme...</source>
+        <translation>Schema s&amp;peichern...</translation>
+    </message>
+    <message>
+        <source>&amp;Use Default Sounds</source>
+        <translation>Standardklänge &amp;verwenden</translation>
+    </message>
+    <message>
+        <source>You can use %1 to edit your sound files. For more information click the following link.</source>
+        <translation>Mit %1 können Sie Ihre Klangdateien bearbeiten. Mehr erfahren Sie über den folgenden Verweis.</translation>
+    </message>
+    <message>
+        <source>Launch %1...</source>
+        <translation>%1 starten...</translation>
+    </message>
+    <message>
+        <source>%1 Home Page</source>
+        <translation>Webseite von %1</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <translation>%1 (Standard)</translation>
+    </message>
+    <message>
+        <source>Sound in use: %1</source>
+        <translation>Verwendeter Klang: %1</translation>
+    </message>
+    <message>
+        <source>Your choice of sounds</source>
+        <translation>Ihre Klangauswahl</translation>
+    </message>
+</context>
+<context>
+    <name>LSoundSchemeListWindow</name>
+    <message>
+        <source>Sound Schemes</source>
+        <translation>Klangschemata</translation>
+    </message>
+</context>
+<context>
+    <name>LSoundSchemeSaveDialog</name>
+    <message>
+        <source>&amp;Accent Sound:</source>
+        <translation>&amp;Betonungsklang:</translation>
+    </message>
+    <message>
+        <source>Select accent sound</source>
+        <translation>Betonungsklang wählen</translation>
+    </message>
+    <message>
+        <source>Browse for the accent sound</source>
+        <translation>Den Betonungsklang suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Beat Sound:</source>
+        <translation>&amp;Schlagklang:</translation>
+    </message>
+    <message>
+        <source>Select beat sound</source>
+        <translation>Schlagklang wählen</translation>
+    </message>
+    <message>
+        <source>Browse for the beat sound</source>
+        <translation>Den Schlagklang suchen</translation>
+    </message>
+    <message>
+        <source>C&amp;lick Sound:</source>
+        <translation>&amp;Klickklang:</translation>
+    </message>
+    <message>
+        <source>Select click sound</source>
+        <translation>Klickklang wählen</translation>
+    </message>
+    <message>
+        <source>Browse for the click sound</source>
+        <translation>Den Klickklang suchen</translation>
+    </message>
+    <message>
+        <source>Save Sound Scheme</source>
+        <translation>Klangschema speichern</translation>
+    </message>
+    <message>
+        <source>Change Sound Scheme</source>
+        <translation>Klangschema ändern</translation>
+    </message>
+    <message>
+        <source>Scheme &amp;Name:</source>
+        <translation>Schema&amp;name:</translation>
+    </message>
+    <message>
+        <source>The default sound</source>
+        <translation>Der Standardklang</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>Spei&amp;chern</translation>
+    </message>
+    <message>
+        <source>The sound scheme</source>
+        <translation>Das Klangschema</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be read as a WAV sound.</source>
+        <translation>„%1“ lässt sich nicht als WAV-Klang lesen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; lasts %2 ms; a sound may last at most %3 ms.</source>
+        <translation>„%1“ dauert %2 ms; ein Klang darf höchstens %3 ms dauern.</translation>
+    </message>
+    <message>
+        <source>WAV sound (*.wav)</source>
+        <translation>WAV-Klang (*.wav)</translation>
+    </message>
+    <message>
+        <source>File is not valid</source>
+        <translation>Datei ist ungültig</translation>
+    </message>
+    <message>
+        <source>Do you want to use %1 to edit this file?</source>
+        <translation>Möchten Sie diese Datei mit %1 bearbeiten?</translation>
+    </message>
+    <message>
+        <source>Edit file</source>
+        <translation>Datei bearbeiten</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>File not copied</source>
+        <translation>Datei nicht kopiert</translation>
+    </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be copied into Morvane&apos;s sound folder %2.</source>
+        <translation>Der Klang „%1“ konnte nicht in den Klangordner %2 von Morvane kopiert werden.</translation>
+    </message>
+    <message>
+        <source>Please enter the scheme name.</source>
+        <translation>Bitte geben Sie den Namen des Schemas ein.</translation>
     </message>
 </context>
 <context>
@@ -443,6 +878,10 @@ Ein Metronom für den Schreibtisch.</translation>
     <message>
         <source>S&amp;ubDivs:</source>
         <translation>&amp;Unterteilung:</translation>
+    </message>
+    <message>
+        <source>The audio output &quot;%1&quot; is not connected, so Morvane plays through the default output. Connect it and press Play again, or choose another output in Preferences.</source>
+        <translation>Die Audioausgabe „%1“ ist nicht angeschlossen, daher spielt Morvane über die Standardausgabe. Schließen Sie sie an und drücken Sie erneut Abspielen, oder wählen Sie in den Einstellungen eine andere Ausgabe.</translation>
     </message>
 </context>
 <context>
