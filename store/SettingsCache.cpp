@@ -78,13 +78,18 @@ QString Normalized(const QString& key) {
   return out;
 }
 
-// The folder is made when missing, but never the folder above it: a home or
-// config folder that is gone (a removed test home, an unmounted disk) is not
-// brought back as an empty one.
+// The program's folder is made when missing, and so is the config folder
+// above it (a fresh account may have none yet; it is the user's private
+// folder, hence 0700) -- but never the home above that: a home that is gone
+// (a removed test home, an unmounted disk) is not brought back as an empty one.
 bool PrepareFolder(const QString& path) {
   const QFileInfo folder(QFileInfo(path).absolutePath());
   if (folder.isDir()) return true;
-  if (!QFileInfo(folder.absolutePath()).isDir()) return false;
+  const QFileInfo configHome(folder.absolutePath());
+  if (!configHome.isDir()) {
+    if (!QFileInfo(configHome.absolutePath()).isDir()) return false;
+    if (::mkdir(configHome.absoluteFilePath().toLocal8Bit().constData(), 0700) != 0 && errno != EEXIST) return false;
+  }
   return ::mkdir(folder.absoluteFilePath().toLocal8Bit().constData(), 0777) == 0 || errno == EEXIST;
 }
 

@@ -115,6 +115,7 @@ struct Child {
 // later loses nothing), and leaving main writes what is still pending.
 TEST(Settings, ChangesReachTheFileSoonAndAtExit) {
   test::IsolatedHome home;
+  std::filesystem::remove(home.Dir().File("config"));  // a fresh account has no config folder yet
   Child killed("Tempo", "133", "wait");
   ASSERT_GT(killed.pid, 0);
   ::sleep(1);
