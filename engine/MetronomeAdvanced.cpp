@@ -1,5 +1,6 @@
 #include "engine/MetronomeAdvanced.h"
 
+#include "soundfile/Resample.h"
 #include "soundfile/WaveFile.h"
 
 namespace {
@@ -59,6 +60,16 @@ void LMetronomeAdvanced::SetTempo(int bpm) { m_tempo = bpm; }
 void LMetronomeAdvanced::SetSubDiv(int index) {
   if (m_tempo == 0) m_tempo = 10;  // a grid is always defined
   m_subdivisions = index + 1;
+}
+
+bool LMetronomeAdvanced::ConvertSounds(int rate) {
+  if (rate == 0) rate = m_beatSound->GetSampleRate();
+  bool ok = true;
+  for (LSoundSource* s : {&m_accentSound, &m_beatSound, &m_clickSound}) {
+    *s = LResampleSound(*s, rate);
+    ok = ok && (*s)->GetError() == 0;
+  }
+  return ok;
 }
 
 LClickSegment LMetronomeAdvanced::Grid() const {

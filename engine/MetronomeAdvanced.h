@@ -30,6 +30,10 @@ class LMetronomeAdvanced {
   // Length of the first click slot in frames at the beat sound's rate (later
   // slots may be one frame longer: the grid is exact, not a repeated slot).
   int ReCalculateInterval() const;
+  // Converts the three sounds to rate frames a second (once, at load; the
+  // track then runs at that rate). Zero: the beat sound's rate. False when a
+  // conversion failed (that sound then carries an error).
+  bool ConvertSounds(int rate = 0);
   // The grid of a track started now, at the beat sound's rate.
   LClickSegment Grid() const;
 

@@ -201,7 +201,8 @@ bool LMVModel::InitSounds() {
     gain.m_gain = LdBLevel(static_cast<signed char>(LUserSettingGet<int>(kSound, levels[i], 0))).GetLin();
     *slots[i] = gain.OpenSource(raw);
   }
-  return true;
+  // Converted once, here, to the beat sound's rate, which the track runs at.
+  return m_metronome.ConvertSounds();
 }
 
 bool LMVModel::StartPlaying() {

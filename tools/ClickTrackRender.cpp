@@ -50,6 +50,11 @@ bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSo
       !OpenSound(o, soundFolder, kBeat, metronome.m_beatSound, error) ||
       !OpenSound(o, soundFolder, kClick, metronome.m_clickSound, error))
     return false;
+  // Every sound is converted once to the track's rate, so each keeps its pitch.
+  if (!metronome.ConvertSounds(o.rate)) {
+    error = "cannot convert the sounds to " + std::to_string(o.rate) + " Hz";
+    return false;
+  }
   metronome.m_measure = o.measure;
   metronome.SetTempo(o.tempo);
   metronome.SetSubDiv(o.subdivisions - 1);

@@ -106,6 +106,11 @@ constexpr OptionRow kOptions[] = {
        c.o.secondsGiven = true;
        return true;
      }},
+    {"--rate", "HZ", "sample rate of the track, 8000 to 384000 (default: the beat sound's)",
+     [](const OptionCall& c) {
+       return ParseIntIn(c.value, 8000, 384000, c.o.rate) ||
+              c.Refuse("rate '" + c.value + "' must be a whole number from 8000 to 384000");
+     }},
     {"--bars", "N", "length in whole bars instead (a bar of None is one beat)",
      [](const OptionCall& c) {
        return ParseIntIn(c.value, 1, 100000, c.o.bars) || c.Refuse("bars '" + c.value + "' must be 1 to 100000");

@@ -14,6 +14,7 @@ struct RenderOptions {
   int subdivisions = 1;  // clicks per beat, 1..8
   double seconds = 30.0;
   bool secondsGiven = false;
+  int rate = 0;  // frames a second of the track; 0 = the beat sound's
   int bars = 0;  // when > 0, the length in bars (overrides seconds)
   // Count-in, speed trainer, gap and random mute. The timer has no option:
   // --seconds is the render's.

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -296,4 +297,43 @@ TEST(Render, StreamsToStandardOutput) {
   EXPECT_EQ(piped, Slurp(dir.File("file.wav")));
   ASSERT_GT(piped.size(), 44u);
   EXPECT_EQ(piped[4] | piped[5] << 8 | piped[6] << 16 | piped[7] << 24, static_cast<int>(piped.size() - 8));
+// Sounds at three rates, each converted once to the track's rate: every
+// slot sounds at its own pitch (zero crossings over the sound, +-1 %).
+TEST(Render, SoundsAtOtherRatesKeepTheirPitch) {
+  test::TempDir dir;
+  const struct {
+    int rate;
+    double hz;
+  } sounds[3] = {{48000, 1000}, {44100, 1500}, {22050, 700}};  // accent, beat, click
+  for (int i = 0; i < 3; ++i) {
+    const int frames = sounds[i].rate / 5;  // 200 ms
+    ASSERT_TRUE(test::WriteFile(
+        dir.File(std::string("s") + char('0' + i) + ".wav"),
+        test::PcmWav(test::PcmSine(frames, 1, 16, 2 * M_PI * sounds[i].hz / sounds[i].rate), 1, sounds[i].rate, 16)));
+  }
+  for (int trackRate : {0, 96000, 22050}) {
+    RenderOptions o;
+    o.tempo = 60;
+    o.measure = LMetronomeAdvanced::MeasureIndex("2");
+    o.subdivisions = 2;
+    o.bars = 1;
+    o.rate = trackRate;
+    for (int i = 0; i < 3; ++i) o.sound[i] = dir.File(std::string("s") + char('0' + i) + ".wav");
+    o.output = dir.File("out.wav");
+    RenderSummary summary;
+    std::string error;
+    ASSERT_TRUE(RenderClickTrack(o, dir.Path(), summary, error)) << error;
+    int channels = 0, rate = 0;
+    const std::vector<int> out = ReadWhole(o.output, channels, rate);
+    EXPECT_EQ(rate, trackRate ? trackRate : 44100);
+    const int which[4] = {0, 2, 1, 2};  // A c B c
+    for (int slot = 0; slot < 4; ++slot) {
+      const size_t start = static_cast<size_t>(slot) * rate / 2;
+      const size_t length = static_cast<size_t>(rate) / 5 - 200;  // within the sound, past its ends
+      int crossings = 0;
+      for (size_t f = start + 100; f < start + length; ++f) crossings += (out[f] < 0) != (out[f + 1] < 0);
+      const double hz = crossings / 2.0 * rate / (length - 100);
+      EXPECT_NEAR(hz, sounds[which[slot]].hz, sounds[which[slot]].hz / 100) << "slot " << slot << " at " << rate;
+    }
+  }
 }

@@ -1,0 +1,64 @@
+#include "soundfile/Resample.h"
+
+#include <soxr.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// A converted sound held in memory: seek, read, nothing else.
+class LMemorySound : public LSoundSourceBase {
+ public:
+  LMemorySound(int rate, unsigned char channels, std::vector<int> samples)
+      : LSoundSourceBase(rate, channels, 0), m_samples(std::move(samples)) {
+    for (int v : m_samples) m_peak = std::max(m_peak, std::abs(v));
+    m_frames = static_cast<int>(m_samples.size() / channels);
+  }
+  void Read(int* buffer, int samples) override {
+    const int have = std::clamp(m_frames - m_position, 0, samples);
+    std::copy_n(m_samples.begin() + static_cast<long>(m_position) * m_channels, static_cast<long>(have) * m_channels,
+                buffer);
+    std::fill_n(buffer + static_cast<long>(have) * m_channels, static_cast<long>(samples - have) * m_channels, 0);
+    m_position += samples;
+  }
+  int GetPositionSample() const override { return m_position; }
+  int GetEndSample() const override { return m_frames; }
+  void Seek(int sample) override { m_position = std::clamp(sample, 0, m_frames); }
+
+ private:
+  std::vector<int> m_samples;
+  int m_frames = 0;
+  int m_position = 0;
+};
+
+}  // namespace
+
+LSoundSource LResampleSound(const LSoundSource& sound, int rate) {
+  const int from = sound->GetSampleRate();
+  if (sound->GetError() != 0 || from == rate || from < 1 || rate < 1000 || rate > 384000) return sound;
+  const int channels = std::max<int>(1, sound->GetChannels());
+  const int frames = std::clamp(sound->GetEndSample(), 0, kResampleMaxSeconds * from);
+  std::vector<int> in(static_cast<size_t>(frames) * channels);
+  sound->Seek(0);
+  for (int done = 0; done < frames;) {
+    const int n = std::min(kMaxReadFrames, frames - done);
+    sound->Read(in.data() + static_cast<size_t>(done) * channels, n);
+    done += n;
+  }
+  sound->Seek(0);
+  // Samples are 32-bit ints at +-2^19 full scale: far inside soxr's int32
+  // range, so no clipping on the filter's overshoot.
+  const size_t outFrames = static_cast<size_t>(static_cast<long long>(frames) * rate / from) + 1;
+  std::vector<int> out(outFrames * channels);
+  const soxr_io_spec_t io = soxr_io_spec(SOXR_INT32_I, SOXR_INT32_I);
+  const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+  size_t done = 0;
+  const soxr_error_t error =
+      soxr_oneshot(from, rate, static_cast<unsigned>(channels), in.data(), static_cast<size_t>(frames), nullptr,
+                   out.data(), outFrames, &done, &io, &quality, nullptr);
+  if (error) return LSoundSource(kSourceInvalid);
+  out.resize(done * channels);
+  return LSoundSource(new LMemorySound(rate, static_cast<unsigned char>(channels), std::move(out)));
+}
