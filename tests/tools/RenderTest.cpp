@@ -297,6 +297,8 @@ TEST(Render, StreamsToStandardOutput) {
   EXPECT_EQ(piped, Slurp(dir.File("file.wav")));
   ASSERT_GT(piped.size(), 44u);
   EXPECT_EQ(piped[4] | piped[5] << 8 | piped[6] << 16 | piped[7] << 24, static_cast<int>(piped.size() - 8));
+}
+
 // Sounds at three rates, each converted once to the track's rate: every
 // slot sounds at its own pitch (zero crossings over the sound, +-1 %).
 TEST(Render, SoundsAtOtherRatesKeepTheirPitch) {
