@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "audio/SoundPlayerLLCA.h"
-#include "tests/audio/AudioTestSupport.h"
+#include "tests/audio/ManualOutput.h"
 
 namespace {
 thread_local bool t_inCallback = false;
@@ -38,29 +38,13 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-struct Output {
-  Output() {
-    auto u = std::make_unique<test::ManualUnit>(6);
-    unit = u.get();
-    llca = std::make_unique<LSoundPlayerLLCA>(workerRunning, std::move(u));
-  }
-  void Play(LSoundSource source) {
-    ASSERT_TRUE(llca->Init(source, 0, nullptr));
-    workerRunning.Set();
-    llca->Start();
-    ASSERT_EQ(llca->GetState(), LSoundPlayerLLCA::kRunning);
-  }
-  test::ScriptedDevices devices{{{7, "Six Out", 6}}, 7};
-  LSignalObject workerRunning;
-  test::ManualUnit* unit;
-  std::unique_ptr<LSoundPlayerLLCA> llca;
-};
+using Output = test::ManualOutput;
 
 TEST(RealTime, ThousandsOfPeriodsAllocateNothing) {
   // Mono and stereo tracks onto a six-channel device, every period size a
   // device may ask for, the volume and the meters changing under way.
   for (int channels : {1, 2}) {
-    Output o;
+    Output o(6);
     o.Play(test::Counting(test::kEndless, static_cast<unsigned char>(channels)));
     std::vector<int> period(static_cast<size_t>(LAudioOutputUnit::kPeriodFrames) * 6);
     long delivered = 0;
