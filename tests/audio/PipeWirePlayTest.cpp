@@ -72,10 +72,10 @@ class PipeWirePlay : public ::testing::Test {
   // what the sink played: every click, none doubled, the first as whole as
   // the others, on both channels, evenly spaced to the frame. The daemon
   // the test starts has no real-time scheduling, so on a busy machine a
-  // graph cycle may be missed (by this stream or by the recorder): with
-  // cyclesMissedAllowed, spacing may also be off by whole 256-frame cycles,
+  // graph cycle may be missed (by this stream or by the recorder): up to
+  // cyclesMissedAllowed spacings may also be off by whole 256-frame cycles,
   // never by anything else.
-  void PlayAndCheck(int bpm, int seconds, bool cyclesMissedAllowed) {
+  void PlayAndCheck(int bpm, int seconds, int cyclesMissedAllowed) {
     const int spacing = 60 * kRate / bpm;
     const std::string file = server.Dir().File("monitor.wav");
     ASSERT_TRUE(server.StartRecording(file));
@@ -89,18 +89,18 @@ class PipeWirePlay : public ::testing::Test {
     const std::vector<Onset> onsets = Onsets(test::ReadRecording(file, 2));
     const int expected = (seconds * kRate + spacing - 1) / spacing;
     ASSERT_EQ(static_cast<int>(onsets.size()), expected);
+    int cyclesMissed = 0;
     for (size_t i = 0; i < onsets.size(); ++i) {
       if (i > 0) {
         const int off = onsets[i].frame - onsets[i - 1].frame - spacing;
         const int toCycle = std::abs(off) % kCycleFrames;
-        if (cyclesMissedAllowed)
-          EXPECT_TRUE(toCycle <= 1 || toCycle >= kCycleFrames - 1) << "click " << i << " off by " << off;
-        else
-          EXPECT_LE(std::abs(off), 1) << "click " << i;
+        EXPECT_TRUE(toCycle <= 1 || toCycle >= kCycleFrames - 1) << "click " << i << " off by " << off;
+        if (std::abs(off) > 1) ++cyclesMissed;
       }
       EXPECT_EQ(onsets[i].left, onsets.back().left) << "click " << i;
       EXPECT_EQ(onsets[i].right, onsets[i].left) << "click " << i;
     }
+    EXPECT_LE(cyclesMissed, cyclesMissedAllowed);
     EXPECT_GT(onsets[0].left, 0);
   }
 
@@ -112,10 +112,11 @@ TEST_F(PipeWirePlay, ListsTheSinkAndPlaysEveryClickEvenlyFromTheFirst) {
   ASSERT_GE(choices.size(), 2u);
   EXPECT_EQ(choices[0], "Default Playback Device");
   EXPECT_EQ(choices[1], "Test Sink");
-  PlayAndCheck(100, 3, true);
+  PlayAndCheck(100, 3, 3);
 }
 
-TEST_F(PipeWirePlay, StressTenSecondsAtOneHundredBpm) { PlayAndCheck(100, 10, false); }
+// Run alone (the stress label), a missed cycle is rare: one is let pass.
+TEST_F(PipeWirePlay, StressTenSecondsAtOneHundredBpm) { PlayAndCheck(100, 10, 1); }
 
 // The daemon killed mid-play: the player stops by itself and says the
 // device failed, nothing hangs; once the daemon is back, Play works again.
