@@ -87,16 +87,21 @@ constexpr OptionRow kOptions[] = {
        c.o.tempo = static_cast<int>(std::lround(d < 10 ? 10 : d > 280 ? 280 : d));
        return true;
      }},
-    {"--measure", "NAME", "None, 2, 3, 4, 5, 5(3+2), 5(2+3), 6, 7, 7(4+3), 7(3+4), 8 (default None)",
+    {"--measure", "NAME", "None, or 1 to 16 beats with their groups: 4, 7(3+4), 9(2+2+2+3) (default None)",
      [](const OptionCall& c) {
-       c.o.measure = LMetronomeAdvanced::MeasureIndex(c.value);
-       return c.o.measure >= 0 || c.Refuse("unknown measure '" + c.value + "' (see --help)");
+       if (!ParseMeasureOption(c.value, c.o.rhythm, c.error)) return false;
+       c.o.measure = std::max(c.o.rhythm.measure.LegacyIndex(), 0);
+       return true;
      }},
+    {"--pattern", "STR", "one letter a beat: D downbeat, A accent, b beat, . mute (sets the beats a bar)",
+     [](const OptionCall& c) { return ParsePatternOption(c.value, c.o.rhythm, c.error); }},
     {"--subdiv", "NAME", "clicks per beat: None or 2 to 8 (default None)",
      [](const OptionCall& c) {
        c.o.subdivisions = SubdivisionFromName(c.value);
        return c.o.subdivisions >= 0 || c.Refuse("unknown subdivision '" + c.value + "' (None or 2 to 8)");
      }},
+    {"--swing", "PERCENT", "off-beat of 2 or 4 clicks a beat at 50 (straight) to 75 % of the beat",
+     [](const OptionCall& c) { return ParseSwingOption(c.value, c.o.rhythm, c.error); }},
     {"--seconds", "S", "length in seconds (default 30)",
      [](const OptionCall& c) {
        double d = 0;
@@ -140,6 +145,8 @@ constexpr OptionRow kOptions[] = {
      [](const OptionCall& c) { return SetLevel(c, kAccent); }},
     {"--beat-db", "D", "", [](const OptionCall& c) { return SetLevel(c, kBeat); }},
     {"--click-db", "D", "", [](const OptionCall& c) { return SetLevel(c, kClick); }},
+    {"--downbeat-db", "D", "the downbeat's level above the accent level, -127 to 127 (default 4)",
+     [](const OptionCall& c) { return ParseDownbeatOption(c.value, c.o.rhythm, c.error); }},
     {"--format", "F", "s16, s24, s32 or f32 (default s16)",
      [](const OptionCall& c) {
        if (!LWaveWriterFormatFromName(c.value, c.o.format))

@@ -7,11 +7,13 @@
 
 #include "engine/PracticePlan.h"
 #include "soundfile/WaveWriter.h"
+#include "tools/RhythmOptions.h"
 
 struct RenderOptions {
-  int tempo = 120;       // clamped to 10..280
-  int measure = 0;       // row of the measure table
-  int subdivisions = 1;  // clicks per beat, 1..8
+  int tempo = 120;             // clamped to 10..280
+  int measure = 0;             // row of the measure table nearest --measure (0 for others)
+  RhythmRenderOptions rhythm;  // the bar: --measure, --pattern, --swing, --downbeat-db
+  int subdivisions = 1;        // clicks per beat, 1..8
   double seconds = 30.0;
   bool secondsGiven = false;
   int rate = 0;  // frames a second of the track; 0 = the beat sound's

@@ -57,6 +57,13 @@ TEST(RenderOptions, AcceptsMusiciansArguments) {
   ASSERT_TRUE(Parse({"--tempo", "3", "--subdiv", "8", "-o", "x"}, o, error));
   EXPECT_EQ(o.tempo, 10);
   EXPECT_EQ(o.subdivisions, 8);
+  ASSERT_TRUE(Parse(
+      {"--measure", "9(2+2+2+3)", "--pattern", "DbA.", "--swing", "66%", "--downbeat-db", "-3", "-o", "x"}, o, error))
+      << error;
+  EXPECT_EQ(o.rhythm.measure.Name(), "9(2+2+2+3)");
+  EXPECT_EQ(o.rhythm.Bar().ToString(), "DbA.");  // the pattern overrides the measure's bar
+  EXPECT_EQ(o.rhythm.swing, 66);
+  EXPECT_EQ(o.rhythm.downbeatDb, -3);
   RenderOptions help;
   EXPECT_TRUE(Parse({"--help"}, help, error));
   EXPECT_TRUE(help.help);
@@ -69,7 +76,13 @@ TEST(RenderOptions, RefusesBadArgumentsWithAReason) {
   } cases[] = {
       {{"--tempo", "fast", "-o", "x"}, "not a number"},
       {{"--tempo", "nan", "-o", "x"}, "not a number"},
-      {{"--measure", "9", "-o", "x"}, "unknown measure"},
+      {{"--measure", "9(2+2)", "-o", "x"}, "--measure: the grouping '2+2' adds up to 4, not 9 beats"},
+      {{"--measure", "17", "-o", "x"}, "--measure: the measure '17'"},
+      {{"--pattern", "DAxb", "-o", "x"}, "--pattern: the beat pattern 'DAxb' has 'x' at beat 3"},
+      {{"--pattern", "", "-o", "x"}, "--pattern: the beat pattern is empty"},
+      {{"--pattern", "DbbbbbbbbbbbbbbbA", "-o", "x"}, "--pattern: the beat pattern 'DbbbbbbbbbbbbbbbA' has 17 beats"},
+      {{"--swing", "80", "-o", "x"}, "--swing: the swing '80' is not a whole percentage from 50"},
+      {{"--downbeat-db", "200", "-o", "x"}, "--downbeat-db: '200'"},
       {{"--subdiv", "9", "-o", "x"}, "unknown subdivision"},
       {{"--seconds", "0", "-o", "x"}, "seconds"},
       {{"--seconds", "-5", "-o", "x"}, "seconds"},
