@@ -11,7 +11,9 @@
 #include <cstdint>
 
 // The sounds a click slot can play.
-enum class LClickSound : uint8_t { None, Accent, Beat, Click };
+// Downbeat: the accent sound at the downbeat's own level (the accent when the
+// metronome has no downbeat sound).
+enum class LClickSound : uint8_t { None, Accent, Beat, Click, Downbeat };
 
 // The beat about to start. The source fills it with the values that carry on
 // from the previous beat; a score may change bpm, clicksPerBeat, beatsPerBar
@@ -44,8 +46,11 @@ class LClickScore {
   // The sound of sub-click sub (0 = on the beat) of the beat.
   virtual LClickSound SoundAt(const LClickBeat& beat, int sub) const = 0;
   // Frames after the slot's start at which its sound begins (a late, swung
-  // off-beat); the sound is still cut at half the slot. Default: on time.
-  virtual int64_t OnsetDelay(const LClickBeat&, int /*sub*/, int64_t /*slotFrames*/) const { return 0; }
+  // off-beat); the sound is still cut at half the slot. slotOffset: frames
+  // from the beat's start to the slot's. Default: on time.
+  virtual int64_t OnsetDelay(const LClickBeat&, int /*sub*/, int64_t /*slotOffset*/, int64_t /*slotFrames*/) const {
+    return 0;
+  }
 };
 
 // The measure table's voicing: accents where the row has 1, the beat sound

@@ -47,6 +47,9 @@ class LMetronomeAdvanced {
   LSoundSource m_beatSound;
   LSoundSource m_accentSound;
   LSoundSource m_clickSound;
+  // The accent sound at the downbeat's level; until set (an error source,
+  // which the click track's checks leave out) the downbeat plays the accent.
+  LSoundSource m_downbeatSound;
   int m_tempo = 0;
   int m_measure = 0;       // 0..11; 0 means no accents
   int m_subdivisions = 1;  // click slots per beat, 1..8

@@ -55,6 +55,8 @@ LSoundSource& LMetronomeAdvancedSource::SoundOf(LClickSound sound) {
   switch (sound) {
     case LClickSound::Accent: return m_metronome.m_accentSound;
     case LClickSound::Click: return m_metronome.m_clickSound;
+    case LClickSound::Downbeat:
+      return m_metronome.m_downbeatSound->GetError() == 0 ? m_metronome.m_downbeatSound : m_metronome.m_accentSound;
     case LClickSound::Beat:
     case LClickSound::None: break;
   }
@@ -96,7 +98,8 @@ void LMetronomeAdvancedSource::StartSlot() {
   const int64_t slot = m_slotEnd - m_slotStart;
   const LClickSound which = m_score->SoundAt(m_beat, m_sub);
   m_sound = &SoundOf(which);
-  const int64_t delay = std::clamp<int64_t>(m_score->OnsetDelay(m_beat, m_sub, slot), 0, slot);
+  const int64_t delay =
+      std::clamp<int64_t>(m_score->OnsetDelay(m_beat, m_sub, m_slotStart - m_beat.frame, slot), 0, slot);
   // A sound never plays for more than half of its slot; a short one plays whole.
   int64_t length = which == LClickSound::None ? 0 : (*m_sound)->GetEndSample();
   length = std::clamp<int64_t>(std::min(length, slot / 2), 0, slot - delay);

@@ -59,8 +59,8 @@ LClickSound LPracticeScore::SoundAt(const LClickBeat& beat, int sub) const {
   return m_inner->SoundAt(beat, sub);
 }
 
-int64_t LPracticeScore::OnsetDelay(const LClickBeat& beat, int sub, int64_t slotFrames) const {
-  return m_now.countIn ? 0 : m_inner->OnsetDelay(beat, sub, slotFrames);
+int64_t LPracticeScore::OnsetDelay(const LClickBeat& beat, int sub, int64_t slotOffset, int64_t slotFrames) const {
+  return m_now.countIn ? 0 : m_inner->OnsetDelay(beat, sub, slotOffset, slotFrames);
 }
 
 void LPracticeScore::Publish(const LPracticeBeat& b) {

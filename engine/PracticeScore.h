@@ -37,7 +37,7 @@ class LPracticeScore : public LClickScore {
   int BeatsPerBar() const override { return m_inner->BeatsPerBar(); }
   void BeginBeat(LClickBeat& beat) override;
   LClickSound SoundAt(const LClickBeat& beat, int sub) const override;
-  int64_t OnsetDelay(const LClickBeat& beat, int sub, int64_t slotFrames) const override;
+  int64_t OnsetDelay(const LClickBeat& beat, int sub, int64_t slotOffset, int64_t slotFrames) const override;
 
   LClickScore& Inner() { return *m_inner; }
   const LPracticePlan& Plan() const { return m_plan; }

@@ -1,8 +1,10 @@
 #include "tools/ClickTrackRender.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
+#include "engine/BeatPatternScore.h"
 #include "engine/ClickScore.h"
 #include "engine/MetronomeSource.h"
 #include "soundfile/DB.h"
@@ -26,7 +28,8 @@ std::vector<std::string> RenderInputs(const RenderOptions& o, const std::string&
   return {SoundPath(o, folder, kAccent), SoundPath(o, folder, kBeat), SoundPath(o, folder, kClick)};
 }
 
-bool OpenSound(const RenderOptions& o, const std::string& folder, int which, LSoundSource& out, std::string& error) {
+bool OpenSound(const RenderOptions& o, const std::string& folder, int which, int level, LSoundSource& out,
+               std::string& error) {
   const std::string path = SoundPath(o, folder, which);
   LSoundSource raw = LWaveFile::OpenSource(path.c_str());
   if (raw->GetError() != 0) {
@@ -35,20 +38,30 @@ bool OpenSound(const RenderOptions& o, const std::string& folder, int which, LSo
     return false;
   }
   LSPGain gain;
-  gain.m_gain = LdBLevel(o.level[which]).GetLin();
+  gain.m_gain = LdBLevel(level).GetLin();
   out = gain.OpenSource(raw);
   return true;
 }
 
 }  // namespace
 
+LBeatPattern RenderedBar(const RenderOptions& o) {
+  // Callers that set only the measure index (older code) get its bar.
+  if (!o.rhythm.patternGiven && o.rhythm.measure.IsNone() && o.measure != 0)
+    return LMeasure::FromLegacyIndex(o.measure).Pattern();
+  return o.rhythm.Bar();
+}
+
 bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSoundSource& track,
                      RenderSummary& summary, std::string& error) {
   LMetronomeAdvanced::SetDefaultSoundFolder(soundFolder);
   LMetronomeAdvanced metronome;
-  if (!OpenSound(o, soundFolder, kAccent, metronome.m_accentSound, error) ||
-      !OpenSound(o, soundFolder, kBeat, metronome.m_beatSound, error) ||
-      !OpenSound(o, soundFolder, kClick, metronome.m_clickSound, error))
+  // The downbeat is the accent sound, opened again at its own level.
+  const int downbeat = std::clamp(o.level[kAccent] + o.rhythm.downbeatDb, -127, 127);
+  if (!OpenSound(o, soundFolder, kAccent, o.level[kAccent], metronome.m_accentSound, error) ||
+      !OpenSound(o, soundFolder, kBeat, o.level[kBeat], metronome.m_beatSound, error) ||
+      !OpenSound(o, soundFolder, kClick, o.level[kClick], metronome.m_clickSound, error) ||
+      !OpenSound(o, soundFolder, kAccent, downbeat, metronome.m_downbeatSound, error))
     return false;
   // Every sound is converted once to the track's rate, so each keeps its pitch.
   if (!metronome.ConvertSounds(o.rate)) {
@@ -59,8 +72,9 @@ bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSo
   metronome.SetTempo(o.tempo);
   metronome.SetSubDiv(o.subdivisions - 1);
 
-  track = LSoundSource(
-      new LMetronomeAdvancedSource(metronome, WrapPracticeScore(o, std::make_unique<LMeasureScore>(o.measure))));
+  track = LSoundSource(new LMetronomeAdvancedSource(
+      metronome, WrapPracticeScore(o, std::make_unique<LBeatPatternScore>(RenderedBar(o), o.rhythm.swing,
+                                                                          metronome.m_beatSound->GetSampleRate()))));
   if (track->GetError() != 0) {
     error = std::string("cannot render: ") + LSoundSourceErrorText(track->GetError());
     return false;
@@ -73,7 +87,7 @@ bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSo
 }
 
 bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, RenderSummary& summary,
-                      std::string& error) {
+                      std::string& error, const RenderProgress& progress) {
   LSoundSource track;
   if (!BuildClickTrack(o, soundFolder, track, summary, error)) return false;
   LSPPeakLimit limiter(kPlayerLimit);
@@ -81,10 +95,10 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
 
   // A number of bars ends exactly on a bar line of the exact grid, so the
   // file loops seamlessly (within a frame of the exact bar length).
-  if (!PracticeRenderFrames(o, summary.grid, LMeasureScore::BeatsInMeasure(o.measure), summary.frames))
-    summary.frames =
-        o.bars > 0 ? summary.grid.BeatFrame(static_cast<int64_t>(o.bars) * LMeasureScore::BeatsInMeasure(o.measure))
-                   : std::llround(o.seconds * summary.sampleRate);
+  const int beatsPerBar = RenderedBar(o).GetBeats();
+  if (!PracticeRenderFrames(o, summary.grid, beatsPerBar, summary.frames))
+    summary.frames = o.bars > 0 ? summary.grid.BeatFrame(static_cast<int64_t>(o.bars) * beatsPerBar)
+                                : std::llround(o.seconds * summary.sampleRate);
 
   LRenderOutput output;
   if (!output.Open(o.output, RenderInputs(o, soundFolder), summary.sampleRate, summary.channels, o.format,
@@ -93,6 +107,12 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
   LWaveWriter& writer = output.Writer();
   std::unique_ptr<int[]> block(new int[static_cast<size_t>(kMaxReadFrames) * summary.channels]);
   for (long long done = 0; done < summary.frames;) {
+    // The output removes its unfinished file when it goes out of scope.
+    if (progress && !progress(done, summary.frames)) {
+      summary.cancelled = true;
+      error = "cancelled";
+      return false;
+    }
     const int n = static_cast<int>(std::min<long long>(kMaxReadFrames, summary.frames - done));
     limited->Read(block.get(), n);
     if (!writer.Write(block.get(), n)) {
@@ -101,5 +121,7 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
     }
     done += n;
   }
-  return output.Finish(error);
+  if (!output.Finish(error)) return false;
+  if (progress) progress(summary.frames, summary.frames);
+  return true;
 }

@@ -2,6 +2,7 @@
 // sounds -> gain at their levels -> click-track source -> peak limiter.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/ClickGrid.h"
@@ -12,9 +13,18 @@ struct RenderSummary {
   long long frames = 0;
   int sampleRate = 0;
   int channels = 0;
-  int clickInterval = 0;  // frames of the first slot; later ones may be a frame longer
-  LClickSegment grid;     // where every click starts
+  int clickInterval = 0;   // frames of the first slot; later ones may be a frame longer
+  LClickSegment grid;      // where every click starts
+  bool cancelled = false;  // the progress callback stopped the render
 };
+
+// Called between blocks with frames done and the total; false cancels the
+// render, which then leaves no file.
+using RenderProgress = std::function<bool(long long done, long long total)>;
+
+// The bar the options play: --pattern, else --measure's (or the measure
+// index's) accents.
+LBeatPattern RenderedBar(const RenderOptions& options);
 
 // The click track of the options, unlimited (the player puts its own limiter
 // in front); fills summary's rate, channels and click interval.
@@ -23,4 +33,4 @@ bool BuildClickTrack(const RenderOptions& options, const std::string& soundFolde
 
 // soundFolder holds the shipped accent.wav, beat.wav and click.wav.
 bool RenderClickTrack(const RenderOptions& options, const std::string& soundFolder, RenderSummary& summary,
-                      std::string& error);
+                      std::string& error, const RenderProgress& progress = {});

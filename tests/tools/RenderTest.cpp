@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -152,13 +151,16 @@ TEST(Render, WritesExactClickTrack) {
   EXPECT_EQ(rate, 48000);
   EXPECT_EQ(channels, 1);
   ASSERT_EQ(static_cast<long long>(out.size()), summary.frames);
-  const std::string bar = "AcBcAcBcBc";
+  // The downbeat plays the accent sound 4 dB above the accent's -6 dB.
+  const int downbeat = static_cast<int>(std::lround(values[0] * std::pow(10.0, -2.0 / 20)));
+  const std::string bar = "DcBcAcBcBc";
   for (size_t slot = 0; slot < 20; ++slot) {
     const char kind = bar[slot % bar.size()];
-    const int expected = kind == 'A' ? values[0] / 2 : kind == 'B' ? values[1] : values[2];
+    const int expected = kind == 'D' ? downbeat : kind == 'A' ? values[0] / 2 : kind == 'B' ? values[1] : values[2];
+    const int tolerance = kind == 'D' ? 2 : 0;  // the gain's 1/512 steps
     const size_t start = slotAt(static_cast<int>(slot));
-    EXPECT_EQ(out[start] / 16, expected) << slot;
-    EXPECT_EQ(out[start + 199] / 16, expected) << slot;
+    EXPECT_NEAR(out[start] / 16, expected, tolerance) << slot;
+    EXPECT_NEAR(out[start + 199] / 16, expected, tolerance) << slot;
     EXPECT_EQ(out[start + 200], 0) << slot;
     if (slot > 0) {
       EXPECT_EQ(out[start - 1], 0) << slot;
@@ -216,8 +218,9 @@ TEST(Render, ShippedSoundsAndFormats) {
   for (const char* name : {"s16", "s24", "s32", "f32"}) {
     RenderOptions o;
     std::string error;
-    ASSERT_TRUE(
-        ParseRenderOptions({"--measure", "4", "--seconds", "2", "--format", name, "-o", dir.File("t.wav")}, o, error));
+    ASSERT_TRUE(ParseRenderOptions(
+        {"--measure", "4", "--downbeat-db", "0", "--seconds", "2", "--format", name, "-o", dir.File("t.wav")}, o,
+        error));
     RenderSummary summary;
     ASSERT_TRUE(RenderClickTrack(o, folder, summary, error)) << error;
     int channels = 0, rate = 0;

@@ -1,0 +1,156 @@
+// Rendered bars against what their pattern strings say: every slot's sound
+// and onset frame is worked out here from the letters, the grid rule and the
+// swing rule, then looked up in the file.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "engine/ClickScore.h"
+#include "engine/MetronomeSource.h"
+#include "soundfile/WaveFile.h"
+#include "tests/support/ExactGrid.h"
+#include "tests/support/SourceReader.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavWriter.h"
+#include "tools/ClickTrackRender.h"
+#include "tools/RenderOptions.h"
+
+namespace {
+
+// Constant sounds, so each onset names its sound: accent, beat, click.
+constexpr int kValues[3] = {1000, 3000, 5000};
+constexpr int kRate = 44100, kSoundFrames = 120;
+
+struct Sounds {
+  test::TempDir dir;
+  Sounds() {
+    for (int i = 0; i < 3; ++i) {
+      std::vector<int32_t> s(kSoundFrames, kValues[i]);
+      EXPECT_TRUE(test::WriteFile(File(i), test::PcmWav(s, 1, kRate, 16)));
+    }
+  }
+  std::string File(int i) const { return dir.File("s" + std::to_string(i) + ".wav"); }
+};
+
+std::vector<int> Render(const Sounds& sounds, std::vector<std::string> args, const std::string& out) {
+  for (int i = 0; i < 3; ++i)
+    args.insert(args.end(), {i == 0 ? "--accent" : i == 1 ? "--beat" : "--click", sounds.File(i)});
+  args.insert(args.end(), {"-o", out});
+  RenderOptions o;
+  RenderSummary summary;
+  std::string error;
+  EXPECT_TRUE(ParseRenderOptions(args, o, error)) << error;
+  EXPECT_TRUE(RenderClickTrack(o, sounds.dir.Path(), summary, error)) << error;
+  LSoundSource s = LWaveFile::OpenSource(out.c_str());
+  return test::ReadFrames(s, s->GetEndSample(), 8192);
+}
+
+// One expected onset: its frame and its 16-bit value (0: the slot is silent).
+struct Onset {
+  int64_t frame;
+  int value;
+};
+
+// The bar's slots from the letters: D, A, b sound on the beat (D at the
+// downbeat's level), the sub-clicks of a sounding beat click, and a muted
+// beat is silent throughout; eighths and sixteenths swing their off-beats.
+std::vector<Onset> Expected(const std::string& bar, int bars, int bpm, int subdivisions, int swing, int downbeatDb) {
+  const int downbeat = static_cast<int>(std::lround(kValues[0] * std::pow(10.0, downbeatDb / 20.0)));
+  std::vector<Onset> onsets;
+  const bool swung = swing > 50 && (subdivisions == 2 || subdivisions == 4);
+  for (int k = 0; k < bars * int(bar.size()); ++k) {
+    const char c = bar[size_t(k) % bar.size()];
+    const int64_t beatFrame = test::ExactClick(int64_t(k) * subdivisions, kRate, bpm, subdivisions);
+    for (int j = 0; j < subdivisions; ++j) {
+      int64_t at = test::ExactClick(int64_t(k) * subdivisions + j, kRate, bpm, subdivisions);
+      if (swung && j % 2 == 1) {
+        const double beats = subdivisions == 2 ? swing / 100.0 : (j / 2) * 0.5 + swing / 200.0;
+        at = beatFrame + std::llround(beats * 60.0 * kRate / bpm);
+      }
+      int value = c == '.' ? 0 : j > 0 ? kValues[2] : c == 'D' ? downbeat : c == 'A' ? kValues[0] : kValues[1];
+      onsets.push_back({at, value});
+    }
+  }
+  return onsets;
+}
+
+TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
+  Sounds sounds;
+  const struct {
+    std::vector<std::string> args;
+    std::string bar;  // the letters the bar is expected to play
+    int bpm, subdivisions, swing, downbeatDb;
+  } cases[] = {
+      {{"--measure", "9(2+2+2+3)"}, "DbAbAbAbb", 133, 1, 50, 4},
+      {{"--measure", "15", "--subdiv", "3", "--downbeat-db", "7"}, "Dbbbbbbbbbbbbbb", 200, 3, 50, 7},
+      {{"--measure", "7(2+2+3)", "--pattern", "D.bA..b", "--subdiv", "2"}, "D.bA..b", 92, 2, 50, 4},
+      {{"--pattern", "DbAb", "--subdiv", "2", "--swing", "66"}, "DbAb", 60, 2, 66, 4},
+      {{"--pattern", "Db.A", "--subdiv", "4", "--swing", "60"}, "Db.A", 111, 4, 60, 4},
+      {{"--pattern", "A", "--subdiv", "3", "--swing", "75"}, "A", 280, 3, 75, 4},  // triplets never swing
+      {{"--measure", "None", "--subdiv", "2"}, "b", 75, 2, 50, 4},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--tempo", std::to_string(c.bpm), "--bars", "3"});
+    const std::vector<int> out = Render(sounds, args, sounds.dir.File("out.wav"));
+    const std::vector<Onset> onsets = Expected(c.bar, 3, c.bpm, c.subdivisions, c.swing, c.downbeatDb);
+    const std::string name = c.args[0] + " " + c.args[1];
+    ASSERT_EQ(int64_t(out.size()),
+              test::ExactClick(3 * int64_t(c.bar.size()) * c.subdivisions, kRate, c.bpm, c.subdivisions))
+        << name << ": ends on the bar line";
+    for (size_t i = 0; i < onsets.size(); ++i) {
+      const Onset& o = onsets[i];
+      const int64_t end = i + 1 < onsets.size() ? onsets[i + 1].frame : int64_t(out.size());
+      if (o.value == 0) {
+        for (int64_t f = o.frame; f < end; ++f) ASSERT_EQ(out[size_t(f)], 0) << name << " slot " << i << " frame " << f;
+        continue;
+      }
+      EXPECT_NEAR(out[size_t(o.frame)] / 16, o.value, 2) << name << " slot " << i;
+      if (o.frame > 0) {
+        EXPECT_EQ(out[size_t(o.frame) - 1], 0) << name << " slot " << i << " starts late or early";
+      }
+    }
+  }
+}
+
+// 66 % swing at 60 bpm and 44.1 kHz: the off-beat starts 29106 frames after
+// its beat, every beat.
+TEST(RhythmRender, SwungOffBeatOnItsFrame) {
+  Sounds sounds;
+  const std::vector<int> out =
+      Render(sounds, {"--pattern", "b", "--subdiv", "2", "--swing", "66", "--tempo", "60", "--seconds", "4"},
+             sounds.dir.File("swing.wav"));
+  for (int beat = 0; beat < 3; ++beat) {
+    const size_t at = size_t(beat) * 44100 + 29106;
+    EXPECT_EQ(out[at - 1], 0) << beat;
+    EXPECT_EQ(out[at] / 16, kValues[2]) << beat;
+  }
+}
+
+// Today's twelve measures sound as the measure table voices them, sample for
+// sample, with the downbeat at the accent's level.
+TEST(RhythmRender, TodaysMeasuresUnchanged) {
+  Sounds sounds;
+  for (int m = 0; m < LMetronomeAdvanced::kMeasureCount; ++m) {
+    const std::string name = LMetronomeAdvanced::MeasureName(m);
+    const std::vector<int> now =
+        Render(sounds, {"--measure", name, "--downbeat-db", "0", "--subdiv", "2", "--tempo", "133", "--seconds", "6"},
+               sounds.dir.File("now.wav"));
+    LMetronomeAdvanced::SetDefaultSoundFolder(sounds.dir.Path());
+    LMetronomeAdvanced metronome;
+    for (int i = 0; i < 3; ++i) {
+      LSoundSource* slot[3] = {&metronome.m_accentSound, &metronome.m_beatSound, &metronome.m_clickSound};
+      *slot[i] = LWaveFile::OpenSource(sounds.File(i).c_str());
+    }
+    metronome.m_measure = m;
+    metronome.SetTempo(133);
+    metronome.SetSubDiv(1);
+    LSoundSource table(new LMetronomeAdvancedSource(metronome));
+    const std::vector<int> before = test::ReadFrames(table, int(now.size()), 8192);
+    EXPECT_TRUE(now == before) << name;
+  }
+}
+
+}  // namespace
