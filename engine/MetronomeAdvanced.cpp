@@ -69,6 +69,11 @@ bool LMetronomeAdvanced::ConvertSounds(int rate) {
     *s = LResampleSound(*s, rate);
     ok = ok && (*s)->GetError() == 0;
   }
+  // An unset downbeat stays unset: the accent plays in its place.
+  if (m_downbeatSound->GetError() == 0) {
+    m_downbeatSound = LResampleSound(m_downbeatSound, rate);
+    ok = ok && m_downbeatSound->GetError() == 0;
+  }
   return ok;
 }
 

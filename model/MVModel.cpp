@@ -201,6 +201,8 @@ bool LMVModel::InitSounds() {
     gain.m_gain = LdBLevel(static_cast<signed char>(LUserSettingGet<int>(kSound, levels[i], 0))).GetLin();
     *slots[i] = gain.OpenSource(raw);
   }
+  m_metronome.m_downbeatSound =
+      LRhythmDownbeatSound(sounds[0], static_cast<signed char>(LUserSettingGet<int>(kSound, levels[0], 0)));
   // Converted once, here, to the beat sound's rate, which the track runs at.
   return m_metronome.ConvertSounds();
 }
@@ -208,7 +210,7 @@ bool LMVModel::InitSounds() {
 bool LMVModel::StartPlaying() {
   if (IsPlaying()) return false;
   ApplyStoredOutputDevice();
-  auto* track = new LMetronomeAdvancedSource(m_metronome, m_practice->ScoreFor(m_metronome));
+  auto* track = new LMetronomeAdvancedSource(m_metronome, m_practice->Wrap(LRhythmScore(m_rhythm, m_metronome)));
   LSoundSource source(track);
   m_outputFailed = !m_player.Start(source, 0) && source->GetError() == 0;
   if (IsPlaying()) {

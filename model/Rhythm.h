@@ -8,7 +8,13 @@
 #include <functional>
 #include <string>
 
+#include <memory>
+
 #include "engine/BeatPattern.h"
+#include "soundfile/SoundSource.h"
+
+class LClickScore;
+class LMetronomeAdvanced;
 
 class LRecord;
 
@@ -56,3 +62,9 @@ LRhythm LLoadRhythmSettings(int defaultIndex);
 void LSaveRhythmSettings(const LRhythm& rhythm);
 int LLoadDownbeatLevel();
 void LSaveDownbeatLevel(int db);
+
+// The downbeat's sound: the accent's own sound at the accent level plus the
+// stored downbeat level.
+LSoundSource LRhythmDownbeatSound(LSoundSource& accent, int accentDb);
+// What the click track plays for the bar, at the metronome's rate.
+std::unique_ptr<LClickScore> LRhythmScore(const LRhythm& rhythm, const LMetronomeAdvanced& metronome);

@@ -2,6 +2,21 @@
 // beside the measure index older readers use.
 #include "model/MVModel.h"
 
+#include <algorithm>
+
+#include "engine/BeatPatternScore.h"
+#include "soundfile/Gain.h"
+
+LSoundSource LRhythmDownbeatSound(LSoundSource& accent, int accentDb) {
+  LSPGain gain;
+  gain.m_gain = LdBLevel(std::clamp(accentDb + LLoadDownbeatLevel(), -127, 127)).GetLin();
+  return gain.OpenSource(accent);
+}
+
+std::unique_ptr<LClickScore> LRhythmScore(const LRhythm& rhythm, const LMetronomeAdvanced& metronome) {
+  return std::make_unique<LBeatPatternScore>(rhythm.pattern, rhythm.swing, metronome.m_beatSound->GetSampleRate());
+}
+
 bool LMVModel::SetRhythm(const LRhythm& rhythm) {
   if (rhythm == m_rhythm || rhythm.pattern.GetBeats() < 1) return false;
   const bool measureChanged = !(rhythm.measure == m_rhythm.measure);

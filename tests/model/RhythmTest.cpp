@@ -143,6 +143,7 @@ TEST(Rhythm, ModelKeepsTheBarAndTellsTheWindow) {
     ASSERT_TRUE(model.Init());
     EXPECT_EQ(model.GetRhythm().Describe(), "9(2+2+2+3)*");
     EXPECT_EQ(model.GetRhythm().pattern.ToString(), "D.bbAbAbb");
+    EXPECT_EQ(model.GetMetronome().m_downbeatSound->GetError(), 0) << "the downbeat has its own sound";
     // Today's measure chosen again: its own accents back.
     EXPECT_TRUE(model.SetMeasure(10));
     EXPECT_EQ(model.GetRhythm().pattern.ToString(), "DbbAbbb");
