@@ -72,7 +72,8 @@ class PracticeRender : public ::testing::Test {
   std::vector<Onset> Render(std::vector<std::string> args, long long& frames) {
     for (int i = 0; i < 3; ++i)
       args.insert(args.end(), {i == 0 ? "--accent" : i == 1 ? "--beat" : "--click", Sound(i)});
-    args.insert(args.end(), {"-o", dir.File("out.wav")});
+    // The downbeat at the accent's own level, so each onset names one of the three sounds.
+    args.insert(args.end(), {"--downbeat-db", "0", "-o", dir.File("out.wav")});
     RenderOptions o;
     std::string error;
     EXPECT_TRUE(ParseRenderOptions(args, o, error)) << error;
