@@ -230,6 +230,7 @@ void LMVModel::ApplyToTrack() {
   if (!IsPlaying()) return;
   LMeasureScore* score = m_trackSource ? m_trackSource->MeasureScore() : nullptr;
   if (!score) {
+    if (m_trackSource && LRhythmRequest(m_trackSource->Score(), m_rhythm, m_metronome)) return;
     RestartPlaying();  // a track whose score takes no requests
     return;
   }

@@ -68,3 +68,6 @@ void LSaveDownbeatLevel(int db);
 LSoundSource LRhythmDownbeatSound(LSoundSource& accent, int accentDb);
 // What the click track plays for the bar, at the metronome's rate.
 std::unique_ptr<LClickScore> LRhythmScore(const LRhythm& rhythm, const LMetronomeAdvanced& metronome);
+// Changes the playing bar, tempo and subdivision from the next beat; false
+// when the track's score is not the pattern's own.
+bool LRhythmRequest(LClickScore& score, const LRhythm& rhythm, const LMetronomeAdvanced& metronome);

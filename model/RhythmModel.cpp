@@ -36,3 +36,10 @@ bool LMVModel::CycleBeat(int beat) {
   LRhythm r = m_rhythm;
   return r.pattern.Set(beat, LNextBeatState(r.pattern.Get(beat))) && SetRhythm(r);
 }
+
+bool LRhythmRequest(LClickScore& score, const LRhythm& rhythm, const LMetronomeAdvanced& metronome) {
+  auto* pattern = dynamic_cast<LBeatPatternScore*>(&score);
+  if (!pattern) return false;
+  pattern->Request(metronome.m_tempo, metronome.m_subdivisions, rhythm.pattern, rhythm.swing);
+  return true;
+}
