@@ -15,6 +15,7 @@
 #include "app/Translations.h"
 #include "store/DataFolders.h"
 #include "store/Settings.h"
+#include "ui/ExportDialog.h"
 #include "ui/Icons.h"
 #include "ui/MainDialog.h"
 #include "ui/PracticePanel.h"
@@ -145,6 +146,7 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   CloseOnSignals(window);
   window.Start();
   LPracticePanel::Install(window);
+  LExportDialog::Install(window);
   if (settingsUnreadable)
     window.ShowInfo(QStringLiteral("Your settings could not be read, so Morvane starts with its defaults. Nothing on "
                                    "disk was lost: the old file was kept as %1.")

@@ -54,7 +54,10 @@ LBeatPattern RenderedBar(const RenderOptions& o) {
 
 bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSoundSource& track,
                      RenderSummary& summary, std::string& error) {
-  LMetronomeAdvanced::SetDefaultSoundFolder(soundFolder);
+  // The window exports on a worker thread: the process-wide folder is only
+  // written when it changes, never for the same folder again.
+  if (LMetronomeAdvanced::GetDefaultSoundFolder() != soundFolder)
+    LMetronomeAdvanced::SetDefaultSoundFolder(soundFolder);
   LMetronomeAdvanced metronome;
   // The downbeat is the accent sound, opened again at its own level.
   const int downbeat = std::clamp(o.level[kAccent] + o.rhythm.downbeatDb, -127, 127);
