@@ -22,6 +22,7 @@
 #include "ui/MVDisplay.h"
 #include "ui/MVLedLightBox.h"
 #include "ui/OptionsDialog.h"
+#include "ui/PracticePresets.h"
 #include "ui/PresetDialog.h"
 #include "ui/PresetListWindow.h"
 #include "ui/TempoField.h"
@@ -199,8 +200,8 @@ void MainDialog::CmPresetSave() {
 
 void MainDialog::CmPresetLoad() {
   if (!HasDialogs()) return;
-  int tempo = 100, measure = 0, subdiv = 0;
-  if (ChoosePreset(tempo, measure, subdiv)) ApplyPreset(tempo, measure, subdiv);
+  std::string key;
+  if (ChoosePreset(key)) LoadPreset(key);
 }
 
 void MainDialog::OpenPresetDialog(int tempo, int measure, int subdiv) {
@@ -208,17 +209,28 @@ void MainDialog::OpenPresetDialog(int tempo, int measure, int subdiv) {
   dialog.Open(this);
 }
 
-bool MainDialog::ChoosePreset(int& tempo, int& measure, int& subdiv) {
+bool MainDialog::ChoosePreset(std::string& key) {
   LPresetListWindow window(m_profile);
   if (!window.Open(this)) return false;
+  key = window.ChosenKey();
+  return true;
+}
+
+bool MainDialog::LoadPreset(const std::string& key, std::string* name) {
   LUserPresetList list(m_profile);
   LUserPreset rec;
-  if (!list.Open(rec, window.ChosenKey())) return false;
+  if (!list.Open(rec, key)) return false;
   const LPresetValues values = ReadPresetValues(rec);
-  tempo = values.tempo;
-  measure = values.measureIndex;
-  subdiv = values.subdiv;
+  ApplyPreset(values.tempo, values.measureIndex, values.subdiv);
+  LPracticeReadPreset(rec);
+  const std::string presetName = rec.GetString(preset_field::kName);
+  ShowTitle(QString::fromStdString(presetName));
+  if (name) *name = presetName;
   return true;
+}
+
+void MainDialog::ShowTitle(const QString& detail) {
+  setWindowTitle(detail.isEmpty() ? QStringLiteral("Morvane") : QStringLiteral("Morvane \u2014 ") + detail);
 }
 
 void MainDialog::OpenOptions(int page) {

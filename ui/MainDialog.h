@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "model/MVModelEvents.h"
@@ -89,6 +90,12 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   // Applies a preset's values as loading one does: the tempo through the
   // field, measure and subdivision through their lists and the model.
   void ApplyPreset(int tempo, int measure, int subdiv);
+  // Loads the preset of this record key as Load Preset does: its values,
+  // its practice tools (off for a preset without any) and its name in the
+  // title. False, and nothing changed, when the record cannot be opened.
+  bool LoadPreset(const std::string& key, std::string* name = nullptr);
+  // "Morvane — detail", or "Morvane" for an empty detail.
+  void ShowTitle(const QString& detail);
   // The image the Play/Stop button shows (an LIcon id).
   int PlayStopImage() const { return m_playStopImage; }
   LMVDisplay* Display() const { return m_display; }
@@ -118,9 +125,9 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   virtual bool HasDialogs() const { return true; }
   // Opens the preset dialog for a new preset holding these values.
   virtual void OpenPresetDialog(int tempo, int measure, int subdiv);
-  // Lets the user choose a preset in the preset list; false when none was
-  // chosen (or its record is gone).
-  virtual bool ChoosePreset(int& tempo, int& measure, int& subdiv);
+  // Lets the user choose a preset in the preset list: its record key; false
+  // when none was chosen.
+  virtual bool ChoosePreset(std::string& key);
   // Opens the options sheet on a page (0 General, 1 Sound).
   virtual void OpenOptions(int page);
   void CmHelp() override;

@@ -10,6 +10,7 @@
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
 #include "ui/Placement.h"
+#include "ui/PracticePresets.h"
 #include "ui/Prompts.h"
 
 LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, int measure, int subdiv,
@@ -111,6 +112,9 @@ bool LPresetDialog::CmOk() {
       list.CreateNewRecord(rec);
     if (rec.IsAttached()) {
       WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
+      // A new preset keeps the practice tools in force; a changed one keeps
+      // its own.
+      if (m_key.empty() && m_oldName.empty()) LPracticeWritePreset(rec);
       // The window stays open with the user's entries, so nothing is lost.
       if (!LSaveRecordOrTell(this, rec, tr("The preset"), list.Folder())) return false;
     }

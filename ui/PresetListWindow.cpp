@@ -2,6 +2,7 @@
 
 #include "model/MVModel.h"
 #include "store/FileStoreIterator.h"
+#include "ui/PracticePresets.h"
 #include "ui/PresetDialog.h"
 
 namespace {
@@ -10,6 +11,7 @@ const LPresetListWindowBase::Column kPresetListCols[] = {{QT_TRANSLATE_NOOP("LPr
                                                          {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Tempo"), 12},
                                                          {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Measure"), 12},
                                                          {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Subdiv"), 12},
+                                                         {QT_TRANSLATE_NOOP("LPresetListWindowBase", "Practice"), 16},
                                                          {"ID", 0}};
 
 const LPresetListWindowBase::Words kPresetWords = {
@@ -52,7 +54,7 @@ void LPresetListWindow::FillList() {
       const LPresetValues v = ReadPresetValues(it.Record());
       AddRow({QString::fromStdString(it->GetString(preset_field::kName)), QString::asprintf("%d", v.tempo),
               TableName(LMVModel::GetMeasureNames(), v.measureIndex), TableName(LMVModel::GetSubDivNames(), v.subdiv),
-              QString::fromStdString(it->Key())});
+              LPracticePresetText(it.Record()), QString::fromStdString(it->Key())});
     }
   });
 }

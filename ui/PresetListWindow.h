@@ -6,7 +6,7 @@
 
 class LPresetListWindow : public LPresetListWindowBase {
  public:
-  enum { kColName, kColTempo, kColMeasure, kColSubdiv, kColId };
+  enum { kColName, kColTempo, kColMeasure, kColSubdiv, kColPractice, kColId };
   explicit LPresetListWindow(LProfile& profile);
   void FillList() override;
 
