@@ -19,6 +19,7 @@
 #include "ui/Icons.h"
 #include "ui/MainDialog.h"
 #include "ui/PracticePanel.h"
+#include "ui/SetListNavigator.h"
 
 const char kNoDisplayMessage[] =
     "morvane needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are unset); "
@@ -147,6 +148,7 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   window.Start();
   LPracticePanel::Install(window);
   LExportDialog::Install(window);
+  LSetListNavigator::Install(window);
   if (settingsUnreadable)
     window.ShowInfo(QStringLiteral("Your settings could not be read, so Morvane starts with its defaults. Nothing on "
                                    "disk was lost: the old file was kept as %1.")
