@@ -86,11 +86,19 @@ std::vector<std::string> LExportArguments(const LClickTrackSettings& t, const LP
 LExportDialog::LExportDialog(const LClickTrackSettings& track, const LPracticePlan& plan, QWidget* parent)
     : QDialog(parent), m_track(track), m_plan(plan) {
   setWindowTitle(tr("Export Click Track"));
-  const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
-  const QString folder = SettingText("Folder", music.isEmpty() ? QDir::homePath() : music);
+  // The last export's folder, else the music folder, else home: the first
+  // that still exists.
+  QString folder = QDir::homePath();
+  for (const QString& f :
+       {SettingText("Folder", QString()), QStandardPaths::writableLocation(QStandardPaths::MusicLocation)})
+    if (!f.isEmpty() && QDir(f).exists()) {
+      folder = f;
+      break;
+    }
   m_file = new QLineEdit(QDir(folder).filePath(
       tr("Click %1 bpm %2.wav").arg(track.tempo).arg(QString::fromStdString(track.rhythm.measure.Name()))));
   m_file->setAccessibleName(tr("File"));
+  m_file->setMinimumWidth(m_file->fontMetrics().averageCharWidth() * 48);
   auto* browse = new QPushButton(tr("&Browse…"));
   connect(browse, &QPushButton::clicked, this, [this] {
     const QString chosen = ChooseFile(m_file->text());
@@ -133,11 +141,11 @@ LExportDialog::LExportDialog(const LClickTrackSettings& track, const LPracticePl
 
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  form->addRow(tr("&File:"), fileRow);
+  form->addRow(LLabel(tr("&File:"), 0, m_file), fileRow);
   form->addRow(bars, m_bars);
   form->addRow(time, m_time);
   form->addRow(trainer);
-  form->addRow(tr("Sample &format:"), m_format);
+  form->addRow(tr("Sample f&ormat:"), m_format);
   form->addRow(tr("Sample &rate:"), m_rate);
   layout->addLayout(form);
   auto* about =

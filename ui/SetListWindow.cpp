@@ -1,6 +1,7 @@
 #include "ui/SetListWindow.h"
 
 #include "store/FileStoreIterator.h"
+#include "ui/HelpWindow.h"
 #include "ui/SetListDialog.h"
 
 namespace {
@@ -55,3 +56,5 @@ void LSetListWindow::CmProperties() {
 }
 
 bool LSetListWindow::DeleteRecord(const std::string& key) { return m_records.Delete(key); }
+
+void LSetListWindow::CmHelp() { LShowHelp(this, QStringLiteral("setlist")); }

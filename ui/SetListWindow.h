@@ -15,6 +15,7 @@ class LSetListWindow : public LPresetListWindowBase {
   void InitDialog() override;
   void CmProperties() override;
   bool DeleteRecord(const std::string& key) override;
+  void CmHelp() override;
 
   LSetListList m_records;
 };
