@@ -33,6 +33,7 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   void Close() override;
   bool IsOpen() const override { return m_file != nullptr; }
   int DeviceChannels() const override { return m_deviceChannels; }
+  bool PlaysThroughUnderRuns() const override { return m_paced; }
   bool Initialize() override;
   void Uninitialize() override {}
   bool Start() override;

@@ -40,6 +40,9 @@ class LAudioOutputUnit {
   // Frames between the render callback and the listener, as far as the
   // back end tells (0 where it does not).
   virtual int LatencyFrames() const { return 0; }
+  // True for a device that plays on through an under-run (silence, on its
+  // own clock); false for one that waits for audio (the un-paced capture).
+  virtual bool PlaysThroughUnderRuns() const { return true; }
 
   // Stream format: interleaved 32-bit signed integers.
   void SetFormat(int sampleRate, int channels);

@@ -86,6 +86,11 @@ void LCARingBuffer::Read(int* out, unsigned long* bytes, int frames, int volumeF
   }
 }
 
+void LCARingBuffer::Skip(int frames) {
+  const int read = m_read.load(std::memory_order_relaxed);
+  m_read.store((read + frames * m_channels) % m_size, std::memory_order_release);
+}
+
 void LCARingBuffer::Discard() {
   std::lock_guard<std::mutex> guard(m_lock);
   m_read.store(m_write.load(std::memory_order_acquire), std::memory_order_release);

@@ -41,6 +41,9 @@ class LCARingBuffer {
   // channels 0 and 1 and stores 32-bit device samples (x 4096) at out. bytes
   // becomes the bytes written. A wrapping read measures its last piece.
   void Read(int* out, unsigned long* bytes, int frames, int volumeFactor, LdBLevel& level0, LdBLevel& level1);
+  // Device thread, ring lock held: drops frames frames (the caller makes
+  // sure they are there) unplayed.
+  void Skip(int frames);
   // Drops everything queued (device stopped).
   void Discard();
 

@@ -1,5 +1,7 @@
 #include "audio/SoundPlayerLLCA.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -84,6 +86,7 @@ bool LSoundPlayerLLCA::SetSoundSource(LSoundSource& source) {
   }
   m_source = source;
   m_sampleRate = rate;
+  m_sourceEnded.store(false, std::memory_order_relaxed);
   if (!m_unit->IsOpen()) return false;
   // The stream stays as it is while the format holds: Play does not re-open it.
   if (!m_streamReady || m_unit->StreamRate() != rate || m_unit->StreamChannels() != channels) {
@@ -101,7 +104,7 @@ bool LSoundPlayerLLCA::SetSoundSource(LSoundSource& source) {
 
 void LSoundPlayerLLCA::PreFill() {
   const int left = m_source->GetEndSample() - m_source->GetPositionSample();
-  m_ring->Write(m_source, std::min(left, kMaxReadFrames));
+  WriteBuffer(std::min(left, kMaxReadFrames));
 }
 
 bool LSoundPlayerLLCA::Start() {
@@ -121,6 +124,12 @@ bool LSoundPlayerLLCA::Play() {
   // A device that refuses to start is not playing.
   m_watchCalls = m_renderCalls.load(std::memory_order_relaxed);
   m_watchSince = std::chrono::steady_clock::now();
+  m_clocked = m_unit->PlaysThroughUnderRuns();
+  m_deviceFrames = 0;
+  m_debt = 0;
+  m_inUnderRun = false;
+  m_underRuns.store(0, std::memory_order_relaxed);
+  m_clockPeriod.store(0, std::memory_order_release);
   const bool started = m_unit->Start();
   m_state.store(started ? kRunning : kStopped, std::memory_order_release);
   return started;
@@ -143,7 +152,11 @@ bool LSoundPlayerLLCA::IsNextBufferReady() const { return m_ring && m_ring->Free
 
 bool LSoundPlayerLLCA::PlayRemainingBuffer() const { return m_ring && m_ring->FilledFrames() > 0; }
 
-void LSoundPlayerLLCA::WriteBuffer(int frames) { m_ring->Write(m_source, frames); }
+void LSoundPlayerLLCA::WriteBuffer(int frames) {
+  m_ring->Write(m_source, frames);
+  if (m_source->GetEndSample() - m_source->GetPositionSample() <= 0)
+    m_sourceEnded.store(true, std::memory_order_release);
+}
 
 bool LSoundPlayerLLCA::WaitForEmptyBuffer(const LSignalObjectRef* alsoStop) {
   if (!m_owner) return false;
@@ -203,21 +216,79 @@ LDBMultiChannel<LdBLevel> LSoundPlayerLLCA::GetLevels() const {
   return levels;
 }
 
+int64_t LSoundPlayerLLCA::MonotonicNs() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+void LSoundPlayerLLCA::StampClock(int64_t ns, int frames) {
+  const uint32_t seq = m_clockSeq.load(std::memory_order_relaxed);
+  m_clockSeq.store(seq + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  m_clockFrames.store(m_deviceFrames, std::memory_order_relaxed);
+  m_clockNs.store(ns, std::memory_order_relaxed);
+  m_clockPeriod.store(frames, std::memory_order_relaxed);
+  m_clockSeq.store(seq + 2, std::memory_order_release);
+  m_deviceFrames += frames;
+}
+
+bool LSoundPlayerLLCA::HeardFrame(int64_t nowNs, int64_t& frame) const {
+  int64_t frames, ns;
+  int period;
+  for (;;) {
+    const uint32_t before = m_clockSeq.load(std::memory_order_acquire);
+    frames = m_clockFrames.load(std::memory_order_relaxed);
+    ns = m_clockNs.load(std::memory_order_relaxed);
+    period = m_clockPeriod.load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (!(before & 1) && m_clockSeq.load(std::memory_order_relaxed) == before) break;
+  }
+  if (period <= 0 || GetState() != kRunning) return false;
+  // Between callbacks the device runs on at its rate; a device that stops
+  // calling back is not followed further than a few periods.
+  const int64_t since = std::max<int64_t>(nowNs - ns, 0);
+  const int64_t ahead = std::min<int64_t>(since * m_sampleRate / 1000000000, 4LL * period);
+  frame = frames + ahead - m_unit->LatencyFrames();
+  return true;
+}
+
+void LSoundPlayerLLCA::Owe(int frames, bool count) {
+  if (!m_clocked || m_sourceEnded.load(std::memory_order_acquire)) return;
+  m_debt += frames;
+  if (count && !m_inUnderRun) m_underRuns.fetch_add(1, std::memory_order_relaxed);
+  m_inUnderRun = true;
+}
+
 // Real-time: device thread; allocates nothing, never blocks.
 int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
   const unsigned long entryBytes = *bytes;
   m_renderCalls.fetch_add(1, std::memory_order_relaxed);
+  const int64_t now = m_clock();
   std::unique_lock<std::recursive_mutex> outputLock(m_lock, std::try_to_lock);
-  if (!outputLock.owns_lock() || !m_ring) {  // source or ring being replaced: skip
+  std::unique_lock<std::mutex> ringLock;
+  if (outputLock.owns_lock() && m_ring) ringLock = std::unique_lock<std::mutex>(m_ring->Lock(), std::try_to_lock);
+  if (!ringLock.owns_lock()) {  // source or ring being replaced: silence
+    Owe(frames, false);
+    if (m_clocked) StampClock(now, frames);
     *bytes = 0;
     return 0;
   }
-  std::unique_lock<std::mutex> ringLock(m_ring->Lock(), std::try_to_lock);
-  if (!ringLock.owns_lock()) {
-    *bytes = 0;
-    return 0;
+  int filled = m_ring->FilledFrames();
+  if (m_debt > 0 && filled > 0) {
+    // Late audio is dropped, never shifted: the clicks that follow keep
+    // their places on the device's clock.
+    const int drop = static_cast<int>(std::min<int64_t>(m_debt, filled));
+    m_ring->Skip(drop);
+    m_debt -= drop;
+    filled -= drop;
   }
-  const int n = std::min(frames, m_ring->FilledFrames());
+  const int n = std::min(frames, filled);
+  if (n < frames)
+    Owe(frames - n, true);
+  else if (m_debt == 0)
+    m_inUnderRun = false;
+  StampClock(now, m_clocked ? frames : n);
   LdBLevel level0(-127), level1(-127);
   if (n == 0) {
     std::memset(out, 0, entryBytes);

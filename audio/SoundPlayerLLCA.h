@@ -66,6 +66,25 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   bool TakePositionRefreshRequest() { return m_positionRefresh.exchange(false, std::memory_order_acq_rel); }
   int GetPosition() const { return m_position; }
 
+  // The device's clock. Every render callback stamps the frames the device
+  // has played since Play (silence of under-runs included) with the time it
+  // was called; the track frame heard at nowNs (ns of Now()'s clock) is that
+  // count advanced by the time since, at the stream's rate, less the
+  // latency the back end declares. False before the first callback and
+  // when stopped. Main thread.
+  bool HeardFrame(int64_t nowNs, int64_t& frame) const;
+  // CLOCK_MONOTONIC in ns; tests put a clock of their own in its place
+  // (before Play).
+  using Clock = int64_t (*)();
+  static int64_t MonotonicNs();
+  void SetClock(Clock clock) { m_clock = clock; }
+  int64_t Now() const { return m_clock(); }
+  // Under-runs since Play: times the ring ran dry before the source ended
+  // while the device played on. The audio that came late is dropped, so the
+  // track stays on the device's clock (what follows plays where it would
+  // have without the stall).
+  long GetUnderRuns() const { return m_underRuns.load(std::memory_order_relaxed); }
+
   // A copy of the published levels (main thread).
   LDBMultiChannel<LdBLevel> GetLevels() const;
   unsigned short GetState() const { return m_state.load(std::memory_order_acquire); }
@@ -86,6 +105,10 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   void MapChannels();
   void PreFill();
   bool WatchdogExpired();
+  // Device thread: frames the device played as silence instead of the
+  // track's; count: a fresh under-run, not a transition.
+  void Owe(int frames, bool count);
+  void StampClock(int64_t ns, int frames);
 
   LSignalObject& m_workerRunning;
   std::unique_ptr<LAudioOutputUnit> m_unit;
@@ -113,7 +136,21 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   // Notification thread (and Play, before the device starts).
   long m_watchCalls = 0;
   std::chrono::steady_clock::time_point m_watchSince;
-  // Device thread only.
+  Clock m_clock = &MonotonicNs;
+  // Set by the worker once the source has given its last frame: a ring that
+  // runs dry then is the end, not an under-run.
+  std::atomic<bool> m_sourceEnded{false};
+  std::atomic<long> m_underRuns{0};
+  // The device clock's latest stamp; a seqlock (odd while written).
+  std::atomic<uint32_t> m_clockSeq{0};
+  std::atomic<int64_t> m_clockFrames{0};
+  std::atomic<int64_t> m_clockNs{0};
+  std::atomic<int> m_clockPeriod{0};  // frames of the stamped callback; 0 = none yet
+  // Device thread only (reset by Play before the device starts).
+  bool m_clocked = true;  // the device plays on through an under-run
+  int64_t m_deviceFrames = 0;
+  int64_t m_debt = 0;  // frames of late audio still to drop
+  bool m_inUnderRun = false;
   int m_levelFrames = 0;
   int m_levelCount = 0;
   double m_levelSum0 = 0;

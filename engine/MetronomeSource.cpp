@@ -81,6 +81,7 @@ void LMetronomeAdvancedSource::BeginBeat() {
   }
   m_beatEnd = m_segment.ClickFrame(m_click + m_segment.clicksPerBeat);
   m_beat.frames = m_beatEnd - at;
+  m_log.Publish({m_beat.index, at, m_beat.frames, m_beat.bpm});
 }
 
 void LMetronomeAdvancedSource::StartSlot() {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 
+#include "engine/BeatLog.h"
 #include "engine/ClickGrid.h"
 #include "engine/ClickScore.h"
 #include "engine/MetronomeAdvanced.h"
@@ -30,6 +31,8 @@ class LMetronomeAdvancedSource : public LSoundSourceBase {
   LMeasureScore* MeasureScore() { return m_measureScore; }
   // Frames rendered since the track started (any thread).
   int64_t FramesRendered() const { return m_rendered.load(std::memory_order_relaxed); }
+  // The beats rendered lately, with their frames and lengths (any thread).
+  const LBeatLog& Beats() const { return m_log; }
   // The grid segment and beat in force (reading thread only).
   const LClickSegment& Segment() const { return m_segment; }
   const LClickBeat& Beat() const { return m_beat; }
@@ -57,6 +60,7 @@ class LMetronomeAdvancedSource : public LSoundSourceBase {
   int64_t m_soundTo = 0;
   LSoundSource* m_sound = nullptr;
   std::atomic<int64_t> m_rendered{0};
+  LBeatLog m_log;
   // Staging for sounds with fewer channels than the track, sized at
   // construction for kMaxReadFrames frames.
   std::unique_ptr<int[]> m_widen;

@@ -267,6 +267,7 @@ void LMVModel::spntfPlay(long) {
   m_outputFailed = false;
   m_listeners.Notify(&LMVModelEvents::EvPlayingStarted);
   m_playStart = m_ticks();
+  m_lastPercent = 0;
   m_practice->TrackStarted(m_player.GetSource(), m_playStart);
   TimerSet(kTimerPlayingTime, 0);
 }
@@ -290,13 +291,23 @@ void LMVModel::EvTimer(int id) {
   }
 }
 
+bool LMVModel::HeardFrame(int64_t& frame) {
+  if (!m_trackSource || !IsPlaying()) return false;
+  LSoundPlayerLLCA& output = m_player.GetOutput();
+  return output.HeardFrame(output.Now(), frame);
+}
+
 void LMVModel::PlayingTimeTick() {
-  const double msPerBeat = 60000.0 / GetTempo();
-  const uint32_t elapsed = m_ticks() - m_playStart;  // wraps like the counter
-  const int percent = static_cast<int>(static_cast<int64_t>(static_cast<uint64_t>(elapsed) * 100 / msPerBeat) % 100);
-  m_listeners.Notify(&LMVModelEvents::EvPlayingTime, percent, 100);
+  // The light follows what is heard: the beat the listener hears now, as
+  // the track rendered it (a change of tempo lands on a beat, so the phase
+  // never jumps), not the time since Play at today's tempo.
+  int64_t heard = 0;
+  LLoggedBeat beat;
+  if (HeardFrame(heard)) m_lastPercent = m_trackSource->Beats().Find(heard, beat) ? beat.Phase(heard, 100) : 0;
+  m_listeners.Notify(&LMVModelEvents::EvPlayingTime, m_lastPercent, 100);
   if (IsPlaying()) {
     TimerSet(kTimerPlayingTime, static_cast<unsigned int>(PlayingTimePeriod(GetTempo())));
+    const uint32_t elapsed = m_ticks() - m_playStart;  // wraps like the counter
     if (elapsed > 180000) m_listeners.Notify(&LMVModelEvents::EvShowPractiqInfoBar);
   } else {
     m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);

@@ -87,6 +87,11 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   // faster than one every 10 ms.
   static int PlayingTimePeriod(int bpm);
 
+  // The frame of the playing track the listener hears now: the output's
+  // device clock less its declared latency. False when nothing plays or the
+  // device has not called back yet.
+  bool HeardFrame(int64_t& frame);
+
   const LMetronomeAdvanced& GetMetronome() const { return m_metronome; }
   LSoundPlayer& GetPlayer() { return m_player; }
   LPracticeModel& Practice() { return *m_practice; }  // model/PracticeModel.h
@@ -112,6 +117,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   class LMetronomeAdvancedSource* m_trackSource = nullptr;
   int m_pendingTempo = 0;
   uint32_t m_playStart = 0;
+  int m_lastPercent = 0;
   bool m_outputFailed = false;
   std::vector<MissingSound> m_missingSounds;
   LRhythm m_rhythm{LMeasure(), LBeatPattern()};  // "None", as the metronome starts

@@ -50,7 +50,6 @@ std::unique_ptr<LClickScore> LPracticeModel::ScoreFor(const LMetronomeAdvanced& 
 void LPracticeModel::TrackStarted(const LSoundSource& track, uint32_t ticks) {
   m_track = track;
   m_score = m_pending;
-  m_rate = track->GetSampleRate() > 0 ? track->GetSampleRate() : 44100;
   m_playing = true;
   m_start = ticks;
 }
@@ -70,8 +69,9 @@ LPracticeModel::Status LPracticeModel::Poll(uint32_t ticks) {
   s.session = (m_sessionMs + ms) / 1000;
   if (m_plan.timerSeconds > 0) s.remaining = m_plan.timerSeconds - s.elapsed;
   if (!m_playing) return s;
-  // The same clock as the swinging light: frames since the player started.
-  if (m_score) s.heard = m_score->Heard(ms * m_rate / 1000, s.beat);
+  // The same clock as the swinging light: the frame heard now.
+  int64_t frame = 0;
+  if (m_score && m_model.HeardFrame(frame)) s.heard = m_score->Heard(frame, s.beat);
   if (s.heard) s.changeAhead = m_score->Plan().NextChange(s.beat.bar, s.barsLeft, s.nextTempo);
   const bool timeUp = m_plan.timerSeconds > 0 && s.remaining <= 0;
   if (timeUp || (s.heard && s.beat.ended)) {

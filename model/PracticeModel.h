@@ -77,7 +77,6 @@ class LPracticeModel {
   LPracticeScore* m_pending = nullptr;
   LPracticeScore* m_score = nullptr;
   LSoundSource m_track;
-  int m_rate = 44100;
   bool m_playing = false;
   uint32_t m_start = 0;
   long long m_sessionMs = 0;  // of the tracks played before this one

@@ -70,7 +70,9 @@ class ManualUnit : public LAudioOutputUnit {
   void Stop() override { running = false; }
   int Opened() const { return OpenedChannels(); }
   int Period(int* out, int frames, int* delivered) { return RenderDevice(out, frames, delivered); }
+  int LatencyFrames() const override { return latency; }
   bool running = false;
+  int latency = 0;  // declared, in frames
 
  private:
   int m_deviceChannels;

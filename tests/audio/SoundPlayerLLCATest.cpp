@@ -61,6 +61,69 @@ TEST(SoundPlayerLLCA, UnderRuns) {
   EXPECT_EQ(levels[1].Get(), -127);
 }
 
+// A stall of the worker: the device plays silence on its own clock, and the
+// audio that comes late is dropped so that the track goes on where the
+// device is (frame d plays track frame d); one stall counts one under-run
+// however many callbacks it spans.
+TEST(SoundPlayerLLCA, LateAudioIsDroppedAndEachStallCountsOnce) {
+  Output o;
+  o.Play(test::Counting(test::kEndless, 1, 44100));  // 8192 frames queued
+  std::vector<int> out;
+  long device = 0;
+  auto period = [&](int frames) {
+    o.Render(out, frames, 1);
+    const long first = device;
+    device += frames;
+    return first;
+  };
+  struct Step {
+    int queue;      // frames the worker writes before the callbacks
+    int callbacks;  // of 512 frames
+    long underRuns;
+  } steps[] = {{0, 16, 0}, {0, 3, 1}, {8192, 2, 1}, {0, 30, 2}, {20000, 4, 2}};
+  for (const Step& s : steps) {
+    if (s.queue) o.llca->WriteBuffer(s.queue);
+    for (int c = 0; c < s.callbacks; ++c) {
+      const long at = period(512);
+      // Whatever sounds is the track frame the device is at.
+      for (int f = 0; f < 512; ++f)
+        if (out[f] != 0) {
+          ASSERT_EQ(out[f], (at + f + 1) * 4096) << at + f;
+        }
+    }
+    EXPECT_EQ(o.llca->GetUnderRuns(), s.underRuns) << device;
+  }
+  EXPECT_NE(out[511], 0);  // playing again after the second stall
+}
+
+// The device clock: the frames stamped at the latest callback, advanced at
+// the stream's rate by the time since, less the declared latency, and not
+// further than four periods past the callback.
+TEST(SoundPlayerLLCA, HeardFrameFollowsTheDeviceClockLessItsLatency) {
+  static int64_t now = 0;
+  Output o;
+  o.unit->latency = 1764;  // 40 ms
+  o.llca->SetClock([] { return now; });
+  o.Play(test::Counting(test::kEndless, 1, 44100));
+  int64_t frame = 0;
+  EXPECT_FALSE(o.llca->HeardFrame(now, frame));  // no callback yet
+  std::vector<int> out;
+  now = 1000000000;
+  o.Render(out, 512, 1);
+  now += 11609977;  // 512 frames later
+  o.Render(out, 512, 1);
+  struct Case {
+    int64_t afterNs;
+    int64_t heard;
+  } cases[] = {{0, 512 - 1764}, {5000000, 512 + 220 - 1764}, {1000000000, 512 + 2048 - 1764}, {-5000000, 512 - 1764}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(o.llca->HeardFrame(now + c.afterNs, frame));
+    EXPECT_EQ(frame, c.heard) << c.afterNs;
+  }
+  o.llca->Stop();
+  EXPECT_FALSE(o.llca->HeardFrame(now, frame));
+}
+
 TEST(SoundPlayerLLCA, StreamChannelsArePlacedOnTheirDeviceChannels) {
   Output o(4);
   o.llca->SetDevice(LSoundPlayDevice(1, 3, 1));

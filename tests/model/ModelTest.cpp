@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/CaptureOutputUnit.h"
@@ -187,22 +188,67 @@ TEST_F(ModelTest, MissingDefaultSoundMakesInitFail) {
   EXPECT_FALSE(model->Init());
 }
 
-TEST_F(ModelTest, PlayingTimeTicksFromTheInjectedClock) {
-  auto model = MakeModel();
+// The light follows what is heard, on a hand-driven device with a test
+// clock and 40 ms of declared latency: the swing reaches its end (the
+// phase wraps to 0) 40 ms after each click is rendered, at the clicks the
+// rule puts at 120 bpm and then at 200 bpm from the beat the change landed
+// on; between them the phase moves on smoothly, without a jump.
+TEST_F(ModelTest, TheLightSwingsWithTheHeardClickThroughATempoChange) {
+  static int64_t clockNs = 0;
+  auto unit = std::make_unique<test::ManualUnit>(2);
+  test::ManualUnit* device = unit.get();
+  device->latency = 1764;
+  auto model = std::make_unique<LMVModel>(std::move(unit));
+  model->SetTickSource([this] { return now; });
   ASSERT_TRUE(model->Init());
   model->SetTempo(120);
+  model->SetSubDiv(0);
   model->SetNotify(&r);
-  now = 0xFFFFFF00u;  // the 32-bit counter wraps during this test
+  LSoundPlayerLLCA& output = model->GetPlayer().GetOutput();
+  output.SetClock([] { return clockNs; });
   ASSERT_TRUE(model->StartPlaying());
-  EXPECT_TRUE(model->IsPlaying());
-  now += 250;
-  model->EvTimer(LMVModel::kTimerPlayingTime);
-  EXPECT_EQ(r.lastTime, 50);
-  EXPECT_EQ(r.scale, 100);
-  now += 500 + 125;
-  model->EvTimer(LMVModel::kTimerPlayingTime);
-  EXPECT_EQ(r.lastTime, 75);
+  std::vector<int> buffer(512 * 2);
+  std::vector<int64_t> wraps;  // ms at which the phase fell back
+  int last = -1, biggestStep = 0;
+  int64_t played = 0;  // frames the device has taken
+  for (int64_t ms = 0; ms < 3000; ++ms) {
+    // Each period whose time has come is called back on time, once the
+    // worker has queued it.
+    for (int64_t due = 0; (due = played * 1000000000 / 44100) <= ms * 1000000; played += 512) {
+      clockNs = due;
+      for (int wait = 0; output.GetRing()->FilledFrames() < 512 && wait < 20000; ++wait)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+      int delivered = 0;
+      device->Period(buffer.data(), 512, &delivered);
+    }
+    clockNs = ms * 1000000;
+    if (ms == 1200) model->SetTempo(200);
+    model->EvTimer(LMVModel::kTimerPlayingTime);
+    ASSERT_EQ(r.scale, 100);
+    if (r.lastTime < last)
+      wraps.push_back(ms);
+    else if (last >= 0)
+      biggestStep = std::max(biggestStep, r.lastTime - last);
+    last = r.lastTime;
+  }
   EXPECT_TRUE(model->IsTimerSet(LMVModel::kTimerPlayingTime));
+  EXPECT_LE(biggestStep, 1);  // 1 ms is at most 0.34 % of a beat at 200 bpm
+  // The 120 bpm beats up to the change, then the 200 bpm grid from there:
+  // one beat of the old grid after the request explains every wrap.
+  int matches = 0;
+  for (int64_t n = 3; n < 6; ++n) {
+    std::vector<int64_t> expected;
+    for (int64_t b = 1;; ++b) {
+      const int64_t frame = b < n ? test::ExactClick(b, 44100, 120, 1)
+                                  : test::ExactClick(n, 44100, 120, 1) + test::ExactClick(b - n, 44100, 200, 1);
+      // Heard 40 ms after it is rendered; the first 1-ms sample at or after.
+      const int64_t at = ((frame + 1764) * 1000 + 44099) / 44100;
+      if (at >= 3000) break;
+      expected.push_back(at);
+    }
+    matches += wraps == expected;
+  }
+  EXPECT_EQ(matches, 1) << ::testing::PrintToString(wraps);
   r.Take();
   model->StopPlaying();
   EXPECT_EQ(r.Take(), std::vector<std::string>{"Stopped"});
