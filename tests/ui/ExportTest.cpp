@@ -143,4 +143,22 @@ TEST(Export, LeavesNothingBehindWhenItDoesNotFinish) {
   EXPECT_EQ(Setting("Folder"), "");
 }
 
+// A full disk: a small file system of its own where mounting is allowed.
+TEST(Export, LeavesNothingOnAFullDisk) {
+  test::GuiApp();
+  test::IsolatedHome home;
+  test::TempDir dir;
+  const std::string mount = "mount -t tmpfs -o size=128k tmpfs " + dir.Path() + " 2>/dev/null";
+  if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "no tmpfs mount here";
+  Exporter dialog;
+  dialog.SetLength(LExportChoice::kTime);
+  dialog.TimeField()->setText(QStringLiteral("0:30"));
+  dialog.FileField()->setText(QString::fromStdString(dir.File("full.wav")));
+  QString message;
+  EXPECT_EQ(dialog.Export(message), LExportDialog::Outcome::Failed);
+  EXPECT_TRUE(message.contains(QLatin1String("No space left"))) << message.toStdString();
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+  EXPECT_EQ(std::system(("umount " + dir.Path()).c_str()), 0);
+}
+
 }  // namespace
