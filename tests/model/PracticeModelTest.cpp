@@ -5,9 +5,9 @@
 #include "audio/CaptureOutputUnit.h"
 #include "model/MVModel.h"
 #include "model/PracticeModel.h"
-#include "store/DataFolders.h"
 #include "store/Settings.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/InstalledHome.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/TempDir.h"
 
@@ -19,18 +19,14 @@ class PracticeModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::App();
-    ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
-    ASSERT_TRUE(LFileInstallSharedData());
+    ASSERT_TRUE(home.Installed());
     model = std::make_unique<LMVModel>(std::make_unique<LCaptureOutputUnit>(home.Dir().File("c.wav"), false));
     model->SetTickSource([this] { return now; });
     ASSERT_TRUE(model->Init());
   }
-  void TearDown() override {
-    model.reset();
-    ::unsetenv("MORVANE_DATA_DIR");
-  }
+  void TearDown() override { model.reset(); }
 
-  test::IsolatedHome home;
+  test::InstalledHome home;
   test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
   uint32_t now = 5000;
   std::unique_ptr<LMVModel> model;

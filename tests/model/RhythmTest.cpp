@@ -6,9 +6,9 @@
 #include "audio/CaptureOutputUnit.h"
 #include "model/MVModel.h"
 #include "model/Rhythm.h"
-#include "store/DataFolders.h"
 #include "store/Record.h"
 #include "store/Settings.h"
+#include "tests/support/InstalledHome.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/TempDir.h"
 
@@ -115,9 +115,8 @@ TEST(Rhythm, SettingsAndRecordsKeepTheFields) {
 // there again after a restart.
 TEST(Rhythm, ModelKeepsTheBarAndTellsTheWindow) {
   test::App();
-  test::IsolatedHome home;
-  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
-  ASSERT_TRUE(LFileInstallSharedData());
+  test::InstalledHome home;
+  ASSERT_TRUE(home.Installed());
   struct Listener : LMVModelEventsVoid {
     std::vector<std::string> events;
     void EvMeasureChanged(int i, const char* n) override { events.push_back(std::to_string(i) + " " + n); }
@@ -150,7 +149,6 @@ TEST(Rhythm, ModelKeepsTheBarAndTellsTheWindow) {
     EXPECT_EQ(LUserSettingGet<int>("Settings", "Measure", -1), 10);
     model.Destroy();
   }
-  ::unsetenv("MORVANE_DATA_DIR");
 }
 
 }  // namespace

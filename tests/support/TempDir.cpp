@@ -15,6 +15,15 @@ TempDir::~TempDir() {
   if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
 }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+  const char* old = std::getenv(name);
+  m_had = old != nullptr;
+  if (old) m_saved = old;
+  ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() { m_had ? ::setenv(m_name, m_saved.c_str(), 1) : ::unsetenv(m_name); }
+
 namespace {
 const char* const kVars[3] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
 }

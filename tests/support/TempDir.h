@@ -19,6 +19,21 @@ class TempDir {
   std::string m_path;
 };
 
+// Sets an environment variable for the lifetime of the object and restores
+// it afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* m_name;
+  std::string m_saved;
+  bool m_had;
+};
+
 // Points HOME, XDG_CONFIG_HOME and XDG_DATA_HOME into a fresh temporary
 // folder for the lifetime of the object and restores them afterwards.
 class IsolatedHome {

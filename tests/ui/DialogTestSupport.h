@@ -45,8 +45,7 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     GuiApp();
-    ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
-    ASSERT_TRUE(LFileInstallSharedData());
+    ASSERT_TRUE(home.Installed());
     shared = GetSharedDataFolderApp();
     profile = std::make_unique<LProfile>(shared);
     LClearLastFieldMessage();
@@ -58,7 +57,6 @@ class DialogTest : public ::testing::Test {
   void TearDown() override {
     LSetPromptHook(nullptr);
     LSetOpenFileHook(nullptr);
-    ::unsetenv("MORVANE_DATA_DIR");
   }
 
   std::string AddPreset(const char* name, int tempo, int measure, int subdiv) {
@@ -91,18 +89,6 @@ class DialogTest : public ::testing::Test {
     }
     return out;
   }
-  std::string OptionsField(const char* field) {
-    LOptionsList list(*profile);
-    LOptions options;
-    list.Open(options, options_field::kKey);
-    return options.GetString(field);
-  }
-  void SetOptionsField(const char* field, const char* value) {
-    LOptionsList list(*profile);
-    LOptions options;
-    list.OpenAlways(options, options_field::kKey);
-    options.SetString(field, value);
-  }
   // Answers the file dialog with path.
   void ChooseFile(const std::string& path) {
     LSetOpenFileHook([this, path](const QString& title) {
@@ -111,7 +97,7 @@ class DialogTest : public ::testing::Test {
     });
   }
 
-  IsolatedHome home;
+  InstalledHome home;
   std::string shared;
   std::unique_ptr<LProfile> profile;
   std::vector<LPrompt> prompts;

@@ -59,8 +59,7 @@ TEST_F(DialogTest, ChooserAcceptsShortWavFilesAndCopiesThemIntoTheSoundFolder) {
 
 TEST_F(DialogTest, EditorIsOfferedOnlyWhenOneIsInstalled) {
   test::TempDir bin, elsewhere;
-  const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
-  ::setenv("PATH", bin.Path().c_str(), 1);
+  test::ScopedEnv path("PATH", bin.Path());
   EXPECT_FALSE(LFindSoundEditor().IsAvailable());
   char name[kRecordBufferSize];
   ChooseFile(test::WriteWav(elsewhere.File("Long.wav"), 4000));
@@ -74,7 +73,6 @@ TEST_F(DialogTest, EditorIsOfferedOnlyWhenOneIsInstalled) {
   EXPECT_FALSE(Chooser(name));
   EXPECT_EQ(prompts.back().yes.toStdString(), "Edit file");
   EXPECT_NE(TestSoundPage().Button(LSoundPage::kIdLaunchEditor), nullptr);
-  ::setenv("PATH", oldPath.c_str(), 1);
 }
 
 TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
@@ -104,7 +102,7 @@ TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
 // and Cancel (no OK) undoes them; the scheme dialog starts from them.
 TEST_F(DialogTest, SoundChoicesShowAtOnceAndOnlyOkKeepsThem) {
   test::TempDir elsewhere;
-  SetOptionsField(options_field::kBeat, "Kept.wav");
+  home.SetOption(options_field::kBeat, "Kept.wav");
   for (bool ok : {false, true}) {
     TestSoundPage page;
     page.InitDialog();
@@ -118,12 +116,12 @@ TEST_F(DialogTest, SoundChoicesShowAtOnceAndOnlyOkKeepsThem) {
     EXPECT_EQ(page.FileLabel(1)->text().toStdString(), "beat.wav (default)");
     page.Command(LSoundPage::kIdSetClick, 0);
     EXPECT_TRUE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
-    EXPECT_EQ(OptionsField(options_field::kBeat), "Kept.wav");  // nothing stored yet
+    EXPECT_EQ(home.Option(options_field::kBeat), "Kept.wav");  // nothing stored yet
     if (ok) {
       EXPECT_TRUE(page.CmOk());
     }
-    EXPECT_EQ(OptionsField(options_field::kBeat), ok ? "" : "Kept.wav") << ok;
-    EXPECT_EQ(OptionsField(options_field::kClick), ok ? "Tick.wav" : "") << ok;
+    EXPECT_EQ(home.Option(options_field::kBeat), ok ? "" : "Kept.wav") << ok;
+    EXPECT_EQ(home.Option(options_field::kClick), ok ? "Tick.wav" : "") << ok;
   }
 }
 
@@ -174,7 +172,7 @@ TEST_F(DialogTest, RecordsThatCannotBeWrittenAreReportedAndKeptForAnotherTry) {
   EXPECT_TRUE(scheme.CmOk());
   EXPECT_EQ(std::distance(fs::directory_iterator(schemes), fs::directory_iterator()), 1);
   EXPECT_TRUE(page.CmOk());
-  EXPECT_EQ(OptionsField(options_field::kAccent), "Tick.wav");
+  EXPECT_EQ(home.Option(options_field::kAccent), "Tick.wav");
   EXPECT_TRUE(prompts.empty());
 }
 
@@ -182,7 +180,7 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
   LUserSettingSet<int>("Sound", "BeatVolume", 100);   // beyond the field
   LUserSettingSet<int>("Sound", "ClickVolume", 250);  // a signed byte: -6
   const std::string key = AddScheme("Wood", "a.wav", "b.wav", "c.wav");
-  SetOptionsField(options_field::kAccent, "mine.wav");
+  home.SetOption(options_field::kAccent, "mine.wav");
   // Cancel stores nothing; a scheme deleted meanwhile leaves the files but stores the levels.
   const struct {
     bool ok;
@@ -208,9 +206,9 @@ TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {
     }
     EXPECT_EQ(LUserSettingGet<int>("Sound", "AccentVolume", 0), c.storedLevel) << c.scheme;
     EXPECT_EQ(LUserSettingGet<int>("Sound", "DownbeatLevel", 4), c.ok ? c.level : 4) << c.scheme;
-    EXPECT_EQ(OptionsField(options_field::kAccent), c.storedAccent) << c.scheme;
+    EXPECT_EQ(home.Option(options_field::kAccent), c.storedAccent) << c.scheme;
   }
-  EXPECT_EQ(OptionsField(options_field::kClick), "c.wav");
+  EXPECT_EQ(home.Option(options_field::kClick), "c.wav");
 }
 
 TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
@@ -241,7 +239,7 @@ TEST_F(DialogTest, SheetOpensOnTheStartPageAndTheModelReloadsAfterwards) {
     });
     // A sound chosen while the sheet is open is what plays afterwards.
     test::WriteWav(shared + "/Sound/Mine.wav", 1234 + page, 44100);
-    SetOptionsField(options_field::kAccent, "Mine.wav");
+    home.SetOption(options_field::kAccent, "Mine.wav");
     EXPECT_FALSE(SetDlg(nullptr, static_cast<unsigned long>(page), model));
     EXPECT_EQ(shown, page);
     EXPECT_EQ(model.GetMetronome().m_accentSound->GetEndSample(), 1234 + page);

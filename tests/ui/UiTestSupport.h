@@ -14,8 +14,8 @@
 
 #include "audio/CaptureOutputUnit.h"
 #include "model/MVModel.h"
-#include "store/DataFolders.h"
 #include "tests/audio/AudioTestSupport.h"
+#include "tests/support/InstalledHome.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/TempDir.h"
 #include "ui/MainDialog.h"
@@ -74,13 +74,9 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     GuiApp();
-    ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
-    ASSERT_TRUE(LFileInstallSharedData());
+    ASSERT_TRUE(home.Installed());
   }
-  void TearDown() override {
-    Close();
-    ::unsetenv("MORVANE_DATA_DIR");
-  }
+  void TearDown() override { Close(); }
   // The window, started and shown (offscreen).
   TestDialog& Open() {
     auto unit = std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true);
@@ -101,7 +97,7 @@ class WindowTest : public ::testing::Test {
     return dynamic_cast<T*>(window->GetControl(id));
   }
 
-  IsolatedHome home;
+  InstalledHome home;
   ScriptedDevices devices{{{0, "Capture", 2}}, 0};
   std::unique_ptr<LMVModel> model;
   std::unique_ptr<TestDialog> window;
