@@ -138,18 +138,6 @@ Bytes RandomBytes(size_t n, unsigned seed) {
   return b;
 }
 
-int LargestSampleOverRandomReads(LSoundSource& source, std::mt19937& rng, int seekRange) {
-  std::vector<int> buf(kMaxReadFrames);
-  int largest = 0;
-  for (int op = 0; op < 20; ++op) {
-    if (rng() % 4 == 0) source->Seek(static_cast<int>(rng() % (seekRange + 100u)) - 100);
-    const int n = 1 + static_cast<int>(rng() % kMaxReadFrames);
-    source->Read(buf.data(), n);
-    for (int i = 0; i < n; ++i) largest = std::max(largest, std::abs(buf[i]));
-  }
-  return largest;
-}
-
 std::string CodecFileTest::Write(const std::string& name, const Bytes& wav) {
   const std::string path = m_dir.File(name);
   EXPECT_TRUE(WriteFile(path, wav));

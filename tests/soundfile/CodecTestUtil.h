@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -41,9 +40,6 @@ double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector
 Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData = -1);
 
 Bytes RandomBytes(size_t n, unsigned seed);
-// Reads a source with random request sizes and seeks (targets from -100 to
-// seekRange) and returns the largest sample magnitude seen.
-int LargestSampleOverRandomReads(LSoundSource& source, std::mt19937& rng, int seekRange);
 
 // A temporary folder for a test's files, and sox-encoded test signals in it.
 class CodecFileTest : public ::testing::Test {

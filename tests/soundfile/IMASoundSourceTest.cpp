@@ -181,17 +181,3 @@ TEST_F(IMATest, TruncatedFilesDecodeWhatIsThereThenSilence) {
   EXPECT_EQ(stereo->GetError(), kSourceUnsupportedEncoding);
   EXPECT_EQ(stereo->GetEndSample(), 0);
 }
-
-TEST_F(IMATest, AnyBytesDecodeWithinBounds) {
-  // Random data, block aligns and requests: nothing may crash (see the
-  // sanitizer build), every sample stays a 16-bit value x 16.
-  std::mt19937 rng(42);
-  for (int round = 0; round < 40; ++round) {
-    const int blockAlign = static_cast<int>(rng() % 3000);
-    const Bytes data = RandomBytes(rng() % 6000, static_cast<unsigned>(rng()));
-    const int64_t declared = (round % 3 == 0) ? int64_t(rng()) : -1;
-    LSoundSource src = OpenWav(Write("any.wav", CodecWav(ImaFormat(blockAlign), data, declared)));
-    ASSERT_EQ(src->GetError(), kSourceOk);
-    EXPECT_LE(LargestSampleOverRandomReads(src, rng, 20000), 524288);
-  }
-}
