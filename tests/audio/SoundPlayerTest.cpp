@@ -33,18 +33,30 @@ class Recorder : public LSoundPlayerNotify {
   std::vector<int> levelCounts;
 };
 
-// A player writing into an un-paced capture file.
+// A capture device that can be told to fail at one step, counting the steps.
+class StepUnit : public LCaptureOutputUnit {
+ public:
+  enum Step { kNone, kOpen, kInitialize, kStart };
+  StepUnit(std::string path, bool paced) : LCaptureOutputUnit(std::move(path), paced) {}
+  bool Open(unsigned int id) override { return ++opens, failAt != kOpen && LCaptureOutputUnit::Open(id); }
+  bool Initialize() override { return ++inits, failAt != kInitialize && LCaptureOutputUnit::Initialize(); }
+  bool Start() override { return failAt != kStart && LCaptureOutputUnit::Start(); }
+  Step failAt = kNone;
+  int opens = 0, inits = 0;
+};
+
+// A player writing into a capture file, un-paced unless asked.
 struct Rig {
-  Rig() {
+  explicit Rig(bool paced = false) {
     test::App();
-    auto unit = std::make_unique<LCaptureOutputUnit>(dir.File("out.wav"), false);
-    capture = unit.get();
-    player = std::make_unique<LSoundPlayer>(std::move(unit));
+    auto u = std::make_unique<StepUnit>(dir.File("out.wav"), paced);
+    unit = u.get();
+    player = std::make_unique<LSoundPlayer>(std::move(u));
     player->SetListener(&recorder, 0);
   }
   test::TempDir dir;
   test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
-  LCaptureOutputUnit* capture;
+  StepUnit* unit;
   std::unique_ptr<LSoundPlayer> player;
   Recorder recorder;
 };
@@ -118,38 +130,11 @@ TEST(SoundPlayer, DestroyingAPlayingPlayerDropsItsPendingNotifications) {
   EXPECT_EQ(rig.recorder.events.size(), before);
 }
 
-// A capture device that can be told to fail at one step, counting the steps.
-class StepUnit : public LCaptureOutputUnit {
- public:
-  enum Step { kNone, kOpen, kInitialize, kStart };
-  StepUnit(std::string path, bool paced) : LCaptureOutputUnit(std::move(path), paced) {}
-  bool Open(unsigned int id) override { return ++opens, failAt != kOpen && LCaptureOutputUnit::Open(id); }
-  bool Initialize() override { return ++inits, failAt != kInitialize && LCaptureOutputUnit::Initialize(); }
-  bool Start() override { return failAt != kStart && LCaptureOutputUnit::Start(); }
-  Step failAt = kNone;
-  int opens = 0, inits = 0;
-};
-
-struct StepRig {
-  StepRig() {
-    test::App();
-    auto u = std::make_unique<StepUnit>(dir.File("out.wav"), true);
-    unit = u.get();
-    player = std::make_unique<LSoundPlayer>(std::move(u));
-    player->SetListener(&recorder, 0);
-  }
-  test::TempDir dir;
-  test::ScriptedDevices devices{{{0, "Capture", 2}}, 0};
-  StepUnit* unit;
-  std::unique_ptr<LSoundPlayer> player;
-  Recorder recorder;
-};
-
 // Whatever step the device refuses, Start says so, nothing is announced and
 // no thread is left running; once the device works, the next Start plays.
 TEST(SoundPlayer, ADeviceRefusingAnyStepFailsTheStartAndLeavesNothingRunning) {
   for (StepUnit::Step step : {StepUnit::kOpen, StepUnit::kInitialize, StepUnit::kStart}) {
-    StepRig rig;
+    Rig rig(true);
     rig.unit->failAt = step;
     LSoundSource source = test::Counting(test::kEndless);
     EXPECT_FALSE(rig.player->Start(source)) << step;
@@ -168,7 +153,7 @@ TEST(SoundPlayer, ADeviceRefusingAnyStepFailsTheStartAndLeavesNothingRunning) {
 // The device is opened by the first Start, not by choosing it, and its
 // stream is made again only when the format changes.
 TEST(SoundPlayer, TheDeviceOpensAtPlayAndItsStreamLastsWhileTheFormatHolds) {
-  StepRig rig;
+  Rig rig(true);
   rig.player->GetOutput().SetDevice(LSoundPlayDevice(1, 0, 0));
   EXPECT_EQ(rig.unit->opens, 0);
   struct Case {
