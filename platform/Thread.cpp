@@ -112,7 +112,7 @@ int LThread::ProcessWaitSignalObjectGroup(LSignalObjectGroup& group, unsigned in
   pollfd p[LSignalObjectGroup::kMaxSignals + 1];
   p[0] = {m_stop.ReadFd(), POLLIN, 0};
   for (int i = 0; i < group.Count(); ++i) p[i + 1] = {group.At(i).ReadFd(), POLLIN, 0};
-  if (::poll(p, static_cast<nfds_t>(group.Count() + 1), PollTimeout(ms)) <= 0) return kWaitTimeout;
+  if (::poll(p, static_cast<nfds_t>(group.Count()) + 1, PollTimeout(ms)) <= 0) return kWaitTimeout;
   if (p[0].revents & POLLIN) return kWaitStop;
   for (int i = 0; i < group.Count(); ++i)
     if (p[i + 1].revents & POLLIN) return kWaitGroupSignal + i;

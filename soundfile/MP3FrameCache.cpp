@@ -54,7 +54,7 @@ bool LMP3MainData::Load(LMP3ReadFile& file, int mainDataBegin, int length) {
   std::memmove(m_buffer, m_buffer + m_count - kept, static_cast<size_t>(kept));
   const int got = file.Read(m_buffer + kept, length);
   // A truncated frame decodes from zeros where its bytes are missing.
-  std::memset(m_buffer + kept + got, 0, static_cast<size_t>(length - got + kPadBytes));
+  std::memset(m_buffer + kept + got, 0, static_cast<size_t>(length - got) + kPadBytes);
   m_count = static_cast<int16_t>(kept + length);
   return kept >= mainDataBegin;
 }

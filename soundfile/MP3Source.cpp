@@ -45,7 +45,7 @@ bool LMP3Source::Open(bool scanToEnd) {
   m_sampleRate = first.GetSampleRate();
   m_channels = first.IsMono() ? 1 : 2;
   m_samplesPerFrame = first.GetSamplesPerFrame();
-  m_frameBuffer.assign(static_cast<size_t>(m_samplesPerFrame * m_channels), 0);
+  m_frameBuffer.assign(static_cast<size_t>(m_samplesPerFrame) * m_channels, 0);
   m_frameIndex = m_samplesPerFrame;
   m_file.SetAudioStart(first.offset);
   ApplyTag(first);
