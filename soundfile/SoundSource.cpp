@@ -1,6 +1,7 @@
 #include "soundfile/SoundSource.h"
 
 #include <cstring>
+#include <utility>
 
 const char* LSoundSourceErrorText(int code) {
   switch (code) {
@@ -68,11 +69,10 @@ LSoundSource::LSoundSource(LSoundSourceBase* source) : m_source(source ? source 
 LSoundSource::LSoundSource(const LSoundSource& other) : m_source(other.m_source) { AddRef(m_source); }
 
 LSoundSource& LSoundSource::operator=(const LSoundSource& other) {
-  // Reference the new source before releasing the old one: self-assignment is safe.
-  LSoundSourceBase* old = m_source;
-  AddRef(other.m_source);
-  m_source = other.m_source;
-  Release(old);
+  // Copy, then swap: the copy references the new source before it releases
+  // the old one, so self-assignment is safe.
+  LSoundSource copy(other);
+  std::swap(m_source, copy.m_source);
   return *this;
 }
 

@@ -1,6 +1,7 @@
 #include "soundfile/WaveWriter.h"
 
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,9 +22,9 @@ constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - 36 - 8;
 
 void LWaveHeader(uint8_t* h, int sampleRate, int channels, int bytesPerSample, bool isFloat, uint64_t dataBytes) {
   const uint64_t align = static_cast<uint64_t>(channels) * bytesPerSample;
-  std::memcpy(h, "RIFF", 4);
+  std::copy_n("RIFF", 4, h);
   LPutLE(h + 4, 36 + dataBytes + (dataBytes & 1), 4);
-  std::memcpy(h + 8, "WAVEfmt ", 8);
+  std::copy_n("WAVEfmt ", 8, h + 8);
   LPutLE(h + 16, 16, 4);
   LPutLE(h + 20, isFloat ? 3 : 1, 2);
   LPutLE(h + 22, static_cast<uint64_t>(channels), 2);
@@ -31,7 +32,7 @@ void LWaveHeader(uint8_t* h, int sampleRate, int channels, int bytesPerSample, b
   LPutLE(h + 28, static_cast<uint64_t>(sampleRate) * align, 4);
   LPutLE(h + 32, align, 2);
   LPutLE(h + 34, static_cast<uint64_t>(bytesPerSample) * 8, 2);
-  std::memcpy(h + 36, "data", 4);
+  std::copy_n("data", 4, h + 36);
   LPutLE(h + 40, dataBytes, 4);
 }
 
