@@ -5,45 +5,56 @@
 
 #include "soundfile/MP3Tables.h"
 
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+void FillSynthesisAndQuantisation(LMP3LookupTables& t) {
+  // D in units of 2^-16 times 2^19: exact.
+  for (int i = 0; i < 512; ++i) t.synthesisWindow[i] = static_cast<float>(mp3tab::kSynthesisWindow[i] * 8);
+  for (int n = 32; n >= 2; n /= 2)
+    for (int k = 0; k < n / 2; ++k)
+      t.dctFactor[32 - n + k] = static_cast<float>(0.5 / std::cos(kPi * (2 * k + 1) / (2 * n)));
+  for (int g = 0; g < 256; ++g) t.globalGain[g] = static_cast<float>(std::pow(2.0, (g - 210) / 4.0));
+  for (int s = 0; s < 65; ++s) t.scaleFactor[s] = static_cast<float>(std::pow(2.0, -s / 2.0));
+  for (int x = 0; x < 8207; ++x) t.pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
+}
+
+void FillImdctKernels(LMP3LookupTables& t) {
+  for (int j = 0; j < 18; ++j) {
+    const int i = j < 9 ? j : j + 9;
+    for (int k = 0; k < 18; ++k)
+      t.imdctLong[k][j] = static_cast<float>(std::cos(kPi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+  }
+  for (int i = 0; i < 12; ++i)
+    for (int k = 0; k < 6; ++k)
+      t.imdctShort[k][i] = static_cast<float>(std::cos(kPi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
+}
+
+}  // namespace
+
 const LMP3LookupTables& LMP3LookupTables::Get() {
   static const LMP3LookupTables* tables = new LMP3LookupTables();  // lives for the process
   return *tables;
 }
 
 LMP3LookupTables::LMP3LookupTables() {
-  const double pi = std::numbers::pi;
-  // D in units of 2^-16 times 2^19: exact.
-  for (int i = 0; i < 512; ++i) synthesisWindow[i] = static_cast<float>(mp3tab::kSynthesisWindow[i] * 8);
-  for (int n = 32; n >= 2; n /= 2)
-    for (int k = 0; k < n / 2; ++k)
-      dctFactor[32 - n + k] = static_cast<float>(0.5 / std::cos(pi * (2 * k + 1) / (2 * n)));
-  for (int g = 0; g < 256; ++g) globalGain[g] = static_cast<float>(std::pow(2.0, (g - 210) / 4.0));
-  for (int s = 0; s < 65; ++s) scaleFactor[s] = static_cast<float>(std::pow(2.0, -s / 2.0));
-  for (int x = 0; x < 8207; ++x) pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
-
-  for (int j = 0; j < 18; ++j) {
-    const int i = j < 9 ? j : j + 9;
-    for (int k = 0; k < 18; ++k)
-      imdctLong[k][j] = static_cast<float>(std::cos(pi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
-  }
-  for (int i = 0; i < 12; ++i)
-    for (int k = 0; k < 6; ++k)
-      imdctShort[k][i] = static_cast<float>(std::cos(pi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
-
+  FillSynthesisAndQuantisation(*this);
+  FillImdctKernels(*this);
   for (int i = 0; i < 36; ++i) {
-    const double longWindow = std::sin(pi / 36 * (i + 0.5));
+    const double longWindow = std::sin(kPi / 36 * (i + 0.5));
     window[0][i] = static_cast<float>(longWindow);
     // Start block: long rising half, flat, short falling half, zeros.
     window[1][i] = static_cast<float>(i < 18   ? longWindow
                                       : i < 24 ? 1.0
-                                      : i < 30 ? std::sin(pi / 12 * (i - 18 + 0.5))
+                                      : i < 30 ? std::sin(kPi / 12 * (i - 18 + 0.5))
                                                : 0.0);
     // Stop block: the mirror image.
     window[3][i] = static_cast<float>(i < 6    ? 0.0
-                                      : i < 12 ? std::sin(pi / 12 * (i - 6 + 0.5))
+                                      : i < 12 ? std::sin(kPi / 12 * (i - 6 + 0.5))
                                       : i < 18 ? 1.0
                                                : longWindow);
-    window[2][i] = i < 12 ? static_cast<float>(std::sin(pi / 12 * (i + 0.5))) : 0.0f;
+    window[2][i] = i < 12 ? static_cast<float>(std::sin(kPi / 12 * (i + 0.5))) : 0.0f;
   }
   for (int i = 0; i < 8; ++i) {
     const double c = mp3tab::kAliasC[i];

@@ -63,6 +63,19 @@ void Mpeg2Lengths(int sfc, bool intensityRight, int slen[4], int& row, bool& pre
   }
 }
 
+// A short (or mixed) block's factors: a mixed block's eight long bands first,
+// then the short bands from 3 on (0 from 0 for a pure short block).
+void ReadMpeg1Short(LMP3BitReader& bits, bool mixed, int slen1, int slen2, LMP3ScaleFactors& f) {
+  int sfb = 0;
+  if (mixed) {
+    for (; sfb < 8; ++sfb) f.longFactors[sfb] = static_cast<uint8_t>(bits.Read(slen1));
+    sfb = 3;
+  }
+  for (; sfb < 12; ++sfb)
+    for (auto& w : f.shortFactors[sfb]) w = static_cast<uint8_t>(bits.Read(sfb < 6 ? slen1 : slen2));
+  for (auto& w : f.shortFactors[12]) w = 0;
+}
+
 void ReadMpeg1(LMP3BitReader& bits, const LMP3SideInfo& side, int granule, int channel, LMP3ScaleFactors& f) {
   const LMP3GranuleInfo& g = side.granule[granule][channel];
   const int slen1 = mp3tab::kSlen[0][g.scalefacCompress & 15];
@@ -70,17 +83,7 @@ void ReadMpeg1(LMP3BitReader& bits, const LMP3SideInfo& side, int granule, int c
   f.preflag = g.preflag;
   std::memset(f.illegalLong, 7, sizeof f.illegalLong);
   std::memset(f.illegalShort, 7, sizeof f.illegalShort);
-  if (g.IsShort()) {
-    int sfb = 0;
-    if (g.mixedBlock) {
-      for (; sfb < 8; ++sfb) f.longFactors[sfb] = static_cast<uint8_t>(bits.Read(slen1));
-      sfb = 3;
-    }
-    for (; sfb < 12; ++sfb)
-      for (auto& w : f.shortFactors[sfb]) w = static_cast<uint8_t>(bits.Read(sfb < 6 ? slen1 : slen2));
-    for (auto& w : f.shortFactors[12]) w = 0;
-    return;
-  }
+  if (g.IsShort()) return ReadMpeg1Short(bits, g.mixedBlock, slen1, slen2, f);
   static constexpr int kGroupStart[5] = {0, 6, 11, 16, 21};
   for (int group = 0; group < 4; ++group) {
     if (granule == 1 && side.scfsi[channel][group]) continue;  // granule 0's factors stay
