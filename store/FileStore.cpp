@@ -125,7 +125,7 @@ bool InStoreForm(std::string_view text, const std::vector<RecordItem>& items) {
 // taken), which no listing reads; the copy's path, or empty when it failed.
 std::string KeepCopy(const std::string& path, const std::string& text) {
   for (int n = 0; n < 1000; ++n) {
-    const std::string target = path + ".kept" + (n ? "." + std::to_string(n) : std::string());
+    std::string target = path + ".kept" + (n ? "." + std::to_string(n) : std::string());
     const int err = LAtomicWriteFile(target, text, false);
     if (err == 0) return target;
     if (err != EEXIST) return errno = err, std::string();

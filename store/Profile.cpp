@@ -21,7 +21,7 @@ void LProfile::ReadLocale() {
   if (lc->decimal_point && *lc->decimal_point) m_currency.decimalSymbol = lc->decimal_point;
   if (lc->thousands_sep && *lc->thousands_sep) m_currency.thousandsSymbol = lc->thousands_sep;
   if (lc->currency_symbol && *lc->currency_symbol) m_currency.currencySymbol = lc->currency_symbol;
-  if (lc->frac_digits != CHAR_MAX) m_currency.currencyDigits = lc->frac_digits;
+  if (lc->frac_digits != CHAR_MAX) m_currency.currencyDigits = static_cast<unsigned char>(lc->frac_digits);
   m_dateOrder = DateOrderOf(nl_langinfo(D_FMT));
 }
 
