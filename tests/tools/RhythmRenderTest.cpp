@@ -115,20 +115,6 @@ TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
   }
 }
 
-// 66 % swing at 60 bpm and 44.1 kHz: the off-beat starts 29106 frames after
-// its beat, every beat.
-TEST(RhythmRender, SwungOffBeatOnItsFrame) {
-  Sounds sounds;
-  const std::vector<int> out =
-      Render(sounds, {"--pattern", "b", "--subdiv", "2", "--swing", "66", "--tempo", "60", "--seconds", "4"},
-             sounds.dir.File("swing.wav"));
-  for (int beat = 0; beat < 3; ++beat) {
-    const size_t at = size_t(beat) * 44100 + 29106;
-    EXPECT_EQ(out[at - 1], 0) << beat;
-    EXPECT_EQ(out[at] / 16, kValues[2]) << beat;
-  }
-}
-
 // Today's twelve measures sound as the measure table voices them, sample for
 // sample, with the downbeat at the accent's level.
 TEST(RhythmRender, TodaysMeasuresUnchanged) {
