@@ -10,18 +10,6 @@
 
 namespace {
 
-TEST(DisplayTest, DigitsKeepFixedCellsAndLeaveLeadingZerosBlank) {
-  const struct {
-    int bpm;
-    int digits[3];
-  } cases[] = {{92, {-1, 9, 2}}, {100, {1, 0, 0}}, {10, {-1, 1, 0}}, {205, {2, 0, 5}}};
-  for (const auto& c : cases) {
-    const LMVDisplay::Layout l = LMVDisplay::ComputeLayout(c.bpm, 255, 24);
-    EXPECT_EQ(l.x0, 76);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(l.digits[i], c.digits[i]) << c.bpm << " cell " << i;
-  }
-}
-
 // Dark pixels in a column range of a rendered display: where glyphs are.
 int Ink(const QImage& image, int x0, int x1) {
   int n = 0;
