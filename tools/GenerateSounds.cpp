@@ -53,6 +53,7 @@ std::vector<double> Synthesise(const Voice& v) {
 bool Write(const std::string& folder, const Voice& v) {
   const std::vector<double> samples = Synthesise(v);
   std::vector<int> internal;
+  internal.reserve(samples.size());
   for (double s : samples) internal.push_back(static_cast<int>(std::lround(s * 32767.0)) * 16);
   LWaveWriter w;
   const std::string path = folder + "/" + v.file;
