@@ -4,6 +4,7 @@
 // eighths and sixteenths moved late by the swing.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
@@ -29,11 +30,26 @@ class LBeatPatternScore : public LClickScore {
   // largest product, 2 * 300 * 60 * 384000, is far below 2^63).
   static int64_t SwungOffset(int swingPercent, int clicksPerBeat, int sub, int bpm, int rate);
 
+  // Any thread: the place in the bar (0 = downbeat) of the last beat begun
+  // at or before track frame `frame`, among the kHistory latest; -1 when
+  // there is none (not started yet, or frame lies before them all).
+  int HeardBeat(int64_t frame) const;
+  // Enough for the ring the worker renders ahead (half a second) at the
+  // fastest tempo with room to spare.
+  static constexpr int kHistory = 32;
+
  private:
+  void ApplyRequest(uint64_t request, LClickBeat& beat);
+
   LBeatPattern m_pattern;  // worker thread
   int m_swing;
   int m_rate;
   // Packed: states 2 bits a beat (bits 0..31), beats - 1 (32..35), swing - 50
   // (36..40), bpm (41..49), clicks per beat (50..54), bit 63 = a request.
   std::atomic<uint64_t> m_request{0};
+  // Beats begun, one word each: start frame << 8 | place in the bar. A slot
+  // is rewritten only with a later beat, so a reader racing the worker
+  // gets a real beat either way.
+  std::array<std::atomic<uint64_t>, kHistory> m_begun{};
+  std::atomic<uint64_t> m_begunCount{0};
 };

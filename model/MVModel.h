@@ -69,6 +69,9 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   const LRhythm& GetRhythm() const { return m_rhythm; }
   bool SetRhythm(const LRhythm& rhythm);
   bool CycleBeat(int beat);
+  // The place in the bar (0 = downbeat) of the beat heard now, by the same
+  // clock as EvPlayingTime; -1 while stopped or before the first beat.
+  int HeardBarBeat() const;
   bool SetSubDiv(int index);
   bool SetVolume(const LdBLevel& volume);
   bool SetVolume(int db);

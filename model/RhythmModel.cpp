@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "engine/BeatPatternScore.h"
+#include "engine/MetronomeSource.h"
+#include "engine/PracticeScore.h"
 #include "soundfile/Gain.h"
 
 LSoundSource LRhythmDownbeatSound(LSoundSource& accent, int accentDb) {
@@ -42,4 +44,15 @@ bool LRhythmRequest(LClickScore& score, const LRhythm& rhythm, const LMetronomeA
   if (!pattern) return false;
   pattern->Request(metronome.m_tempo, metronome.m_subdivisions, rhythm.pattern, rhythm.swing);
   return true;
+}
+
+int LMVModel::HeardBarBeat() const {
+  if (!m_trackSource || !IsPlaying()) return -1;
+  LClickScore* score = &m_trackSource->Score();
+  if (auto* practice = dynamic_cast<LPracticeScore*>(score)) score = &practice->Inner();
+  const auto* pattern = dynamic_cast<const LBeatPatternScore*>(score);
+  const int rate = m_track->GetSampleRate();
+  if (!pattern || rate <= 0) return -1;
+  const uint32_t elapsedMs = m_ticks() - m_playStart;  // wraps like the counter
+  return pattern->HeardBeat(static_cast<int64_t>(elapsedMs) * rate / 1000);
 }

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/DialogLayout.h"
 #include "ui/PatternStrip.h"
 
 namespace {
@@ -49,6 +50,7 @@ LCustomMeasureDialog::LCustomMeasureDialog(const LMeasure& start, QWidget* paren
     Check();
   });
   connect(m_grouping, &QComboBox::editTextChanged, this, [this] { Check(); });
+  LAddCloseKey(this);
   connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(m_buttons, &QDialogButtonBox::accepted, this, [this] {
     QString why;

@@ -25,6 +25,7 @@
 #include "ui/PracticePresets.h"
 #include "ui/PresetDialog.h"
 #include "ui/PresetListWindow.h"
+#include "ui/RhythmControls.h"
 #include "ui/TempoField.h"
 
 namespace {
@@ -122,6 +123,7 @@ void MainDialog::CreateControls() {
   connect(m_measure, &QComboBox::activated, this, [this] { DispatchCommand(kCmdMeasure); });
   NameControl(kIdSubDiv, m_subdiv);
   NameControl(kIdMeasure, m_measure);
+  m_rhythm = new LRhythmControls(this, *m_model, m_measure);
 
   m_volumePane = new QWidget;
   NameControl(kIdVolume, m_volumePane);
@@ -139,6 +141,7 @@ void MainDialog::InitModel() {
   }
   CheckSounds();
   m_model->SetNotify(this);
+  m_rhythm->Attach();
   // The field sends its command with the model's own tempo, which the
   // model takes as no change.
   SetTempoField(m_model->GetTempo());
@@ -183,7 +186,7 @@ bool MainDialog::Command(int id, int arg) {
     case kIdVolume: return m_model->SetVolume(m_volume.GetLevel());
     case kCmdGuide: CmSetGuideValue(); return true;
     case kCmdSubDiv: return m_model->SetSubDiv(m_subdiv->currentIndex());
-    case kCmdMeasure: return m_model->SetMeasure(m_measure->currentIndex());
+    case kCmdMeasure: return m_rhythm->MeasureChosen(m_measure->currentIndex());
     default: return LMainWindow::Command(id, arg);
   }
 }
@@ -276,7 +279,7 @@ bool MainDialog::EvKeyDown(const LKey& key) {
 // control either (a held Space would press a focused button).
 bool MainDialog::EvKeyRepeat(const LKey& key) { return LMapKeyToCommand(kKeys, kKeyCount, key) != 0; }
 
-void MainDialog::EvMeasureChanged(int index, const char*) { m_measure->setCurrentIndex(index); }
+void MainDialog::EvMeasureChanged(int index, const char* name) { m_rhythm->ShowMeasure(index, name); }
 
 void MainDialog::EvSubDivChanged(int index, const char*) { m_subdiv->setCurrentIndex(index); }
 

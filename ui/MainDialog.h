@@ -20,6 +20,7 @@
 class LMVModel;
 class LMVDisplay;
 class LMVLedLightBox;
+class LRhythmControls;
 class LTempoField;
 class QAction;
 class QBoxLayout;
@@ -103,6 +104,8 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   LTempoField* TempoField() const { return m_tempo; }
   QComboBox* MeasureList() const { return m_measure; }
   QComboBox* SubDivList() const { return m_subdiv; }
+  // The pattern strip, swing field and "Custom…" (ui/RhythmControls.h).
+  LRhythmControls* Rhythm() const { return m_rhythm; }
   QTreeWidget* Guide() const { return m_guide; }
   QToolButton* PlayStopButton() const { return m_playStop; }
   LVolumeSlider& VolumeSlider() { return m_volume; }
@@ -161,6 +164,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   LTempoField* m_tempo = nullptr;
   QComboBox* m_measure = nullptr;
   QComboBox* m_subdiv = nullptr;
+  LRhythmControls* m_rhythm = nullptr;
   QTreeWidget* m_guide = nullptr;
   QToolButton* m_playStop = nullptr;
   QWidget* m_volumePane = nullptr;

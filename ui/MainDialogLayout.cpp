@@ -16,6 +16,8 @@
 #include "ui/MVDisplay.h"
 #include "ui/MVLedLightBox.h"
 #include "ui/MainDialog.h"
+#include "ui/PatternStrip.h"
+#include "ui/RhythmControls.h"
 #include "ui/TempoField.h"
 
 namespace {
@@ -57,7 +59,12 @@ void MainDialog::LayOut() {
   if (!m_lights->minimumSizeHint().isValid()) m_lights->setMinimumSize(120, 60);
   auto* left = new QVBoxLayout;
   left->setSpacing(kRow);
-  left->addWidget(m_display, 1);
+  // The strip reads as part of the display: right under it (it has its own margin).
+  auto* display = new QVBoxLayout;
+  display->setSpacing(0);
+  display->addWidget(m_display, 1);
+  display->addWidget(m_rhythm->Strip());
+  left->addLayout(display, 1);
   left->addLayout(m_rows);
   left->addWidget(m_lights, 3);
 
@@ -92,13 +99,13 @@ void MainDialog::LayOut() {
   body->setSpacing(kRow);
   body->addLayout(columns, 1);
   body->addLayout(m_panels);
-  UpdateTabOrder();
+  AddControlRow(tr("S&wing:"), m_rhythm->Swing());
 }
 
-// Tempo, measure, subdivision (and the rows added below them), Play/Stop
-// and its neighbours, volume, guide, then the panels.
+// Tempo, measure and its beats' strip, subdivision (and the rows added
+// below them), Play/Stop and its neighbours, volume, guide, then the panels.
 void MainDialog::UpdateTabOrder() {
-  std::vector<QWidget*> chain{m_tempo, m_measure, m_subdiv};
+  std::vector<QWidget*> chain{m_tempo, m_measure, m_rhythm->Strip(), m_subdiv};
   chain.insert(chain.end(), m_extraRows.begin(), m_extraRows.end());
   chain.push_back(m_playStop);
   chain.insert(chain.end(), m_extraButtons.begin(), m_extraButtons.end());

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -14,6 +16,7 @@ constexpr int kGap = 3;        // between two cells of a group
 constexpr int kGroupGap = 11;  // where a new group begins
 constexpr int kMaxCell = 26;
 constexpr int kHeight = 30;
+constexpr int kMinHeight = 20;  // cells of 12 pixels still tell the four states apart
 
 QString Tr(const char* text) { return QCoreApplication::translate("LPatternStrip", text); }
 
@@ -41,17 +44,25 @@ int Fill(LBeatState s, int full) {
 }  // namespace
 
 LPatternStrip::LPatternStrip(QWidget* parent) : QWidget(parent) {
-  // Keys stay with the window (Space plays, arrows step through a set list).
   setFocusPolicy(Qt::NoFocus);
   setAccessibleName(Tr("Beat pattern"));
   UpdateToolTip();
+}
+
+void LPatternStrip::OnCellClicked(std::function<void(int)> handler) {
+  m_clicked = std::move(handler);
+  setFocusPolicy(m_clicked ? Qt::StrongFocus : Qt::NoFocus);
+  // Left and Right move between the cells, not through a set list.
+  setProperty("usesArrowKeys", bool(m_clicked));
 }
 
 void LPatternStrip::SetPattern(const LBeatPattern& pattern, const LMeasure& measure) {
   m_pattern = pattern;
   m_measure = measure;
   if (m_sounding >= m_pattern.GetBeats()) m_sounding = -1;
+  m_focusCell = std::min(m_focusCell, m_pattern.GetBeats() - 1);
   UpdateToolTip();
+  updateGeometry();
   update();
 }
 
@@ -89,11 +100,18 @@ int LPatternStrip::CellAt(const QPoint& point) const {
   return -1;
 }
 
+// Cells of 16 pixels: the left column need not widen for a long bar.
 QSize LPatternStrip::sizeHint() const {
-  return {2 * kPad + LBeatPattern::kMaxBeats * (kMaxCell + kGap), kHeight + 2 * kPad};
+  return {minimumSizeHint().width() + m_pattern.GetBeats() * 10, kHeight + 2 * kPad};
 }
 
-QSize LPatternStrip::minimumSizeHint() const { return {2 * kPad + LBeatPattern::kMaxBeats * 8, kHeight}; }
+// Room for cells of 6 pixels at least and the bar's gaps.
+QSize LPatternStrip::minimumSizeHint() const {
+  const int n = m_pattern.GetBeats();
+  int spacing = 0;
+  for (int b = 1; b < n; ++b) spacing += StartsGroup(b) ? kGroupGap : kGap;
+  return {2 * kPad + n * 6 + spacing, kMinHeight};
+}
 
 void LPatternStrip::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -122,6 +140,32 @@ void LPatternStrip::paintEvent(QPaintEvent*) {
         break;
     }
   }
+  if (hasFocus() && m_focusCell < m_pattern.GetBeats()) {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = CellRect(m_focusCell).adjusted(-2, -kPad + 1, 2, kPad - 1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+  }
+}
+
+void LPatternStrip::SetFocusCell(int beat) {
+  m_focusCell = std::clamp(beat, 0, m_pattern.GetBeats() - 1);
+  UpdateToolTip();
+  update();
+}
+
+void LPatternStrip::keyPressEvent(QKeyEvent* event) {
+  const int last = m_pattern.GetBeats() - 1;
+  switch (m_clicked && event->modifiers() == Qt::NoModifier ? event->key() : 0) {
+    case Qt::Key_Left: SetFocusCell(m_focusCell - 1); break;
+    case Qt::Key_Right: SetFocusCell(m_focusCell + 1); break;
+    case Qt::Key_Home: SetFocusCell(0); break;
+    case Qt::Key_End: SetFocusCell(last); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: m_clicked(m_focusCell); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  event->accept();
 }
 
 void LPatternStrip::mousePressEvent(QMouseEvent* event) {
@@ -130,7 +174,10 @@ void LPatternStrip::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     return;
   }
-  if (m_clicked) m_clicked(beat);
+  if (m_clicked) {
+    SetFocusCell(beat);
+    m_clicked(beat);
+  }
   event->accept();
 }
 
@@ -140,4 +187,9 @@ void LPatternStrip::UpdateToolTip() {
     states += (b ? QStringLiteral(", ") : QString()) + QString::number(b + 1) + QLatin1Char(' ') +
               StateName(m_pattern.Get(b));
   setToolTip(Tr("Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).").arg(states));
+  // What a screen reader says of the focused cell.
+  setAccessibleDescription(Tr("Beat %1 of %2: %3. Enter changes it, Left and Right move.")
+                               .arg(m_focusCell + 1)
+                               .arg(m_pattern.GetBeats())
+                               .arg(StateName(m_pattern.Get(m_focusCell))));
 }

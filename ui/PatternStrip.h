@@ -2,6 +2,7 @@
 // cell for the downbeat, a filled one for an accent, an outlined one for a
 // plain beat and an empty slot for a muted beat, with a wider gap where a
 // group begins. A click on a cell asks to move that beat to its next state;
+// so does Enter on the focused cell, which Left, Right, Home and End move;
 // while playing the sounding beat is lit.
 #pragma once
 
@@ -22,8 +23,11 @@ class LPatternStrip : public QWidget {
   // The beat sounding now, or -1 when stopped.
   void SetSounding(int beat);
   int GetSounding() const { return m_sounding; }
-  // Called with the beat whose cell was clicked.
-  void OnCellClicked(std::function<void(int)> handler) { m_clicked = std::move(handler); }
+  // Called with the beat whose cell was clicked; a strip with a handler
+  // takes the keyboard focus, one without is a picture.
+  void OnCellClicked(std::function<void(int)> handler);
+  // The cell the keys act on.
+  int GetFocusCell() const { return m_focusCell; }
 
   // The beat whose cell holds the point, or -1.
   int CellAt(const QPoint& point) const;
@@ -35,13 +39,16 @@ class LPatternStrip : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   bool StartsGroup(int beat) const;
   void UpdateToolTip();
+  void SetFocusCell(int beat);
 
   LBeatPattern m_pattern;
   LMeasure m_measure;
   int m_sounding = -1;
+  int m_focusCell = 0;
   std::function<void(int)> m_clicked;
 };

@@ -30,10 +30,11 @@ bool IsTextField(const QWidget* w) {
          qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) || (combo && combo->isEditable());
 }
 
-// Controls that move their own value, selection or cursor with Left/Right.
+// Controls that move their own value, selection or cursor with Left/Right
+// (the pattern strip says so by a property).
 bool UsesArrows(const QWidget* w) {
   return IsTextField(w) || qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
-         qobject_cast<const QAbstractSlider*>(w);
+         qobject_cast<const QAbstractSlider*>(w) || (w && w->property("usesArrowKeys").toBool());
 }
 
 QToolButton* StepButton(Qt::ArrowType arrow, const QString& name, const QString& tip) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/BeatPattern.h"
+#include "engine/BeatPatternScore.h"
 
 namespace {
 
@@ -183,6 +184,24 @@ TEST(BarPattern, SwungSlotsFallOnTheRuleFrames) {
   }
   const LBeatFraction offbeat = LSlotStart(66, 2, 1);
   EXPECT_EQ(offbeat.num * 60 * 44100 / (offbeat.den * 60), 29106);
+}
+
+// The beat heard at a frame is the last one begun at or before it, while
+// the history reaches back that far.
+TEST(BarPattern, HeardBeatIsTheLastBegunAtOrBeforeTheFrame) {
+  LBeatPatternScore score(LMeasure::FromLegacyIndex(6).Pattern(), 50, 44100);
+  EXPECT_EQ(score.HeardBeat(0), -1);  // nothing begun
+  const int begun = LBeatPatternScore::kHistory + 8;
+  for (int i = 0; i < begun; ++i) {
+    LClickBeat beat{.index = i, .frame = 1000 * i, .barBeat = i % 5, .beatsPerBar = 5};
+    score.BeginBeat(beat);
+  }
+  const std::pair<int64_t, int> cases[] = {{1000 * (begun - 1), (begun - 1) % 5},
+                                           {1000 * (begun - 1) + 99999, 4},
+                                           {1000 * (begun - 2) + 999, (begun - 2) % 5},
+                                           {1000 * 9, 4},
+                                           {7999, -1}};
+  for (const auto& [frame, heard] : cases) EXPECT_EQ(score.HeardBeat(frame), heard) << frame;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "store/Settings.h"
 #include "tests/ui/FitCheck.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/CustomMeasureDialog.h"
 #include "ui/DBEdit.h"
 #include "ui/GeneralPage.h"
 #include "ui/MVDisplay.h"
@@ -133,6 +134,7 @@ TEST_F(LayoutTest, DialogsShowEveryControlWholeAndCloseWithCtrlW) {
     std::vector<std::unique_ptr<QDialog>> dialogs;
     dialogs.emplace_back(new LPresetDialog(profile, nullptr, 120, 3, 1));
     dialogs.emplace_back(new LSoundSchemeSaveDialog(profile, nullptr));
+    dialogs.emplace_back(new LCustomMeasureDialog(LMeasure::FromLegacyIndex(9)));
     auto* sheet = new LPropertySheet;
     sheet->AddPage(new LGeneralPage, QStringLiteral("General"));
     sheet->AddPage(new LSoundPage, QStringLiteral("Sound"));
@@ -191,9 +193,9 @@ TEST(LevelBarTest, KeysMoveTheLevelWithinItsRange) {
 
 TEST_F(LayoutTest, TabOrderRunsThroughAddedRowsButtonsAndPanels) {
   Open();
-  auto* swing = new QSpinBox;
-  swing->setAccessibleName(QStringLiteral("Swing"));
-  window->AddControlRow(QStringLiteral("S&wing:"), swing);
+  auto* extra = new QSpinBox;
+  extra->setAccessibleName(QStringLiteral("Extra"));
+  window->AddControlRow(QStringLiteral("E&xtra:"), extra);
   auto* tap = new QPushButton(QStringLiteral("Tap"));
   window->AddButton(tap);
   auto* panel = new QWidget;
@@ -204,12 +206,12 @@ TEST_F(LayoutTest, TabOrderRunsThroughAddedRowsButtonsAndPanels) {
   Activate();
   window->TempoField()->setFocus();
   std::vector<std::string> order;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 12; ++i) {
     order.push_back(FocusName());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"Tempo", "Measure", "Subdivisions", "Swing", "Play", "Tap", "Volume",
-                                             "Tempo guide", "One", "Two"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"Tempo", "Measure", "Beat pattern", "Subdivisions", "Swing", "Extra",
+                                             "Play", "Tap", "Volume", "Tempo guide", "One", "Two"}));
   EXPECT_TRUE(first->isVisible());
   // The File menu: the presets, the added item, then Quit after a separator.
   QStringList file;
@@ -230,12 +232,12 @@ TEST_F(LayoutTest, MnemonicsAreUniqueAndReachTheirControls) {
   for (QAction* a : window->menuBar()->actions()) letters.insert(letter(a->text()));
   for (QLabel* l : window->findChildren<QLabel*>())
     if (l->buddy()) letters.insert(letter(l->text()));
-  EXPECT_EQ(letters.size(), 7u);
+  EXPECT_EQ(letters.size(), 8u);
   for (QChar c : letters) EXPECT_EQ(letters.count(c), 1u) << QString(c).toStdString();
   EXPECT_EQ(letters.count(QChar()), 0u);
 
   const std::pair<Qt::Key, const char*> keys[] = {
-      {Qt::Key_M, "Measure"}, {Qt::Key_U, "Subdivisions"}, {Qt::Key_E, "Tempo"}};
+      {Qt::Key_M, "Measure"}, {Qt::Key_U, "Subdivisions"}, {Qt::Key_E, "Tempo"}, {Qt::Key_W, "Swing"}};
   for (const auto& [key, name] : keys) {
     QTest::keyClick(window.get(), key, Qt::AltModifier);
     Pump();
