@@ -37,6 +37,10 @@ class LAudioOutputUnit {
   // another rate is converted by the back end (or refused). The stream's
   // own rate where the device's is unknown.
   virtual int NativeRate() const { return m_rate; }
+  // The rate a stream wanted at `wanted` frames a second must be rendered
+  // at on the open device: `wanted` itself where the device (or its server)
+  // converts, the device's own rate where it takes no other (JACK).
+  virtual int PlayableRate(int wanted) const { return wanted; }
   // Frames between the render callback and the listener, as far as the
   // back end tells (0 where it does not).
   virtual int LatencyFrames() const { return 0; }

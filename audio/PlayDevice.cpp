@@ -128,3 +128,9 @@ void LSettingSetSoundPlayDevice(const char* section, const char* key, const LSou
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);
   LUserSettingSetString(section, key, name);
 }
+
+void LSettingSetSoundPlayDeviceName(const char* section, const char* key, const std::string& name) {
+  char stored[kSettingTextSize];
+  LUtf8Copy(stored, sizeof stored, name.c_str());
+  LUserSettingSetString(section, key, stored);
+}

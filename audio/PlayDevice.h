@@ -83,3 +83,5 @@ LSoundPlayDevice LSettingGetSoundPlayDevice(const char* section, const char* key
 // default.
 std::string LSettingGetMissingSoundPlayDevice(const char* section, const char* key);
 void LSettingSetSoundPlayDevice(const char* section, const char* key, const LSoundPlayDevice& device);
+// Stores a device by the name a chooser showed (at most 259 bytes kept).
+void LSettingSetSoundPlayDeviceName(const char* section, const char* key, const std::string& name);

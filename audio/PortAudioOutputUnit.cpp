@@ -2,6 +2,7 @@
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/PortAudioSession.h"
@@ -40,6 +41,17 @@ bool LPortAudioOutputUnit::Open(unsigned int deviceId) {
   m_deviceRate = static_cast<int>(std::lround(info->defaultSampleRate));
   m_latency = info->defaultLowOutputLatency;
   return true;
+}
+
+int LPortAudioOutputUnit::PlayableRate(int wanted) const {
+  if (m_device < 0) return wanted;
+  PaStreamParameters out{};
+  out.device = m_device;
+  out.channelCount = std::min(2, m_deviceChannels);
+  out.sampleFormat = paInt32;
+  out.suggestedLatency = m_latency;
+  if (Pa_IsFormatSupported(nullptr, &out, wanted) == paFormatIsSupported) return wanted;
+  return m_deviceRate > 0 ? m_deviceRate : wanted;
 }
 
 void LPortAudioOutputUnit::Close() {

@@ -20,6 +20,8 @@ class LPortAudioOutputUnit : public LAudioOutputUnit {
   bool IsOpen() const override { return m_device >= 0; }
   int DeviceChannels() const override { return m_deviceChannels; }
   int NativeRate() const override { return m_deviceRate; }
+  // wanted when the device takes it, else the device's default rate.
+  int PlayableRate(int wanted) const override;
   bool Initialize() override;
   void Uninitialize() override;
   bool Start() override;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -26,7 +27,6 @@ void QuietBackEnds() {
 const char* HostPrefix(PaHostApiTypeId type) {
   switch (type) {
     case paALSA: return "ALSA: ";
-    case paJACK: return "JACK: ";
     case paOSS: return "OSS: ";
     default: return "";
   }
@@ -57,7 +57,15 @@ class PortAudioQuery : public LSoundPlayDeviceQuery {
 bool LPortAudioReady() {
   static const bool ok = [] {
     QuietBackEnds();
+    // JACK is played by a client of our own. PortAudio's JACK host API would
+    // keep a client active (woken every period) from here to the end of the
+    // process, never see a server started later, and abort the process at
+    // Pa_Terminate once its server is gone: it is kept from finding one.
+    const char* server = std::getenv("JACK_DEFAULT_SERVER");
+    const std::string saved = server ? server : "";
+    ::setenv("JACK_DEFAULT_SERVER", "morvane-portaudio-without-jack", 1);
     const bool initialised = Pa_Initialize() == paNoError;
+    server ? ::setenv("JACK_DEFAULT_SERVER", saved.c_str(), 1) : ::unsetenv("JACK_DEFAULT_SERVER");
     // JACK's client library is loaded by now: quiet it as well.
     QuietBackEnds();
     return initialised;

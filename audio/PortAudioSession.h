@@ -3,10 +3,10 @@
 // should never see. Problems are reported in the program's own words.
 //
 // PortAudio is initialised once per process, on first use, and never
-// terminated: Pa_Terminate asserts (and aborts the process) when a JACK
-// server it was connected to has gone away, and each initialisation costs a
-// round of socket connections to every sound server. The price is that the
-// PortAudio device list is the one seen at first use.
+// terminated: each initialisation costs a round of socket connections to
+// every sound server. The price is that the PortAudio (ALSA) device list is
+// the one seen at first use. PortAudio never reaches JACK itself (JACK has
+// an output of its own).
 #pragma once
 
 #include "audio/PlayDevice.h"
@@ -16,6 +16,6 @@ bool LPortAudioReady();
 
 // Device queries through PortAudio: identifiers are PortAudio device indices.
 LSoundPlayDeviceQuery& LPortAudioDeviceQuery();
-// "ALSA: hw:0,0", "JACK: system": the device name prefixed by its host API's
+// "ALSA: hw:0,0": the device name prefixed by its host API's
 // short name, as the device list shows it.
 std::string LPortAudioDeviceName(int device);

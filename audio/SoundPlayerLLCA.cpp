@@ -38,6 +38,8 @@ bool LSoundPlayerLLCA::OpenAudioUnit() {
   return true;
 }
 
+int LSoundPlayerLLCA::OpenDeviceRate(int wanted) { return OpenAudioUnit() ? m_unit->PlayableRate(wanted) : 0; }
+
 void LSoundPlayerLLCA::CloseAudioUnit() {
   if (!m_unit->IsOpen()) return;
   m_unit->Stop();
@@ -49,12 +51,9 @@ void LSoundPlayerLLCA::SetFormat() { m_unit->SetFormat(m_source->GetSampleRate()
 
 void LSoundPlayerLLCA::MapChannels() {
   // Two source channels on one device channel would collapse the stereo
-  // image; a mono source needs only the left one.
-  if (m_source->GetChannels() > 1) {
-    if (m_device.m_right == m_device.m_left) m_device.m_right = m_device.m_left == 0 ? 1 : m_device.m_left - 1;
-  } else {
-    m_device.m_right = m_device.m_left;
-  }
+  // image; a mono source goes to both channels of the pair, so it is heard
+  // in both ears (the unit drops a channel the device does not have).
+  if (m_device.m_right == m_device.m_left) m_device.m_right = m_device.m_left == 0 ? 1 : m_device.m_left - 1;
   m_unit->SetChannelMap(m_device.m_left, m_device.m_right);
 }
 

@@ -33,6 +33,10 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   // Main thread. mode 0 plays at Start(), mode 1 prepares silently.
   bool Init(LSoundSource& source, unsigned short mode, LThread* owner);
   bool OpenAudioUnit();
+  // Opens the chosen device (if it is not open) and tells the rate a source
+  // meant for `wanted` frames a second must be rendered at to play on it; 0
+  // when no device opens. The caller converts its sounds to it before Init.
+  int OpenDeviceRate(int wanted);
   void CloseAudioUnit();
   void SetDevice(const LSoundPlayDevice& device);
   // False when the device's stream cannot be made for the source's format.
@@ -53,7 +57,12 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   // the owner (or alsoStop) asks to stop. A running device that makes no
   // render callback for kWatchdogMs counts as failed (returns true with
   // HasDeviceFailed()).
-  static constexpr int kWatchdogMs = 1500;
+  // Back ends that notice a lost device say so at once (PipeWire, JACK,
+  // PortAudio's finished stream); this is the last resort for one that just
+  // goes quiet, long enough that a busy machine's stalls of a second or two
+  // (a daemon without real-time scheduling behind a build) are not taken
+  // for a loss.
+  static constexpr int kWatchdogMs = 4000;
   bool WaitForEmptyBuffer(const LSignalObjectRef* alsoStop = nullptr);
 
   // Frames queued for the device (0 when stopped).

@@ -1,5 +1,6 @@
 #include "audio/SystemOutputUnit.h"
 
+#include "audio/JackOutputUnit.h"
 #include "audio/PipeWireOutputUnit.h"
 #include "audio/PipeWireSupport.h"
 #include "audio/PortAudioOutputUnit.h"
@@ -16,11 +17,15 @@ class SystemQuery : public LSoundPlayDeviceQuery {
       for (const LPipeWireSink& sink : sinks)
         if (sink.serial < kPipeWireSerialMask)
           devices.push_back({kPipeWireDevice | static_cast<unsigned int>(sink.serial), sink.description, 2});
+    LJackListDevices(devices);
     return LPortAudioDeviceQuery().Enumerate(devices);
   }
   unsigned int DefaultOutputDevice() override {
     std::vector<LPipeWireSink> sinks;
     if (LPipeWireListSinks(sinks)) return kPipeWireDefault;
+    std::vector<Device> jack;
+    LJackListDevices(jack);
+    if (!jack.empty()) return kJackDevice;
     return LPortAudioDeviceQuery().DefaultOutputDevice();
   }
 };
@@ -44,6 +49,9 @@ bool LSystemOutputUnit::Open(unsigned int deviceId) {
     m_active = m_pipeWire.get();
     const unsigned int serial = deviceId & kPipeWireSerialMask;
     deviceId = serial == kPipeWireSerialMask ? LPipeWireOutputUnit::kDefaultSink : serial;
+  } else if (deviceId == kJackDevice) {
+    if (!m_jack) m_jack = std::make_unique<LJackOutputUnit>();
+    m_active = m_jack.get();
   } else {
     if (!m_portAudio) m_portAudio = std::make_unique<LPortAudioOutputUnit>();
     m_active = m_portAudio.get();

@@ -210,6 +210,10 @@ bool LMVModel::InitSounds() {
 bool LMVModel::StartPlaying() {
   if (IsPlaying()) return false;
   ApplyStoredOutputDevice();
+  // The track runs at the rate the device plays (a JACK server's, say): the
+  // sounds are converted when the device asks for another rate than theirs.
+  const int rate = m_player.GetOutput().OpenDeviceRate(m_metronome.m_beatSound->GetSampleRate());
+  if (rate > 0 && rate != m_metronome.m_beatSound->GetSampleRate()) m_metronome.ConvertSounds(rate);
   auto* track = new LMetronomeAdvancedSource(m_metronome, m_practice->Wrap(LRhythmScore(m_rhythm, m_metronome)));
   LSoundSource source(track);
   m_outputFailed = !m_player.Start(source, 0) && source->GetError() == 0;

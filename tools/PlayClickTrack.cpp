@@ -80,6 +80,16 @@ int PlayClickTrack(const RenderOptions& o, const std::string& soundFolder, std::
   LSoundPlayer player;
   player.GetOutput().SetDevice(LSoundPlayDevice(index, 0, 0));
   player.GetOutput().SetPlayVolume(LdBLevel(o.volume));
+  // Rendered at the rate the device plays: a JACK server takes its own only.
+  const int rate = player.GetOutput().OpenDeviceRate(summary.sampleRate);
+  if (rate > 0 && rate != summary.sampleRate) {
+    RenderOptions atRate = o;
+    atRate.rate = rate;
+    if (!BuildClickTrack(atRate, soundFolder, track, summary, error)) {
+      std::fprintf(stderr, "morvane-render: %s\n", error.c_str());
+      return 1;
+    }
+  }
   const int ms = static_cast<int>(std::lround(o.seconds * 1000));
   auto* capture = dynamic_cast<LCaptureOutputUnit*>(&player.GetOutput().GetUnit());
   const long frames = std::lround(o.seconds * summary.sampleRate);

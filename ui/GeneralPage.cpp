@@ -1,8 +1,10 @@
 #include "ui/GeneralPage.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -28,6 +30,11 @@ LGeneralPage::LGeneralPage() {
   layout->addLayout(row);
   layout->addWidget(note);
   layout->addStretch(1);
+  m_refresh = new QTimer(this);
+  m_refresh->setInterval(kRefreshMs);
+  connect(m_refresh, &QTimer::timeout, this, [this] {
+    if (isVisible() && !m_devices->view()->isVisible()) RefreshDevices();  // never under an open list
+  });
 }
 
 void LGeneralPage::InitDialog() {
@@ -36,13 +43,25 @@ void LGeneralPage::InitDialog() {
   for (const std::string& name : LSoundPlayDevice::GetChoices()) m_devices->addItem(QString::fromStdString(name));
   m_devices->setCurrentIndex(device.m_index >= 0 && device.m_index < m_devices->count() ? device.m_index : 0);
   m_devices->setMinimumWidth(m_devices->sizeHint().width());  // every device name whole
+  m_refresh->start();
+}
+
+void LGeneralPage::RefreshDevices() {
+  QStringList names;
+  for (const std::string& name : LSoundPlayDevice::GetChoices()) names << QString::fromStdString(name);
+  QStringList shown;
+  for (int i = 0; i < m_devices->count(); ++i) shown << m_devices->itemText(i);
+  if (names == shown) return;
+  const QString current = m_devices->currentText();
+  m_devices->clear();
+  m_devices->addItems(names);
+  m_devices->setCurrentIndex(std::max(0, static_cast<int>(names.indexOf(current))));
+  m_devices->setMinimumWidth(m_devices->sizeHint().width());
 }
 
 bool LGeneralPage::CmOk() {
-  // The channels are not chosen here: the stored ones are kept.
-  LSoundPlayDevice device = LSettingGetSoundPlayDevice(kSection, kKey);
-  device.m_index = std::max(0, m_devices->currentIndex());
-  LSettingSetSoundPlayDevice(kSection, kKey, device);
+  // By the name shown: the list may have changed since the page was filled.
+  LSettingSetSoundPlayDeviceName(kSection, kKey, m_devices->currentText().toStdString());
   return true;
 }
 

@@ -1,9 +1,10 @@
-// The "General" options page: the sound output device.
+// The "General" options page: the sound output device, its list kept current.
 #pragma once
 
 #include "ui/PropertySheet.h"
 
 class QComboBox;
+class QTimer;
 
 class LGeneralPage : public LPropertyPage {
   Q_DECLARE_TR_FUNCTIONS(LGeneralPage)
@@ -15,7 +16,14 @@ class LGeneralPage : public LPropertyPage {
   bool CmOk() override;
   void CmHelp() override;
   QComboBox* DeviceList() const { return m_devices; }
+  // Reads the device list afresh and shows it if it changed, keeping the
+  // chosen device by name (the default output when it is gone). A timer
+  // calls it while the page is shown, so a device plugged in or pulled out
+  // meanwhile shows up at once.
+  void RefreshDevices();
 
  private:
+  static constexpr int kRefreshMs = 2000;
   QComboBox* m_devices;
+  QTimer* m_refresh;
 };

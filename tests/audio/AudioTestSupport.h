@@ -49,6 +49,8 @@ class ScriptedDevices : public LSoundPlayDeviceQuery {
   ~ScriptedDevices() override { LSoundPlayDeviceSetQuery(nullptr); }
   bool Enumerate(std::vector<Device>& devices) override { return devices = m_devices, m_complete; }
   unsigned int DefaultOutputDevice() override { return m_default; }
+  // A device plugged in or pulled out.
+  void Set(std::vector<Device> devices) { m_devices = std::move(devices); }
   unsigned int m_default;
 
  private:

@@ -52,15 +52,17 @@ TEST(ClickTrackCapture, ClicksLandOnTheGridInTheMeasuresOrderAtTheOutputVolume) 
   player.Stop();
 
   const test::Capture c = test::ReadCapture(dir.File("track.wav"));
-  ASSERT_EQ(c.channels, 1);
+  ASSERT_EQ(c.channels, 2);  // the mono track on both channels of the pair
   ASSERT_GE(c.Frames(), slotCount * slot);
   const int order[6] = {kAccent, kClick, kBeat, kClick, kBeat, kClick};
   for (int k = 0; k < slotCount; ++k) {
     // -6 dB halves the internal sample (value * 16); the device gets it x 4096.
     const int expected = (order[k % 6] * 16 * 256 >> 9) * 4096;
     for (int f = 0; f < slot; ++f) {
-      const int got = c.samples[static_cast<size_t>(k) * slot + f];
-      ASSERT_EQ(got, f < kSoundFrames ? expected : 0) << "slot " << k << " frame " << f;
+      for (int channel = 0; channel < 2; ++channel) {
+        const int got = c.samples[(static_cast<size_t>(k) * slot + f) * 2 + channel];
+        ASSERT_EQ(got, f < kSoundFrames ? expected : 0) << "slot " << k << " frame " << f << " channel " << channel;
+      }
     }
   }
 }

@@ -224,6 +224,32 @@ TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
   char stored[kSettingTextSize];
   _LUserSettingGetString("Settings", "SoundOutDevice", "", stored);
   EXPECT_STREQ(stored, "Speakers");
+
+  // Devices come and go while the page is shown: the list follows, the
+  // choice stays by name (the default output once it is gone), and OK
+  // stores the name shown, wherever the list put it.
+  struct Case {
+    std::vector<LSoundPlayDeviceQuery::Device> devices;
+    std::vector<std::string> shown;
+    std::string chosen;
+  };
+  const Case cases[] = {
+      {{{5, "USB Headset", 2}, {7, "Speakers", 2}}, {"Default Playback Device", "USB Headset", "Speakers"}, "Speakers"},
+      {{{5, "USB Headset", 2}}, {"Default Playback Device", "USB Headset"}, "Default Playback Device"},
+  };
+  for (const Case& c : cases) {
+    devices.Set(c.devices);
+    page.RefreshDevices();
+    std::vector<std::string> shown;
+    for (int i = 0; i < page.DeviceList()->count(); ++i) shown.push_back(page.DeviceList()->itemText(i).toStdString());
+    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(page.DeviceList()->currentText().toStdString(), c.chosen);
+  }
+  page.DeviceList()->setCurrentIndex(1);
+  devices.Set({{9, "Headphones", 2}, {5, "USB Headset", 2}});
+  EXPECT_TRUE(page.CmOk());
+  _LUserSettingGetString("Settings", "SoundOutDevice", "", stored);
+  EXPECT_STREQ(stored, "USB Headset");
 }
 
 TEST_F(DialogTest, SheetOpensOnTheStartPageAndTheModelReloadsAfterwards) {
