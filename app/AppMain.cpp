@@ -1,5 +1,6 @@
 #include "app/AppMain.h"
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -19,6 +20,7 @@
 #include "ui/Icons.h"
 #include "ui/MainDialog.h"
 #include "ui/PracticePanel.h"
+#include "ui/Prompts.h"
 #include "ui/SetListNavigator.h"
 
 const char kNoDisplayMessage[] =
@@ -74,8 +76,10 @@ int CheckArguments(int argc, char** argv) {
   return 2;
 }
 
-// SIGINT and SIGTERM close the window as Quit does, so the window's
-// placement is kept and playback stops cleanly.
+// SIGINT and SIGTERM end the event loop and every dialog's loop above it
+// (QCoreApplication::exit reaches them all, and no new one starts), so a
+// signal ends the program while a box waits for a click too; the window is
+// then closed as Quit does, keeping its placement, and the settings written.
 int g_signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
@@ -83,13 +87,13 @@ void OnSignal(int) {
   [[maybe_unused]] ssize_t n = write(g_signalPipe[1], &byte, 1);
 }
 
-void CloseOnSignals(MainDialog& window) {
-  if (pipe(g_signalPipe) != 0) return;
-  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
-  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+void EndOnSignals(QCoreApplication& app) {
+  if (pipe2(g_signalPipe, O_CLOEXEC) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+  QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
     char byte;
     [[maybe_unused]] ssize_t n = read(g_signalPipe[0], &byte, 1);
-    window.ForceClose();
+    QCoreApplication::exit(0);
   });
   struct sigaction action {};
   action.sa_handler = OnSignal;
@@ -99,7 +103,71 @@ void CloseOnSignals(MainDialog& window) {
   sigaction(SIGTERM, &action, nullptr);
 }
 
+// Qt's messages while it connects to the display: held back, and a failure
+// to connect said in one line with its cause, instead of Qt's abort and its
+// advice to reinstall.
+QtMessageHandler g_qtHandler = nullptr;
+QString g_platformCause;
+
+void WhilePlatformStarts(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  const bool platform = context.category && std::strncmp(context.category, "qt.qpa", 6) == 0;
+  if (type == QtFatalMsg) {
+    const QString cause = g_platformCause.isEmpty() ? message.section(QLatin1Char('\n'), 0, 0) : g_platformCause;
+    std::fprintf(stderr,
+                 "morvane: cannot open a window: %s; run it from a desktop session, or under a virtual "
+                 "display: xvfb-run -a morvane\n",
+                 cause.toLocal8Bit().constData());
+    std::_Exit(1);
+  }
+  if (platform && g_platformCause.isEmpty()) g_platformCause = message;
+  if (!platform && g_qtHandler) g_qtHandler(type, context, message);
+}
+
+// An unset HOME is taken from the password database; without either the
+// settings and data would land below the working folder.
+bool HasHome() {
+  if (!LUserHomeFolder().empty()) return true;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* data = std::getenv("XDG_DATA_HOME");
+  return config && *config == '/' && data && *data == '/';
+}
+
+// Why the program cannot start, on standard error and in a box; 1, the exit
+// status for it.
+int CannotStart(const QString& text) {
+  std::fprintf(stderr, "morvane: %s\n", text.toLocal8Bit().constData());
+  LShowError(nullptr, QStringLiteral("Morvane"), text);
+  return 1;
+}
+
 }  // namespace
+
+QString MorvaneInstallProblemText(const LInstallProblem& problem) {
+  const QString path = QString::fromStdString(problem.path);
+  switch (problem.kind) {
+    case LInstallProblem::kNone: return {};
+    case LInstallProblem::kFolder:
+      if (problem.error == ENOTDIR)
+        return QCoreApplication::translate("MorvaneMain",
+                                           "%1 is a file, not a folder. Morvane keeps its sounds, presets and "
+                                           "sound schemes below it: move the file aside, then start Morvane again.")
+            .arg(path);
+      return QCoreApplication::translate("MorvaneMain", "Morvane cannot create its folder %1: %2")
+          .arg(path, LWriteFailureText(problem.error));
+    case LInstallProblem::kShippedSound:
+      if (path.isEmpty())
+        return QCoreApplication::translate("MorvaneMain",
+                                           "The sounds that come with Morvane were not found. Install Morvane again.");
+      return QCoreApplication::translate("MorvaneMain",
+                                         "The sound %1 that comes with Morvane is missing. Install "
+                                         "Morvane again.")
+          .arg(path);
+    case LInstallProblem::kCopy:
+      return QCoreApplication::translate("MorvaneMain", "Morvane cannot copy its sound to %1: %2")
+          .arg(path, LWriteFailureText(problem.error));
+  }
+  return {};
+}
 
 bool MorvaneHasDisplay(int argc, char** argv) {
   if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return true;
@@ -119,9 +187,18 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
     std::fputs(kNoDisplayMessage, stderr);
     return 1;
   }
+  if (!HasHome()) {
+    std::fputs(
+        "morvane: cannot tell your home folder: HOME is unset and the password database has no home for "
+        "your user; set HOME, or XDG_CONFIG_HOME and XDG_DATA_HOME\n",
+        stderr);
+    return 1;
+  }
   RaiseOpenFileLimit();
 
+  g_qtHandler = qInstallMessageHandler(WhilePlatformStarts);
   QApplication app(argc, argv);  // takes its own options out of argv
+  qInstallMessageHandler(g_qtHandler);
   QApplication::setApplicationName(QStringLiteral("Morvane"));
   QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
   // The installed desktop entry's name: Wayland compositors and task bars
@@ -134,9 +211,10 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   const int status = CheckArguments(argc, argv);
   if (status >= 0) return status;
 
+  EndOnSignals(app);
   LFileMigrateSharedSettings();
-  // A failure shows up as the model's missing sounds, which the window reports.
-  LFileInstallSharedData();
+  LInstallProblem problem;
+  if (!LFileInstallSharedData(&problem)) return CannotStart(MorvaneInstallProblemText(problem));
 
   // Before the model reads a setting: an unreadable file is copied aside,
   // since the first change would otherwise replace it.
@@ -144,8 +222,12 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   const bool settingsUnreadable = LSettingsKeepUnreadable(keptSettings);
 
   MainDialog window;
-  CloseOnSignals(window);
   window.Start();
+  if (window.StartFailed()) {
+    window.ForceClose();
+    LSettingsFlush();
+    return 1;
+  }
   LPracticePanel::Install(window);
   LExportDialog::Install(window);
   LSetListNavigator::Install(window);

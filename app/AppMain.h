@@ -3,7 +3,10 @@
 // closes.
 #pragma once
 
+#include <QString>
 #include <functional>
+
+#include "store/DataFolders.h"
 
 class MainDialog;
 
@@ -15,7 +18,11 @@ extern const char kUsage[];
 // platform chosen in QT_QPA_PLATFORM, or one given with -platform.
 bool MorvaneHasDisplay(int argc, char** argv);
 
+// What the user is told when the data folder cannot be set up.
+QString MorvaneInstallProblemText(const LInstallProblem& problem);
+
 // The whole program. started runs once the window stands and before the
 // event loop, so that a test can drive the real program in-process.
-// Returns the exit status: 0, 1 when it cannot start, 2 for bad arguments.
+// Returns the exit status: 0, 1 when it cannot start (it says why, on
+// standard error and in a box), 2 for bad arguments.
 int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& started = {});

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "soundfile/ByteOrder.h"
+#include "soundfile/UniqueFile.h"
 
 namespace {
 int BytesPerSample(LWaveWriter::Format f) {
@@ -71,17 +72,25 @@ bool LWaveWriter::Open(const std::string& path, int sampleRate, int channels, Fo
     return false;
   }
   m_path = path;
-  m_tempPath = path + ".part";
   m_rate = sampleRate;
   m_channels = channels;
   m_format = format;
   m_dataBytes = 0;
-  errno = 0;
-  m_file = std::fopen(m_tempPath.c_str(), "wb");
-  if (!m_file) {
-    m_error = "cannot create " + m_path + ": " + std::strerror(errno);
+  // A name derived from the target could be prepared by anyone who can
+  // write in its folder (a link to another file, a FIFO): a new random one.
+  const int fd = LCreateUniqueFile(LFolderOf(path), m_tempPath);
+  if (fd < 0) {
+    m_error = "cannot create " + m_path + ": " + std::strerror(-fd);
     return false;
   }
+  m_file = fdopen(fd, "wb");
+  if (!m_file) {
+    const int err = errno;
+    close(fd);
+    errno = err;
+    return Fail(("cannot create " + m_path).c_str());
+  }
+  errno = 0;
   return WriteHeader(0) || Fail("cannot write");
 }
 

@@ -1,6 +1,7 @@
 // Writes interleaved internal samples (full scale +-524288) to a WAV file.
 // The file appears under its name only when Finish succeeds: data goes to a
-// temporary file beside it that is renamed at the end and removed on failure.
+// new, randomly named file beside it (see UniqueFile.h) that is renamed over
+// the target at the end and removed on failure.
 #pragma once
 
 #include <cstdint>

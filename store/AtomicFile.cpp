@@ -1,33 +1,17 @@
 #include "store/AtomicFile.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
+#include "soundfile/UniqueFile.h"
+
 namespace {
 
 int ErrorOr(int fallback) { return errno ? errno : fallback; }
-
-// 12 characters from [a-z0-9]: 62 bits, so a name taken by someone else is
-// a matter of retrying, not of guessing.
-std::string RandomPart() {
-  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char bytes[12];
-  if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
-    // Early boot or a seccomp jail: the pid and a counter are still unique
-    // per process, O_EXCL does the rest.
-    static unsigned counter = 0;
-    const unsigned long long seed = (static_cast<unsigned long long>(getpid()) << 20) ^ ++counter;
-    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(seed >> (i * 5));
-  }
-  std::string s;
-  for (unsigned char b : bytes) s += kChars[b % 36];
-  return s;
-}
 
 }  // namespace
 
@@ -54,28 +38,14 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string LFolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 int LAtomicFile::Create(const std::string& folder) {
   Abandon();
   m_folder = folder.empty() ? "." : folder;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string temp = m_folder + "/.morvane-" + RandomPart() + ".tmp";
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      m_fd = fd;
-      m_temp = std::move(temp);
-      m_synced = false;
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
-  }
-  return EEXIST;
+  const int fd = LCreateUniqueFile(m_folder, m_temp);
+  if (fd < 0) return -fd;
+  m_fd = fd;
+  m_synced = false;
+  return 0;
 }
 
 int LAtomicFile::Write(std::string_view bytes) {
@@ -133,5 +103,31 @@ int LAtomicWriteFile(const std::string& target, std::string_view bytes, bool rep
   if (!err) err = file.Write(bytes);
   if (!err && keepMode >= 0) err = file.SetMode(static_cast<mode_t>(keepMode));
   if (!err) err = file.Commit(target, replace);
+  return err;
+}
+
+int LCopyFileContents(const std::string& path, LAtomicFile& to) {
+  // O_NONBLOCK then fstat: a FIFO or device in place of a file is refused
+  // instead of blocking the window.
+  const int from = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (from < 0) return errno;
+  struct stat st {};
+  int err = fstat(from, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EINVAL;
+  char buffer[65536];
+  while (!err) {
+    const ssize_t got = read(from, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0 && errno == EINTR) continue;
+    err = got < 0 ? errno : to.Write(std::string_view(buffer, static_cast<size_t>(got)));
+  }
+  close(from);
+  return err;
+}
+
+int LAtomicCopyFile(const std::string& from, const std::string& to) {
+  LAtomicFile file;
+  int err = file.Create(LFolderOf(to));
+  if (!err) err = LCopyFileContents(from, file);
+  if (!err) err = file.Commit(to, true);
   return err;
 }

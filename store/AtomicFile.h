@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "soundfile/UniqueFile.h"  // LFolderOf
+
 class LAtomicFile {
  public:
   LAtomicFile() = default;
@@ -20,10 +22,8 @@ class LAtomicFile {
   LAtomicFile(const LAtomicFile&) = delete;
   LAtomicFile& operator=(const LAtomicFile&) = delete;
 
-  // Creates the temporary file in folder: hidden (listings skip it), named
-  // at random, O_EXCL|O_NOFOLLOW so that nothing placed there beforehand
-  // (a symbolic link, a FIFO) is ever opened; permission bits 0666 less the
-  // umask.
+  // Creates the temporary file in folder (see LCreateUniqueFile): hidden,
+  // so listings skip it.
   int Create(const std::string& folder);
   // The open temporary file, for writers that stream into it.
   int Fd() const { return m_fd; }
@@ -48,8 +48,13 @@ class LAtomicFile {
   std::string m_folder, m_temp;
 };
 
-// The folder part of path ("." for a bare name).
-std::string LFolderOf(const std::string& path);
+// Appends the contents of the regular file at path: 0 or an errno value
+// (EINVAL when path is a FIFO, device or folder, which is refused before
+// it can block).
+int LCopyFileContents(const std::string& path, LAtomicFile& to);
+// A copy of the file at from named to, put in place as Commit does, with
+// permission bits 0666 less the umask whatever from's are.
+int LAtomicCopyFile(const std::string& from, const std::string& to);
 
 // Writes bytes as a new file named target: replacing (see Commit) or only
 // when the name is free. keepMode < 0 takes the umask's bits.

@@ -2,13 +2,17 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+
+#include "store/AtomicFile.h"
 
 namespace fs = std::filesystem;
 
@@ -24,13 +28,6 @@ constexpr const char* kMigratedMarker = ".SharedFolderMigrated";
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
   return v ? v : "";
-}
-
-std::string HomeFolder() {
-  std::string home = Env("HOME");
-  if (!home.empty()) return home;
-  if (const passwd* pw = getpwuid(getuid())) return pw->pw_dir ? pw->pw_dir : "";
-  return "";
 }
 
 bool IsDir(const fs::path& p) {
@@ -70,6 +67,33 @@ bool CopyIntoPlace(const fs::path& to, CopyFn copy) {
   return false;
 }
 
+// The process's file-creation mask, read without changing it (Linux 4.7 and
+// later show it in /proc); older kernels get a set-and-restore.
+mode_t CurrentUmask() {
+  if (FILE* f = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(f);
+    if (found) return static_cast<mode_t>(mask);
+  }
+  const mode_t mask = umask(022);
+  umask(mask);
+  return mask;
+}
+
+// A copied tree takes the permissions of its source; the user's copy gets
+// them less the umask, as the files the program creates do.
+void ApplyUmask(const fs::path& root) {
+  const auto keep = ~static_cast<fs::perms>(CurrentUmask()) & fs::perms::mask;
+  std::error_code ec;
+  fs::permissions(root, fs::status(root, ec).permissions() & keep, ec);
+  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec))
+    if (!it->is_symlink(ec)) fs::permissions(it->path(), it->status(ec).permissions() & keep, ec);
+}
+
 // Whether inner is the folder outer or lies below it.
 bool IsWithin(const fs::path& inner, const fs::path& outer) {
   std::error_code ec;
@@ -78,6 +102,14 @@ bool IsWithin(const fs::path& inner, const fs::path& outer) {
 }
 
 }  // namespace
+
+std::string LUserHomeFolder() {
+  // A relative HOME would put the user's files below the working folder.
+  const std::string home = Env("HOME");
+  if (!home.empty() && home.front() == '/') return home;
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') return pw->pw_dir;
+  return "";
+}
 
 std::string UserSoundFilePath(const std::string& sharedFolder, const std::string& fileName) {
   if (fileName.empty() || fileName == "." || fileName == ".." || fileName.find('/') != std::string::npos ||
@@ -93,7 +125,7 @@ std::string DefaultSoundFilePath(const std::string& sharedFolder, const char* fi
 std::string GetUserAppSupportFolder() {
   const std::string xdg = Env("XDG_DATA_HOME");
   if (!xdg.empty() && xdg.front() == '/') return xdg;
-  return (fs::path(HomeFolder()) / ".local/share").string();
+  return (fs::path(LUserHomeFolder()) / ".local/share").string();
 }
 
 std::string GetUserDataFolderApp() { return MakeFolder(fs::path(GetUserAppSupportFolder()) / kAppFolder); }
@@ -145,6 +177,7 @@ bool LFileMigrateSharedSettings() {
   if (!old.empty() && IsDir(old) && !Exists(shared) && !IsWithin(shared, old)) {
     copied = CopyIntoPlace(shared, [&](const fs::path& tmp, std::error_code& ec) {
       fs::copy(old, tmp, fs::copy_options::recursive, ec);
+      if (!ec) ApplyUmask(tmp);
       return !ec;
     });
   }
@@ -193,27 +226,31 @@ Digests ReadDigests(const fs::path& p) {
 }
 
 bool WriteDigests(const fs::path& p, const Digests& d) {
-  return CopyIntoPlace(p, [&](const fs::path& tmp, std::error_code&) {
-    FILE* f = std::fopen(tmp.c_str(), "we");
-    if (!f) return false;
-    for (const auto& [name, value] : d) std::fprintf(f, "%s %016llx\n", name.c_str(), (unsigned long long)value);
-    return std::fclose(f) == 0;
-  });
+  std::string text;
+  char line[96];
+  for (const auto& [name, value] : d) {
+    std::snprintf(line, sizeof line, "%.63s %016llx\n", name.c_str(), (unsigned long long)value);
+    text += line;
+  }
+  return LAtomicWriteFile(p.string(), text, true) == 0;
 }
 
-bool CopyFileIntoPlace(const fs::path& from, const fs::path& to) {
-  return CopyIntoPlace(to, [&](const fs::path& tmp, std::error_code& ec) { return fs::copy_file(from, tmp, ec); });
-}
+// A new file, so the umask decides its permissions (a copy made by
+// fs::copy_file would take the shipped file's 0644 under any umask).
+bool CopyFileIntoPlace(const fs::path& from, const fs::path& to) { return LAtomicCopyFile(from, to) == 0; }
 
-// Brings one default sound up to date; false when it is missing afterwards.
-bool RefreshDefaultSound(const fs::path& from, const fs::path& to, Digests& digests, const std::string& name) {
+// Brings one default sound up to date; what is wrong when it is missing
+// afterwards.
+LInstallProblem RefreshDefaultSound(const fs::path& from, const fs::path& to, Digests& digests,
+                                    const std::string& name) {
   const std::uint64_t shipped = FileDigest(from);
   if (!Exists(to)) {
-    if (shipped == 0 || !CopyFileIntoPlace(from, to)) return false;
+    if (shipped == 0) return {LInstallProblem::kShippedSound, from.string(), ENOENT};
+    if (const int err = LAtomicCopyFile(from, to)) return {LInstallProblem::kCopy, to.string(), err};
     digests[name] = shipped;
-    return true;
+    return {};
   }
-  if (shipped == 0) return true;
+  if (shipped == 0) return {};
   const std::uint64_t current = FileDigest(to);
   const auto made = digests.find(name);
   if (current == shipped) {
@@ -222,24 +259,50 @@ bool RefreshDefaultSound(const fs::path& from, const fs::path& to, Digests& dige
   } else if (made != digests.end() && made->second == current && CopyFileIntoPlace(from, to)) {
     made->second = shipped;
   }
-  return true;
+  return {};
 }
 
 }  // namespace
 
-bool LFileInstallSharedData() {
-  const fs::path shared = GetSharedDataFolderApp();
-  const fs::path sounds = MakeFolder(shared / kDefaultSoundFolder);
-  MakeFolder(shared / kUserSoundFolder);
+namespace {
+
+// Creates each missing folder of p in turn; the first that is a file or
+// cannot be made is the problem.
+LInstallProblem MakeFolders(const fs::path& p) {
+  fs::path at;
+  for (const fs::path& part : p) {
+    at /= part;
+    struct stat st {};
+    if (stat(at.c_str(), &st) == 0) {
+      if (!S_ISDIR(st.st_mode)) return {LInstallProblem::kFolder, at.string(), ENOTDIR};
+    } else if (mkdir(at.c_str(), 0777) != 0 && errno != EEXIST) {
+      return {LInstallProblem::kFolder, at.string(), errno};
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+bool LFileInstallSharedData(LInstallProblem* problem) {
+  LInstallProblem first;
+  auto note = [&first](const LInstallProblem& p) {
+    if (first.kind == LInstallProblem::kNone) first = p;
+  };
+  const fs::path shared = fs::path(GetUserAppSupportFolder()) / kAppFolder / kSharedFolder;
+  const fs::path sounds = shared / kDefaultSoundFolder;
+  note(MakeFolders(sounds));
+  note(MakeFolders(shared / kUserSoundFolder));
   const std::string program = GetProgramDataFolder();
-  bool complete = IsDir(shared / kUserSoundFolder);
   const fs::path digestsFile = sounds / kShippedDigestsFile;
   const Digests before = ReadDigests(digestsFile);
   Digests digests = before;
   for (const char* name : kDefaultSoundFiles) {
+    if (first.kind == LInstallProblem::kFolder) break;
     const fs::path from = program.empty() ? fs::path() : fs::path(program) / kDefaultSoundFolder / name;
-    complete = RefreshDefaultSound(from, sounds / name, digests, name) && complete;
+    note(RefreshDefaultSound(from, sounds / name, digests, name));
   }
   if (digests != before) WriteDigests(digestsFile, digests);
-  return complete;
+  if (problem) *problem = first;
+  return first.kind == LInstallProblem::kNone;
 }

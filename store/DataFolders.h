@@ -20,6 +20,9 @@ std::string UserSoundFilePath(const std::string& sharedFolder, const std::string
 // The path of a default sound in the shared data folder's "metronome".
 std::string DefaultSoundFilePath(const std::string& sharedFolder, const char* fileName);
 
+// $HOME when it is an absolute path, else the home the password database
+// gives the user; empty when neither names one.
+std::string LUserHomeFolder();
 // $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
 std::string GetUserAppSupportFolder();
 // "Morvane" in the user's data home, created when missing.
@@ -43,11 +46,25 @@ std::string GetProgramDataFolder();
 // ".SharedFolderMigrated" in it. True when this call copied the folder.
 bool LFileMigrateSharedSettings();
 
+// Why the user's data could not be put in place.
+struct LInstallProblem {
+  enum Kind {
+    kNone,
+    kFolder,        // path cannot be created (error), or is a file (ENOTDIR)
+    kShippedSound,  // the program's own copy of a default sound is missing
+    kCopy,          // path could not be written (error)
+  };
+  Kind kind = kNone;
+  std::string path;
+  int error = 0;
+};
+
 // Every start: copies each default sound missing from the shared data
 // folder's "metronome" from the program's data folder and creates "Sound".
 // A copy the program made and the user left alone is refreshed when the
 // shipped sound changes; a file the user replaced is kept. The digests of
 // the copies made are kept in "metronome/.shipped". True when afterwards all
-// three default sounds and "Sound" are in place.
-bool LFileInstallSharedData();
+// three default sounds and "Sound" are in place; otherwise problem, when
+// given, says what is missing first and why.
+bool LFileInstallSharedData(LInstallProblem* problem = nullptr);
 inline constexpr const char* kShippedDigestsFile = ".shipped";

@@ -1,5 +1,6 @@
 #include "store/Settings.h"
 
+#include "store/DataFolders.h"
 #include "store/SettingsCache.h"
 #include "store/Utf8.h"
 
@@ -35,8 +36,14 @@ const char* LSettingsFilePath(char* out, size_t size) {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
     dir = xdg;
   } else {
-    const char* home = std::getenv("HOME");
-    dir = std::string(home ? home : ".") + "/.config";
+    // The data folder's home, never the working folder: without one the
+    // path is empty (the program refuses to start).
+    const std::string home = LUserHomeFolder();
+    if (home.empty()) {
+      if (size) out[0] = '\0';
+      return out;
+    }
+    dir = home + "/.config";
   }
   std::snprintf(out, size, "%s/Morvane/Morvane.conf", dir.c_str());
   return out;

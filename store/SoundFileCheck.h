@@ -21,6 +21,6 @@ std::string LSoundFileBaseName(const std::string& path);
 // own file name, replacing a file of that name there. The copy is written
 // beside the target and renamed over it, so a failed copy never leaves half
 // a sound in place, and a file chosen from the "Sound" folder itself is left
-// as it is. name receives the file name. False when the name is not one a
-// user sound may have or the copy failed.
-bool LCopyUserSoundFile(const std::string& sharedFolder, const std::string& path, std::string& name);
+// as it is. name receives the file name. 0, EINVAL when the name is not one
+// a user sound may have, or the errno value that stopped the copy.
+int LCopyUserSoundFile(const std::string& sharedFolder, const std::string& path, std::string& name);

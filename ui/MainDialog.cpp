@@ -136,6 +136,7 @@ void MainDialog::CreateControls() {
 
 void MainDialog::InitModel() {
   if (!m_model->Init()) {
+    m_startFailed = true;
     ShowError(tr(kEssentialFileMissing));
     PostCommand(kCmdQuit);
   }

@@ -111,6 +111,9 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   LVolumeSlider& VolumeSlider() { return m_volume; }
   LMVModel& Model() const { return *m_model; }
   QString StatusText() const;
+  // The model could not load its sounds: the window told the user and the
+  // program ends.
+  bool StartFailed() const { return m_startFailed; }
   // The guide row whose range holds bpm (-1: none). Ranges run from their
   // first figure up to, not including, the next row's.
   static int GuideRowOf(int bpm);
@@ -159,6 +162,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   LProfile m_profile;
   int m_lastTempo = -1;
   int m_playStopImage = 0;
+  bool m_startFailed = false;
   LMVDisplay* m_display = nullptr;
   LMVLedLightBox* m_lights = nullptr;
   LTempoField* m_tempo = nullptr;

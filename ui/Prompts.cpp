@@ -1,5 +1,9 @@
 #include "ui/Prompts.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -45,13 +49,55 @@ void LShowMessage(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox::information(parent, title, text);
 }
 
+void LShowError(QWidget* parent, const QString& title, const QString& text) {
+  if (PromptHook()) {
+    PromptHook()({title, text, QString(), QString()});
+    return;
+  }
+  QMessageBox::critical(parent, title, text);
+}
+
+QString LWriteFailureText(int error) {
+  static const struct {
+    int error;
+    const char* text;
+  } kCauses[] = {
+      {ENOSPC, QT_TRANSLATE_NOOP("LPrompts", "the disk is full. Make room on it, then try again.")},
+      {EDQUOT, QT_TRANSLATE_NOOP("LPrompts", "your disk quota is used up. Make room in it, then try again.")},
+      {EROFS, QT_TRANSLATE_NOOP("LPrompts",
+                                "the disk is mounted read-only. Choose a writable place or remount it, "
+                                "then try again.")},
+      {EACCES, QT_TRANSLATE_NOOP("LPrompts",
+                                 "permission denied. Check that you may write in that folder, then try "
+                                 "again.")},
+      {EPERM, QT_TRANSLATE_NOOP("LPrompts",
+                                "permission denied. Check that you may write in that folder, then try "
+                                "again.")},
+      {ENOENT, QT_TRANSLATE_NOOP("LPrompts", "the folder does not exist. Create it, then try again.")},
+      {ENOTDIR, QT_TRANSLATE_NOOP("LPrompts",
+                                  "a file stands where a folder should be. Move it aside, then try "
+                                  "again.")},
+      {EISDIR, QT_TRANSLATE_NOOP("LPrompts",
+                                 "a folder stands where the file should be. Move it aside, then try "
+                                 "again.")},
+      {ENAMETOOLONG, QT_TRANSLATE_NOOP("LPrompts", "the file name is too long. Rename the file, then try again.")},
+      {EIO, QT_TRANSLATE_NOOP("LPrompts",
+                              "the disk reported an input/output error. Check the disk, then try "
+                              "again.")},
+  };
+  for (const auto& cause : kCauses)
+    if (cause.error == error) return QCoreApplication::translate("LPrompts", cause.text);
+  return QCoreApplication::translate("LPrompts", "%1. Check that the folder exists and can be written, then try again.")
+      .arg(QString::fromLocal8Bit(std::strerror(error ? error : EIO)));
+}
+
 bool LSaveRecordOrTell(QWidget* parent, LRecord& record, const QString& what, const std::string& folder) {
   if (record.Flush()) return true;
+  const int error = record.SaveError();
   record.Discard();
-  LShowMessage(parent, QStringLiteral("Not saved"),
-               QStringLiteral("%1 could not be saved in %2. Check that the folder exists and can be written, then "
-                              "try again.")
-                   .arg(what, QString::fromStdString(folder)));
+  LShowMessage(parent, QCoreApplication::translate("LPrompts", "Not saved"),
+               QCoreApplication::translate("LPrompts", "%1 could not be saved in %2: %3")
+                   .arg(what, QString::fromStdString(folder), LWriteFailureText(error)));
   return false;
 }
 

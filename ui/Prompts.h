@@ -22,12 +22,17 @@ struct LPrompt {
 // True when the user chose the "yes" button.
 bool LAskYesNo(QWidget* parent, const QString& title, const QString& text, const QString& yes, const QString& no);
 void LShowMessage(QWidget* parent, const QString& title, const QString& text);
+// As LShowMessage, in an error box.
+void LShowError(QWidget* parent, const QString& title, const QString& text);
 // The chosen existing file's path; empty on Cancel.
 QString LAskOpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& startFolder);
+// Why a file could not be written (an errno value), and what to do about
+// it: the end of a sentence that begins with what and where.
+QString LWriteFailureText(int error);
 // Writes the record now, so that a failure is told while the user still sees
 // what was not kept: on failure the record is dropped unsaved (the caller
 // still holds the values) and the user hears that what (for example "The
-// preset") could not be saved in folder, and how to put it right.
+// preset") could not be saved in folder, why, and how to put it right.
 bool LSaveRecordOrTell(QWidget* parent, LRecord& record, const QString& what, const std::string& folder);
 // A short message pointing at a field, which also takes the focus.
 void LShowFieldMessage(QWidget* field, const QString& text);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cerrno>
 #include <cstring>
 
 #include "store/DataFolders.h"
@@ -170,14 +171,15 @@ bool LSoundSchemeSaveDialog::GetValidSoundFile(QWidget* parent, char* out, const
     }
     return false;
   }
-  std::string name;
+  std::string name = LSoundFileBaseName(local);
   // A sound the "Sound" folder does not hold would be named in the records
   // and silently replaced by the default at the next load: say so instead.
-  if (!LCopyUserSoundFile(shared, local, name) || name.size() > kRecordTextMax) {
-    LShowMessage(
-        parent, tr("File not copied"),
-        tr("The sound \"%1\" could not be copied into Morvane's sound folder %2.")
-            .arg(QString::fromStdString(LSoundFileBaseName(local)), QString::fromStdString(shared + "/Sound")));
+  const int error = name.size() > kRecordTextMax ? ENAMETOOLONG : LCopyUserSoundFile(shared, local, name);
+  if (error) {
+    LShowMessage(parent, tr("File not copied"),
+                 tr("The sound \"%1\" could not be copied into Morvane's sound folder %2: %3")
+                     .arg(QString::fromStdString(LSoundFileBaseName(local)),
+                          QString::fromStdString(shared + "/" + kUserSoundFolder), LWriteFailureText(error)));
     return false;
   }
   std::memcpy(out, name.c_str(), name.size() + 1);

@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -42,24 +43,34 @@ ProgramRun RunProgram(const std::string& env, const std::string& args) {
   return run;
 }
 
-// The program's command line with and without a display: the exit status
-// and what it prints; nothing is set up.
+// The program's command line with and without a display, and a start that
+// cannot set up its folders: the exit status and what it prints.
 TEST(AppTest, CommandLinesWithAndWithoutADisplay) {
   test::IsolatedHome home;
+  // A data folder that cannot be made: named in a box, which SIGTERM closes.
+  const std::string inTheWay = home.Dir().File("file");
+  ASSERT_TRUE(test::WriteFile(inTheWay, test::Bytes{'x'}));
+  const std::string blocked = "QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + inTheWay +
+                              " MORVANE_DATA_DIR=" + MORVANE_SOURCE_DATA_DIR + " timeout --preserve-status -s TERM 2";
   const struct {
-    const char* env;
+    std::string env;
     const char* args;
     int status;
-    const char* says;
+    std::string says;
   } cases[] = {{"", "", 1, "xvfb-run"},
                {"", "-installer", 2, "usage: morvane"},
                {"QT_QPA_PLATFORM=offscreen", "-installer", 2, "usage: morvane"},
-               {"QT_QPA_PLATFORM=offscreen", "--help", 0, "usage: morvane"}};
+               {"QT_QPA_PLATFORM=offscreen", "--help", 0, "usage: morvane"},
+               {"DISPLAY=:97", "", 1, "could not connect to display :97"},
+               {"QT_QPA_PLATFORM=nosuch", "", 1, "\"nosuch\""},
+               {blocked, "", 1, inTheWay + " is a file, not a folder"}};
   for (const auto& c : cases) {
     const ProgramRun run = RunProgram(c.env, c.args);
     EXPECT_EQ(run.status, c.status) << c.env << c.args;
     EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
-    EXPECT_EQ(run.output.find("qt.qpa"), std::string::npos) << run.output;  // not the toolkit's own abort
+    // One line of ours, not the toolkit's abort and its advice to reinstall.
+    EXPECT_EQ(run.output.find("qt.qpa"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("einstall"), std::string::npos) << run.output;
   }
   EXPECT_FALSE(std::filesystem::exists(home.Dir().File(".config/Morvane")));
 }

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <vector>
 
 #include "soundfile/PCMFile.h"
 #include "soundfile/WaveFile.h"
+#include "soundfile/WaveWriter.h"
 #include "tests/support/SourceReader.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
@@ -287,4 +289,26 @@ TEST(WaveFile, ReadingAtTheIntLimitHoldsThePosition) {
   s->Seek(0x7FFFFFFE);
   EXPECT_EQ(test::ReadFrames(s, 3, 3), std::vector<int>(3, 0));
   EXPECT_EQ(s->GetPositionSample(), 0x7FFFFFFF);
+}
+
+// The writer's file appears whole under its name and only there: a link
+// someone put at a name derived from the target is never used, and an
+// abandoned file leaves nothing behind.
+TEST(WaveWriter, WritesThroughANewFileOnly) {
+  test::TempDir dir;
+  const std::string out = dir.File("click.wav"), victim = dir.File("victim");
+  ASSERT_TRUE(test::WriteFile(victim, Bytes{'k'}));
+  ASSERT_EQ(::symlink(victim.c_str(), (out + ".part").c_str()), 0);
+  const mode_t mask = ::umask(077);
+  LWaveWriter w, abandoned;
+  const int samples[2] = {0, 1000};
+  EXPECT_TRUE(w.Open(out, 8000, 1, LWaveWriter::Format::S16) && w.Write(samples, 2) && w.Finish()) << w.Error();
+  EXPECT_TRUE(abandoned.Open(dir.File("gone.wav"), 8000, 1, LWaveWriter::Format::S16));
+  abandoned.Abandon();
+  ::umask(mask);
+  EXPECT_EQ(LWaveFile::OpenSource(out.c_str())->GetEndSample(), 2);
+  struct stat st {};
+  EXPECT_TRUE(::stat(out.c_str(), &st) == 0 && (st.st_mode & 0777) == 0600);
+  EXPECT_EQ(std::filesystem::file_size(victim), 1u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);  // victim, link, click.wav
 }

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "store/DataFolders.h"
+#include "store/Settings.h"
 #include "tests/store/StoreTestUtil.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
@@ -72,18 +77,27 @@ TEST(DataFolders, UserSoundNamesStayInTheSoundFolder) {
   EXPECT_EQ(UserSoundFilePath("/s", std::string("a\0b", 3)), "");
 }
 
-TEST(DataFolders, MigrationCopiesOnceKeepingPermissions) {
+// Permission bits of a file, or -1.
+int Mode(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 0777) : -1;
+}
+
+TEST(DataFolders, MigrationCopiesOnceLessTheUmask) {
   test::IsolatedHome home;
   const std::string program = MakeProgramData(home.Dir());
+  chmod((program + "/metronome/beat.wav").c_str(), 0644);
   ScopedEnv dataDir("MORVANE_DATA_DIR", program);
   const std::string shared = home.Dir().File("data") + "/Morvane/Shared";
 
+  const mode_t mask = umask(027);
   EXPECT_TRUE(LFileMigrateSharedSettings());
+  umask(mask);
   EXPECT_TRUE(test::FileExists(shared + "/.SharedFolderMigrated"));
   EXPECT_EQ(test::ReadText(shared + "/metronome/beat.wav"), test::ReadText(program + "/metronome/beat.wav"));
-  struct stat st {};
-  ASSERT_EQ(stat((shared + "/extra/deeper/note.txt").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(Mode(shared + "/extra/deeper/note.txt"), 0640);
+  EXPECT_EQ(Mode(shared + "/metronome/beat.wav"), 0640);
+  EXPECT_EQ(Mode(shared + "/extra"), 0750);
   EXPECT_TRUE(test::FileExists(program + "/metronome/beat.wav"));  // the old folder stays
 
   fs::remove(shared + "/metronome/beat.wav");
@@ -123,7 +137,11 @@ TEST(DataFolders, FirstRunCopiesOnlyMissingSounds) {
   const std::string shared = GetSharedDataFolderApp();
   fs::create_directories(shared + "/metronome");
   test::WriteText(shared + "/metronome/accent.wav", "user's own");
+  chmod((program + "/metronome/beat.wav").c_str(), 0644);
+  const mode_t mask = umask(077);
   EXPECT_TRUE(LFileInstallSharedData());
+  umask(mask);
+  EXPECT_EQ(Mode(shared + "/metronome/beat.wav"), 0600);
   EXPECT_EQ(test::ReadText(shared + "/metronome/accent.wav"), "user's own");
   for (const char* name : {"beat.wav", "click.wav"})
     EXPECT_EQ(test::ReadText(shared + "/metronome/" + name), test::ReadText(program + "/metronome/" + name));
@@ -135,6 +153,54 @@ TEST(DataFolders, FirstRunCopiesOnlyMissingSounds) {
   fs::remove_all(shared);
   EXPECT_FALSE(LFileInstallSharedData());
   EXPECT_TRUE(fs::is_directory(GetSharedDataFolderApp() + "/Sound"));
+}
+
+// What keeps the user's data from being set up is named with its place.
+TEST(DataFolders, InstallNamesWhatIsInTheWay) {
+  const struct {
+    const char* file;     // made a plain file (below the data home)
+    const char* program;  // program data: "" complete, "no click", "absent"
+    LInstallProblem::Kind kind;
+    const char* pathEnd;
+    int error;
+  } cases[] = {
+      {"data/Morvane", "", LInstallProblem::kFolder, "/data/Morvane", ENOTDIR},
+      {"data/Morvane/Shared/Sound", "", LInstallProblem::kFolder, "/Shared/Sound", ENOTDIR},
+      {nullptr, "no click", LInstallProblem::kShippedSound, "/program/metronome/click.wav", ENOENT},
+      {nullptr, "absent", LInstallProblem::kShippedSound, "/absent/metronome/accent.wav", ENOENT},
+      {nullptr, "", LInstallProblem::kNone, "", 0},
+  };
+  for (const auto& c : cases) {
+    test::IsolatedHome home;
+    const std::string program = MakeProgramData(home.Dir());
+    if (std::string(c.program) == "no click") fs::remove(program + "/metronome/click.wav");
+    ScopedEnv dataDir("MORVANE_DATA_DIR", std::string(c.program) == "absent" ? home.Dir().File("absent") : program);
+    if (c.file) {
+      fs::create_directories(fs::path(home.Dir().File(c.file)).parent_path());
+      test::WriteText(home.Dir().File(c.file), "in the way");
+    }
+    LInstallProblem problem;
+    EXPECT_EQ(LFileInstallSharedData(&problem), c.kind == LInstallProblem::kNone) << c.pathEnd;
+    EXPECT_EQ(problem.kind, c.kind) << c.pathEnd;
+    EXPECT_TRUE(problem.path.ends_with(c.pathEnd)) << problem.path;
+    EXPECT_EQ(problem.error, c.error) << c.pathEnd;
+  }
+}
+
+// Without a usable HOME the user's files follow the password database's
+// home, never the working folder.
+TEST(DataFolders, HomeFallsBackToThePasswordDatabase) {
+  const passwd* pw = getpwuid(getuid());
+  ASSERT_TRUE(pw && pw->pw_dir);
+  const std::string account = pw->pw_dir;
+  ScopedEnv config("XDG_CONFIG_HOME", "");
+  for (const char* home : {"", "relative", "/somewhere"}) {
+    ScopedEnv env("HOME", home);
+    const std::string want = home[0] == '/' ? home : account;
+    EXPECT_EQ(LUserHomeFolder(), want) << home;
+    char path[1024];
+    EXPECT_EQ(std::string(LSettingsFilePath(path, sizeof path)), want + "/.config/Morvane/Morvane.conf") << home;
+  }
 }
 
 // A new version's default sounds reach copies the user left alone; a sound

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "tests/store/StoreTestUtil.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
@@ -43,16 +45,16 @@ TEST(SoundFileCheck, CopyIntoTheSoundFolder) {
   WriteMono(shared.File("Sound/Snare.wav"), 10, 8000);
   const std::string chosen = WriteMono(other.File("Snare.wav"), 20, 8000);
   std::string name;
-  ASSERT_TRUE(LCopyUserSoundFile(shared.Path(), chosen, name));  // replaces the file of that name
+  ASSERT_EQ(LCopyUserSoundFile(shared.Path(), chosen, name), 0);  // replaces the file of that name
   EXPECT_EQ(name, "Snare.wav");
   EXPECT_EQ(test::ReadText(shared.File("Sound/Snare.wav")), test::ReadText(chosen));
   EXPECT_FALSE(test::FileExists(shared.File("Sound/Snare.wav.part")));
   // A file chosen from the Sound folder itself keeps its contents.
-  ASSERT_TRUE(LCopyUserSoundFile(shared.Path(), shared.File("Sound/Snare.wav"), name));
+  ASSERT_EQ(LCopyUserSoundFile(shared.Path(), shared.File("Sound/Snare.wav"), name), 0);
   EXPECT_EQ(test::ReadText(shared.File("Sound/Snare.wav")), test::ReadText(chosen));
-  EXPECT_FALSE(LCopyUserSoundFile(shared.Path(), shared.File("missing.wav"), name));
+  EXPECT_EQ(LCopyUserSoundFile(shared.Path(), shared.File("missing.wav"), name), ENOENT);
   EXPECT_FALSE(test::FileExists(shared.File("Sound/missing.wav")));
-  EXPECT_FALSE(LCopyUserSoundFile(shared.Path(), "/tmp/", name));  // no file name at all
+  EXPECT_EQ(LCopyUserSoundFile(shared.Path(), "/tmp/", name), EINVAL);  // no file name at all
 }
 
 }  // namespace

@@ -143,6 +143,8 @@ TEST_F(DialogTest, RecordsThatCannotBeWrittenAreReportedAndKeptForAnotherTry) {
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].title.toStdString(), "Not saved");
     EXPECT_NE(prompts[0].text.indexOf(QString::fromStdString(where)), -1) << prompts[0].text.toStdString();
+    // The cause, from the error the save met.
+    EXPECT_NE(prompts[0].text.indexOf(QStringLiteral("stands where")), -1) << prompts[0].text.toStdString();
     prompts.clear();
   };
 
