@@ -27,6 +27,7 @@
 #include "ui/ExportJob.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainDialog.h"
+#include "ui/PracticePanel.h"
 
 namespace {
 
@@ -147,12 +148,16 @@ LExportDialog::LExportDialog(const LClickTrackSettings& track, const LPracticePl
   form->addRow(trainer);
   form->addRow(tr("Sample f&ormat:"), m_format);
   form->addRow(tr("Sample &rate:"), m_rate);
+  // What the window plays, as the file will have it (sounds and levels
+  // too). Short lines: a wrapped label would not fit at the smallest size.
+  const QString swing = track.rhythm.swing != kSwingStraight ? tr(", swing %1 %").arg(track.rhythm.swing) : QString();
+  form->addRow(tr("Track:"), new QLabel(tr("%1 bpm, %2, subdivision %3%4")
+                                            .arg(track.tempo)
+                                            .arg(QString::fromStdString(track.rhythm.Describe()))
+                                            .arg(track.subdivisions)
+                                            .arg(swing)));
+  form->addRow(tr("Practice:"), new QLabel(LPracticePanel::Summary(plan)));
   layout->addLayout(form);
-  auto* about =
-      new QLabel(tr("The tempo, measure, beat pattern, subdivision, swing, sounds, levels and the "
-                    "practice trainers are those of the window."));
-  about->setWordWrap(true);
-  layout->addWidget(about);
   LAddButtonRow(
       this, layout, tr("&Export"), [this] { LShowHelp(this, QStringLiteral("export")); }, [this] { CmOk(); });
 }

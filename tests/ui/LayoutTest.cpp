@@ -23,12 +23,15 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/CustomMeasureDialog.h"
 #include "ui/DBEdit.h"
+#include "ui/ExportDialog.h"
 #include "ui/GeneralPage.h"
 #include "ui/MVDisplay.h"
 #include "ui/Placement.h"
 #include "ui/PresetDialog.h"
 #include "ui/PresetListWindow.h"
 #include "ui/PropertySheet.h"
+#include "ui/SetListDialog.h"
+#include "ui/SetListWindow.h"
 #include "ui/SoundPage.h"
 #include "ui/SoundSchemeSaveDialog.h"
 #include "ui/TempoField.h"
@@ -143,6 +146,13 @@ TEST_F(LayoutTest, DialogsShowEveryControlWholeAndCloseWithCtrlW) {
     auto* list = new LPresetListWindow(profile);
     list->Init();
     dialogs.emplace_back(list);
+    auto* setLists = new LSetListWindow(profile);
+    setLists->Init();
+    dialogs.emplace_back(setLists);
+    dialogs.emplace_back(new LSetListDialog(profile, std::string()));
+    LPracticePlan plan;
+    plan.ramp = {100, 120, 10, 2, true};
+    dialogs.emplace_back(new LExportDialog(LClickTrackSettings(), plan));
     for (auto& dialog : dialogs) {
       for (int page = 0; page < (dialog.get() == sheet ? 2 : 1); ++page) {
         if (dialog.get() == sheet) dialog->findChild<QTabWidget*>()->setCurrentIndex(page);
