@@ -199,7 +199,7 @@ bool MainDialog::CmSettings() {
 
 void MainDialog::CmPresetSave() {
   if (!HasDialogs()) return;
-  OpenPresetDialog(m_tempo->TypedValue(), m_measure->currentIndex(), m_subdiv->currentIndex());
+  OpenPresetDialog(m_tempo->TypedValue(), m_model->GetRhythm().LegacyIndex(), m_subdiv->currentIndex());
 }
 
 void MainDialog::CmPresetLoad() {
@@ -210,6 +210,8 @@ void MainDialog::CmPresetLoad() {
 
 void MainDialog::OpenPresetDialog(int tempo, int measure, int subdiv) {
   LPresetDialog dialog(m_profile, nullptr, tempo, measure, subdiv, this);
+  // The bar in force, unless the caller names another measure.
+  if (measure == m_model->GetRhythm().LegacyIndex()) dialog.SetRhythm(m_model->GetRhythm());
   dialog.Open(this);
 }
 
@@ -226,6 +228,7 @@ bool MainDialog::LoadPreset(const std::string& key, std::string* name) {
   if (!list.Open(rec, key)) return false;
   const LPresetValues values = ReadPresetValues(rec);
   ApplyPreset(values.tempo, values.measureIndex, values.subdiv);
+  m_model->SetRhythm(LReadRhythm(rec, values.measureIndex));
   LPracticeReadPreset(rec);
   const std::string presetName = rec.GetString(preset_field::kName);
   ShowTitle(QString::fromStdString(presetName));

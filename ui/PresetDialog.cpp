@@ -67,6 +67,14 @@ void LPresetDialog::InitDialog() {
   m_subdiv->setCurrentIndex(m_subdivIndex >= 0 && m_subdivIndex < m_subdiv->count() ? m_subdivIndex : -1);
 }
 
+void LPresetDialog::SetRhythm(const LRhythm& rhythm) {
+  m_rhythm = rhythm;
+  if (rhythm.measure.LegacyIndex() >= 0 && !rhythm.IsEdited()) return;
+  if (m_rhythmItem < 0) m_rhythmItem = m_measure->count();
+  m_measure->insertItem(m_rhythmItem, QString::fromStdString(rhythm.Describe()));
+  m_measure->setCurrentIndex(m_rhythmItem);
+}
+
 bool LPresetDialog::Open(QWidget* parent) {
   if (parent) setParent(parent, windowFlags());
   adjustSize();
@@ -97,7 +105,11 @@ bool LPresetDialog::CmOk() {
   }
   m_tempoValue = tempo;
   // No selection (an index the lists do not have) keeps the given index.
-  if (m_measure->currentIndex() >= 0) m_measureIndex = m_measure->currentIndex();
+  const bool keepsRhythm = m_rhythm && m_measure->currentIndex() == m_rhythmItem;
+  if (keepsRhythm)
+    m_measureIndex = m_rhythm->LegacyIndex();
+  else if (m_measure->currentIndex() >= 0)
+    m_measureIndex = m_measure->currentIndex();
   if (m_subdiv->currentIndex() >= 0) m_subdivIndex = m_subdiv->currentIndex();
   {
     LUserPresetList list(m_profile);
@@ -112,6 +124,13 @@ bool LPresetDialog::CmOk() {
       list.CreateNewRecord(rec);
     if (rec.IsAttached()) {
       WritePreset(rec, name.toStdString(), {m_tempoValue, m_measureIndex, m_subdivIndex});
+      // The bar and swing of the window; another measure chosen here plays
+      // its own accents.
+      if (m_rhythm) {
+        LRhythm r = *m_rhythm;
+        if (!keepsRhythm) r.measure = LMeasure::FromLegacyIndex(m_measureIndex), r.pattern = r.measure.Pattern();
+        LWriteRhythm(rec, r);
+      }
       // A new preset keeps the practice tools in force; a changed one keeps
       // its own.
       if (m_key.empty() && m_oldName.empty()) LPracticeWritePreset(rec);

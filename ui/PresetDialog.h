@@ -3,7 +3,10 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <optional>
 #include <string>
+
+#include "model/Rhythm.h"
 
 class LProfile;
 class QComboBox;
@@ -34,6 +37,10 @@ class LPresetDialog : public QDialog {
   // old name, so that of two presets sharing a name the one the user
   // picked is the one changed.
   void SetRecordKey(const std::string& key) { m_key = key; }
+  // The window's bar, which a new preset keeps: a custom measure or an
+  // edited pattern is listed by its name ("9(2+2+2+3)", "4*") after today's
+  // measures, and chosen.
+  void SetRhythm(const LRhythm& rhythm);
 
   // Runs the dialog modally; true when it closed with OK.
   bool Open(QWidget* parent);
@@ -63,6 +70,8 @@ class LPresetDialog : public QDialog {
   std::string m_key;
   int m_tempoValue;
   int m_measureIndex;
+  std::optional<LRhythm> m_rhythm;
+  int m_rhythmItem = -1;  // the list's item naming m_rhythm, if any
   int m_subdivIndex;
   QLineEdit* m_name = nullptr;
   QLineEdit* m_tempo = nullptr;

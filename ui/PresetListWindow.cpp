@@ -1,6 +1,7 @@
 #include "ui/PresetListWindow.h"
 
 #include "model/MVModel.h"
+#include "model/Rhythm.h"
 #include "store/FileStoreIterator.h"
 #include "ui/PracticePresets.h"
 #include "ui/PresetDialog.h"
@@ -48,12 +49,17 @@ QString LPresetListWindow::TableName(const char* const* names, int index) {
   return QString::fromUtf8(names[index]);
 }
 
+QString LPresetListWindow::MeasureText(const LRecord& rec, int index) {
+  if (index < 0 || index >= LMeasure::kLegacyCount) return QString::number(index);
+  return QString::fromStdString(LReadRhythm(rec, index).Describe());
+}
+
 void LPresetListWindow::FillList() {
   RefillList([this] {
     for (LDataStoreListIterator<LFileStoreDataStore, LUserPreset> it(m_records); it.IsValid(); it.Next()) {
       const LPresetValues v = ReadPresetValues(it.Record());
       AddRow({QString::fromStdString(it->GetString(preset_field::kName)), QString::asprintf("%d", v.tempo),
-              TableName(LMVModel::GetMeasureNames(), v.measureIndex), TableName(LMVModel::GetSubDivNames(), v.subdiv),
+              MeasureText(it.Record(), v.measureIndex), TableName(LMVModel::GetSubDivNames(), v.subdiv),
               LPracticePresetText(it.Record()), QString::fromStdString(it->Key())});
     }
   });

@@ -9,6 +9,9 @@ class LPresetListWindow : public LPresetListWindowBase {
   enum { kColName, kColTempo, kColMeasure, kColSubdiv, kColPractice, kColId };
   explicit LPresetListWindow(LProfile& profile);
   void FillList() override;
+  // The Measure column: a custom measure by its name, an edited pattern
+  // marked ("9(2+2+2+3)", "4*").
+  static QString MeasureText(const LRecord& rec, int index);
 
  protected:
   void InitDialog() override;

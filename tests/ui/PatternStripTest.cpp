@@ -3,16 +3,21 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "store/Presets.h"
+#include "store/Profile.h"
 #include "store/Settings.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/CustomMeasureDialog.h"
 #include "ui/PatternStrip.h"
+#include "ui/PresetDialog.h"
+#include "ui/PresetListWindow.h"
 #include "ui/RhythmControls.h"
 
 namespace {
@@ -155,4 +160,39 @@ TEST_F(RhythmWindowTest, StripAndCustomMeasuresChangeWhatThePlayerPlays) {
   EXPECT_EQ(window->MeasureList()->currentText().toStdString(), "12(3+3+3+3)");
   EXPECT_EQ(window->Rhythm()->Swing()->value(), 66);
   EXPECT_EQ(LUserSettingGet<int>("Settings", "Measure", -1), 0);  // no twelve-beat entry among today's
+}
+
+// A new preset keeps the window's bar and swing; loading it, or a preset
+// older versions wrote (measure index only), plays what it names.
+TEST_F(RhythmWindowTest, PresetsKeepTheBar) {
+  Open();
+  Custom(12, "3+3+3+3");
+  model->CycleBeat(0);
+  window->Rhythm()->Swing()->setValue(60);
+  const LRhythm saved = model->GetRhythm();
+  window->dialogs = window->realDialogs = true;
+  QTimer::singleShot(0, [] {
+    auto* dialog = dynamic_cast<LPresetDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->MeasureList()->currentText().toStdString(), "12(3+3+3+3)*");
+    dialog->NameField()->setText(QStringLiteral("Twelve"));
+    dialog->CmOk();
+  });
+  window->DispatchCommand(MainDialog::kCmdPresetSave);
+  LProfile profile;
+  LUserPresetList list(profile);
+  LUserPreset twelve, old;
+  ASSERT_TRUE(OpenPreset(list, twelve, "Twelve"));
+  EXPECT_EQ(LPresetListWindow::MeasureText(twelve, 0).toStdString(), "12(3+3+3+3)*");
+  list.CreateNewRecord(old);
+  WritePreset(old, "Old", {100, 6, 0});
+  ASSERT_TRUE(old.Flush());
+
+  const std::pair<std::string, const char*> loads[] = {{old.Key(), "DbAbb"}, {twelve.Key(), "AbbAbbAbbAbb"}};
+  for (const auto& [key, plays] : loads) {
+    ASSERT_TRUE(window->LoadPreset(key));
+    EXPECT_EQ(model->GetRhythm().pattern.ToString(), plays);
+  }
+  EXPECT_EQ(model->GetRhythm(), saved);
+  EXPECT_EQ(window->MeasureList()->currentText().toStdString(), "12(3+3+3+3)");
 }
