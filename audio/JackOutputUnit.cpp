@@ -55,6 +55,11 @@ void OnJackShutdown(jack_status_t, const char*, void* arg) {
   if (auto* unit = static_cast<LJackOutputUnit::Client*>(arg)->unit.load(std::memory_order_acquire)) unit->OnShutdown();
 }
 
+void OnJackLatency(jack_latency_callback_mode_t mode, void* arg) {
+  if (mode != JackPlaybackLatency) return;
+  if (auto* unit = static_cast<LJackOutputUnit::Client*>(arg)->unit.load(std::memory_order_acquire)) unit->OnLatency();
+}
+
 }  // namespace
 
 void LJackListDevices(std::vector<LSoundPlayDeviceQuery::Device>& devices) {
@@ -81,6 +86,7 @@ bool LJackOutputUnit::Open(unsigned int deviceId) {
   client->unit.store(this, std::memory_order_release);
   jack_set_process_callback(client->client, &OnJackProcess, client.get());
   jack_on_info_shutdown(client->client, &OnJackShutdown, client.get());
+  jack_set_latency_callback(client->client, &OnJackLatency, client.get());
   m_client = std::move(client);
   m_lost = false;
   if (m_playback.empty()) {
@@ -159,6 +165,7 @@ bool LJackOutputUnit::Start() {
     for (int i = 0; i < m_ports; ++i)
       jack_connect(m_client->client, jack_port_name(m_client->ports[i]), m_playback[i].c_str());
   }
+  OnLatency();
   m_running.store(true, std::memory_order_release);
   return IsOpen();
 }
@@ -178,6 +185,15 @@ void LJackOutputUnit::Stop() {
 void LJackOutputUnit::OnShutdown() {
   m_lost.store(true, std::memory_order_release);
   if (m_running.exchange(false)) ReportFailure();
+}
+
+// The server's notification thread (and Start): the ports' playback latency
+// changed with the connections.
+void LJackOutputUnit::OnLatency() {
+  if (m_ports == 0 || !m_client) return;
+  jack_latency_range_t range{};
+  jack_port_get_latency_range(m_client->ports[0], JackPlaybackLatency, &range);
+  m_latency.store(static_cast<int>(range.max), std::memory_order_relaxed);
 }
 
 // Real-time: the server's process thread; allocates nothing, never blocks.

@@ -39,6 +39,8 @@ class LJackOutputUnit : public LAudioOutputUnit {
   int DeviceChannels() const override { return static_cast<int>(m_playback.size()); }
   int PlayableRate(int) const override { return m_serverRate; }
   int NativeRate() const override { return m_serverRate; }
+  // From the client's ports to the server's outputs, as the server tells.
+  int LatencyFrames() const override { return m_latency.load(std::memory_order_relaxed); }
   bool Initialize() override;
   void Uninitialize() override;
   bool Start() override;
@@ -49,6 +51,7 @@ class LJackOutputUnit : public LAudioOutputUnit {
   // The server's threads.
   void OnProcess(unsigned int frames);
   void OnShutdown();
+  void OnLatency();
 
  private:
   bool Teardown(void (*call)(void*), int ms = LBoundedRunner::kDefaultMs);
@@ -62,5 +65,6 @@ class LJackOutputUnit : public LAudioOutputUnit {
   std::atomic<bool> m_running{false};
   std::atomic<bool> m_lost{false};
   std::atomic<int> m_inProcess{0};
+  std::atomic<int> m_latency{0};
   LBoundedRunner m_teardown;
 };
