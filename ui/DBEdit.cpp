@@ -56,8 +56,9 @@ void LDBEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void LDBEdit::SetRange(const LdBLevel& minimum, const LdBLevel& maximum) {
-  m_minimum = minimum.Get();
-  m_maximum = maximum.Get();
+  // A level is a signed number, not a character: no unsigned cast first.
+  m_minimum = minimum.Get();  // NOLINT(bugprone-signed-char-misuse)
+  m_maximum = maximum.Get();  // NOLINT(bugprone-signed-char-misuse)
   update();
 }
 
@@ -124,7 +125,7 @@ int LDBEdit::ValueAt(int x, int w, int minimum, int maximum) {
 }
 
 int LDBEdit::WheelStep(int delta, int minimum, int maximum) {
-  const int step = std::max(static_cast<int>(static_cast<float>((maximum - minimum) / 2) * 0.1f), 1);
+  const int step = std::max((maximum - minimum) / 20, 1);  // a tenth of half the range
   return std::clamp(delta, -step, step);
 }
 

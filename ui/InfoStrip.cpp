@@ -54,8 +54,6 @@ void LInfoStrip::Update() {
 
 QString LInfoStrip::Text() const { return m_messages.join(QLatin1Char('\n')); }
 
-int LInfoStrip::HeightForWidth(int width) const { return layout()->totalHeightForWidth(width); }
-
 void LInfoStrip::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), QColor(255, 244, 206));

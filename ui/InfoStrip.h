@@ -25,8 +25,6 @@ class LInfoStrip : public QWidget {
   void Clear();
   // The messages, one per line.
   QString Text() const;
-  // The height that shows the whole text at this width.
-  int HeightForWidth(int width) const;
   // Called when the user closes the strip.
   std::function<void()> onClosed;
 

@@ -36,7 +36,7 @@ QString MenuText(const QString& text, int command, const LKeyToCommandMap* keys,
   return result + QLatin1Char('\t') + key.GetDescription();
 }
 
-QString FixedKeyText(QString text, const LKey& key) { return text + QLatin1Char('\t') + key.GetDescription(); }
+QString FixedKeyText(const QString& text, const LKey& key) { return text + QLatin1Char('\t') + key.GetDescription(); }
 
 }  // namespace
 
@@ -239,7 +239,7 @@ void LMainWindow::AddFrameMenus() {
 void LMainWindow::SetToolBar(const char* name, const LToolBarItem* items, int count, const LKeyToCommandMap* keys,
                              int keyCount) {
   m_toolBar = std::make_unique<LToolBar>(this, name);
-  auto addItem = [this](int command, int image, const QString& label, QString tooltip) {
+  auto addItem = [this](int command, int image, const QString& label, const QString& tooltip) {
     QAction* action = m_toolBar->AddItem(command, LGetIcon(image), label, tooltip);
     connect(action, &QAction::triggered, this, [this, command] { DispatchCommand(command); });
   };
