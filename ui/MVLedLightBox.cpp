@@ -200,7 +200,7 @@ const LMVLedLightBox::Frame& LMVLedLightBox::CurrentFrame() {
     frame.pixels = QPixmap::fromImage(image.copy(device));
     frame.pixels.setDevicePixelRatio(dpr);
   }
-  return *m_frames.insert(key, std::move(frame));
+  return *m_frames.emplace(key, std::move(frame));
 }
 
 void LMVLedLightBox::paintEvent(QPaintEvent* event) {
