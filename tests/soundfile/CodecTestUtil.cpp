@@ -115,18 +115,6 @@ std::vector<int> ReadAll(LSoundSource& source, int block, int frames) {
   return ReadFrames(source, frames, block);
 }
 
-double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector<int>& got) {
-  double signal = 0, difference = 0;
-  const size_t n = std::min(reference.size(), got.size());
-  for (size_t i = 0; i < n; ++i) {
-    signal += double(reference[i]) * reference[i];
-    const double d = double(reference[i]) - got[i];
-    difference += d * d;
-  }
-  if (difference == 0) return 200;
-  return 10 * std::log10(signal / difference);
-}
-
 Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData) {
   return Riff({Chunk("fmt ", format), Chunk("data", data, declaredData)});
 }

@@ -32,9 +32,6 @@ LSoundSource OpenWav(const std::string& path);
 // frames; mono only.
 std::vector<int> ReadAll(LSoundSource& source, int block, int frames = -1);
 
-// Signal-to-difference ratio in dB of got against the reference; 200 for identical signals.
-double SignalToDifferenceDb(const std::vector<int>& reference, const std::vector<int>& got);
-
 // A WAV image with one format chunk and one data chunk; a negative
 // declaredData writes the data size as the data's length.
 Bytes CodecWav(const Bytes& format, const Bytes& data, int64_t declaredData = -1);

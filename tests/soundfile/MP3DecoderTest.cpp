@@ -97,8 +97,10 @@ TEST_P(MP3Oracle, FullAccuracyAgainstReference) {
   ASSERT_NE(mp3, nullptr);
   // Right after opening the source stands at the first decoded sample.
   EXPECT_EQ(s->GetPositionSample(), -mp3->GetEncoderDelay());
+  // Requests of 577 frames end at a different point of every granule: the
+  // output must not depend on how the consumer slices its reads.
   const int frames = ReferenceFrames();
-  const std::vector<int> ours = test::ReadFrames(s, frames + 4 * 1152, 4096);
+  const std::vector<int> ours = test::ReadFrames(s, frames + 4 * 1152, 577);
   // Every frame was decoded, and the end is where the frames end.
   EXPECT_EQ(s->GetEndSample() + mp3->GetEncoderDelay() + mp3->GetEndPadding(), frames);
   const test::Accuracy a = test::Compare(ours, *m_reference);
@@ -125,16 +127,6 @@ TEST_P(MP3Oracle, ScanToEndKnowsAVariableLengthAtOnce) {
   LSoundSource plain = LWaveFile::OpenSource(m_wav.c_str());
   plain->Seek(0);
   EXPECT_EQ(test::ReadFrames(s, 5000, 1000), test::ReadFrames(plain, 5000, 5000));
-}
-
-TEST_P(MP3Oracle, BlockSizeDoesNotChangeOutput) {
-  const int frames = ReferenceFrames();
-  LSoundSource whole = LWaveFile::OpenSource(m_wav.c_str());
-  const std::vector<int> expected = test::ReadFrames(whole, frames, 8192);
-  for (int block : {1, 577, 1152, 1153}) {
-    LSoundSource s = LWaveFile::OpenSource(m_wav.c_str());
-    EXPECT_EQ(test::ReadFrames(s, frames, block), expected) << "block " << block;
-  }
 }
 
 TEST_P(MP3Oracle, SeekGivesTheSamplesOfAContinuousDecode) {

@@ -63,22 +63,9 @@ TEST(MP3Tables, HuffmanCodesArePrefixFreeAndComplete) {
   }
 }
 
-TEST(MP3Header, FrameLengthsAndRejectedHeaders) {
-  struct Case {
-    Bytes header;
-    int length;
-  };
-  const Case cases[] = {
-      {test::FrameHeader(9, 0, false, 0), 417},     // 128 kbit/s 44100 Hz
-      {test::FrameHeader(9, 0, true, 0), 418},      // padded
-      {test::FrameHeader(8, 0, false, 3, 2), 208},  // MPEG-2 64 kbit/s 22050 Hz
-      {test::FrameHeader(1, 2, false, 3, 0), 72},   // MPEG-2.5 8 kbit/s 8000 Hz
-  };
-  for (const Case& c : cases) {
-    LMP3Header h;
-    ASSERT_TRUE(h.Parse(c.header.data()));
-    EXPECT_EQ(h.GetFrameLength(), c.length);
-  }
+// Frame lengths are checked by every stream the mpg123 comparison decodes
+// (padded and not, MPEG-1, 2 and 2.5); here the headers that must not pass.
+TEST(MP3Header, RejectedHeaders) {
   LMP3Header h;
   const uint8_t rejected[][4] = {
       {0xFF, 0xFD, 0x90, 0x00},  // Layer II

@@ -36,7 +36,9 @@ Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
 
 }  // namespace
 
-// Stored sample -> internal value, one row per sample type and edge value.
+// Stored sample -> internal value at the edges sox never writes (clipping,
+// NaN, 12 bits in 16, extensible float); ordinary values and the extensible
+// integer layout are checked against sox below.
 TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const struct {
@@ -57,10 +59,6 @@ TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
        Fmt(3, 1, 8000, 32),
        test::FloatData({0.5f, -0.9999999f, 1.0f, 5000.0f, -5000.0f, nan}),
        {262144, -524287, 524288, INT32_MAX, INT32_MIN, 0}},
-      {"extensible s24",
-       test::Chunk("fmt ", test::ExtensibleBody(1, 1, 8000, 24)),
-       test::PcmData({0x7FFFFF}, 24),
-       {524287}},
       {"extensible f32",
        test::Chunk("fmt ", test::ExtensibleBody(3, 1, 8000, 32)),
        test::FloatData({-0.5f}),
@@ -73,25 +71,6 @@ TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
     ASSERT_EQ(s->GetEndSample(), static_cast<int>(c.expected.size())) << c.what;
     EXPECT_EQ(test::ReadFrames(s, s->GetEndSample(), 8192), c.expected) << c.what;
   }
-}
-
-// Generated signals x bits x channels, read in several block sizes: the
-// result never depends on how the consumer slices its reads.
-TEST(WaveFile, SignalsDecodeIndependentOfBlockSize) {
-  test::TempDir dir;
-  for (int bits : {8, 16, 24, 32})
-    for (int channels : {1, 2, 6}) {
-      const int frames = 9000;
-      const std::vector<int32_t> raw = test::PcmSine(frames, channels, bits, 0.01);
-      LSoundSource ref = OpenBytes(dir, test::PcmWav(raw, channels, 44100, bits));
-      ASSERT_EQ(ref->GetError(), 0);
-      EXPECT_EQ(ref->GetChannels(), channels);
-      const std::vector<int> whole = test::ReadFrames(ref, frames, 9000);  // larger than one staging buffer
-      for (int block : {1, 7, 8192}) {
-        LSoundSource s = OpenBytes(dir, test::PcmWav(raw, channels, 44100, bits));
-        ASSERT_EQ(test::ReadFrames(s, frames, block), whole) << bits << "/" << channels << " block " << block;
-      }
-    }
 }
 
 TEST(WaveFile, ReadsAndSeeksPadWithSilence) {
@@ -171,7 +150,6 @@ TEST(WaveFile, RefusesBadFilesWithTheRightCode) {
       {"empty", {}, 3},
       {"short header", Bytes{'R', 'I', 'F', 'F', 0, 0}, 3},
       {"not RIFF", riffx, 3},
-      {"text", Bytes(100, 'a'), 3},
       {"no fmt", test::Riff({data}), 3},
       {"no data", test::Riff({Fmt(1, 1, 8000, 16)}), 3},
       {"truncated in fmt", truncated, 3},
@@ -238,7 +216,9 @@ TEST(WaveFile, TruncatedDataReadsSilencePastTheEnd) {
 }
 
 // Files written by sox (a separate implementation of the format), including
-// the extensible layout it uses for more than two channels or deep samples.
+// the extensible layout it uses for more than two channels or deep samples,
+// read in blocks of 7 frames and in one read longer than a staging buffer:
+// the result must not depend on how the consumer slices its reads.
 TEST(WaveFile, MatchesSoxDecodes) {
   if (std::system("command -v sox >/dev/null 2>&1") != 0) GTEST_SKIP() << "sox not installed";
   test::TempDir dir;
@@ -246,11 +226,11 @@ TEST(WaveFile, MatchesSoxDecodes) {
     const char* encoding;
     int bits, channels;
   } cases[] = {{"unsigned-integer", 8, 1}, {"signed-integer", 16, 2}, {"signed-integer", 24, 1},
-               {"signed-integer", 32, 2},  {"signed-integer", 16, 4}, {"floating-point", 32, 2}};
+               {"signed-integer", 32, 2},  {"signed-integer", 16, 6}, {"floating-point", 32, 2}};
   for (const auto& c : cases) {
     const std::string wav = dir.File("sox.wav"), raw = dir.File("sox.raw");
     const std::string gen = "sox -n -r 32000 -c " + std::to_string(c.channels) + " -e " + c.encoding + " -b " +
-                            std::to_string(c.bits) + " " + wav + " synth 0.05 sine 440 sine 1000 gain -1";
+                            std::to_string(c.bits) + " " + wav + " synth 0.3 sine 440 sine 1000 gain -1";
     ASSERT_EQ(std::system(gen.c_str()), 0) << gen;
     const bool isFloat = std::string(c.encoding) == "floating-point";
     const std::string conv = "sox " + wav + (isFloat ? " -t f32 " : " -t s32 ") + raw;
@@ -259,21 +239,19 @@ TEST(WaveFile, MatchesSoxDecodes) {
     std::vector<int32_t> ref;
     for (uint8_t b[4]; in.read(reinterpret_cast<char*>(b), 4);)
       ref.push_back(int32_t(b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24));
-    LSoundSource s = LWaveFile::OpenSource(wav.c_str());
-    ASSERT_EQ(s->GetError(), 0) << c.encoding << c.bits;
-    ASSERT_EQ(s->GetEndSample() * c.channels, static_cast<int>(ref.size()));
-    const std::vector<int> got = test::ReadFrames(s, s->GetEndSample(), 512);
-    for (size_t i = 0; i < ref.size(); ++i) {
-      int expected;
-      if (isFloat) {
-        float f;
-        std::memcpy(&f, &ref[i], 4);
-        expected = static_cast<int>(f * 524288.0f);
-      } else {
-        // sox widens losslessly to 32 bits; 32-bit data rounds to nearest.
-        expected = c.bits == 32 ? static_cast<int>((int64_t(ref[i]) + 2048) >> 12) : ref[i] >> 12;
-      }
-      ASSERT_EQ(got[i], expected) << c.encoding << c.bits << " at " << i;
+    std::vector<int> expected;
+    for (int32_t r : ref) {
+      float f;
+      std::memcpy(&f, &r, 4);
+      // sox widens losslessly to 32 bits; 32-bit data rounds to nearest.
+      expected.push_back(isFloat        ? static_cast<int>(f * 524288.0f)
+                         : c.bits == 32 ? static_cast<int>((int64_t(r) + 2048) >> 12)
+                                        : r >> 12);
+    }
+    for (int block : {7, 9600}) {
+      LSoundSource s = LWaveFile::OpenSource(wav.c_str());
+      ASSERT_EQ(s->GetError(), 0) << c.encoding << c.bits;
+      EXPECT_EQ(test::ReadFrames(s, s->GetEndSample(), block), expected) << c.encoding << c.bits << " block " << block;
     }
   }
 }
