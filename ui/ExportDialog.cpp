@@ -214,6 +214,9 @@ LExportDialog::Outcome LExportDialog::Export(QString& message) {
     });
     poll.start(kProgressPollMs);
     if (!job.Finished()) loop.exec();
+    // The loop ends early only when the program is quitting (SIGTERM ends
+    // every loop): stop, leaving no file, rather than hold the exit.
+    if (!job.Finished()) job.Cancel();
   }
   job.Wait();
   if (job.Written()) {
