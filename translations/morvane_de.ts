@@ -746,7 +746,88 @@ Ein Metronom für den Schreibtisch.</translation>
     </message>
 </context>
 <context>
+    <name>LCustomMeasureDialog</name>
+    <message>
+        <source>Custom Measure</source>
+        <translation>Eigene Taktart</translation>
+    </message>
+    <message>
+        <source>one group</source>
+        <translation>eine Gruppe</translation>
+    </message>
+    <message>
+        <source>&amp;Beats in the bar:</source>
+        <translation>&amp;Schläge im Takt:</translation>
+    </message>
+    <message>
+        <source>&amp;Grouping:</source>
+        <translation>&amp;Gruppierung:</translation>
+    </message>
+    <message>
+        <source>Every group begins with an accent; the first with the downbeat.</source>
+        <translation>Jede Gruppe beginnt mit einem Akzent, die erste mit der Eins.</translation>
+    </message>
+</context>
+<context>
+    <name>LPatternStrip</name>
+    <message>
+        <source>downbeat</source>
+        <translation>Eins</translation>
+    </message>
+    <message>
+        <source>accent</source>
+        <translation>Akzent</translation>
+    </message>
+    <message>
+        <source>beat</source>
+        <translation>Schlag</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>stumm</translation>
+    </message>
+    <message>
+        <source>Beat pattern</source>
+        <translation>Schlagmuster</translation>
+    </message>
+    <message>
+        <source>Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).</source>
+        <translation>Schläge des Takts: %1. Ein Klick auf einen Schlag ändert ihn (Eins, Akzent, Schlag, stumm).</translation>
+    </message>
+    <message>
+        <source>Beat %1 of %2: %3. Enter changes it, Left and Right move.</source>
+        <translation>Schlag %1 von %2: %3. Eingabe ändert ihn, Links und Rechts wechseln den Schlag.</translation>
+    </message>
+</context>
+<context>
+    <name>LRhythmControls</name>
+    <message>
+        <source>Custom…</source>
+        <translation>Eigene…</translation>
+    </message>
+    <message>
+        <source>Any number of beats from 1 to 16, in groups you choose</source>
+        <translation>1 bis 16 Schläge, in Gruppen Ihrer Wahl</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Swing</source>
+        <translation>Swing</translation>
+    </message>
+    <message>
+        <source>Where the off-beat falls with subdivisions 2 and 4: 50 % is straight (Off), 67 % a triplet feel, up to 75 %</source>
+        <translation>Wo der Nachschlag bei Unterteilung 2 und 4 liegt: 50 % ist gerade (Aus), 67 % ein Triolengefühl, bis 75 %</translation>
+    </message>
+</context>
+<context>
     <name>MainDialog</name>
+    <message>
+        <source>S&amp;wing:</source>
+        <translation>S&amp;wing:</translation>
+    </message>
     <message>
         <source>Tempo display</source>
         <translation>Tempoanzeige</translation>

@@ -13,32 +13,27 @@
 #include "ui/DialogLayout.h"
 #include "ui/PatternStrip.h"
 
-namespace {
-
-QString Tr(const char* text) { return QCoreApplication::translate("LCustomMeasureDialog", text); }
-
-}  // namespace
-
 LCustomMeasureDialog::LCustomMeasureDialog(const LMeasure& start, QWidget* parent) : QDialog(parent), m_result(start) {
-  setWindowTitle(Tr("Custom Measure"));
+  setWindowTitle(QCoreApplication::translate("LCustomMeasureDialog", "Custom Measure"));
   m_beats = new QSpinBox;
   m_beats->setRange(1, LBeatPattern::kMaxBeats);
   m_beats->setValue(start.IsNone() ? 4 : start.GetBeats());
   m_grouping = new QComboBox;
   m_grouping->setEditable(true);
   m_grouping->setInsertPolicy(QComboBox::NoInsert);
-  m_grouping->lineEdit()->setPlaceholderText(Tr("one group"));
+  m_grouping->lineEdit()->setPlaceholderText(QCoreApplication::translate("LCustomMeasureDialog", "one group"));
   m_preview = new LPatternStrip;
   m_problem = new QLabel;
   m_problem->setWordWrap(true);
   m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
   auto* form = new QFormLayout;
-  form->addRow(Tr("&Beats in the bar:"), m_beats);
-  form->addRow(Tr("&Grouping:"), m_grouping);
+  form->addRow(QCoreApplication::translate("LCustomMeasureDialog", "&Beats in the bar:"), m_beats);
+  form->addRow(QCoreApplication::translate("LCustomMeasureDialog", "&Grouping:"), m_grouping);
   auto* box = new QVBoxLayout(this);
   box->addLayout(form);
-  box->addWidget(new QLabel(Tr("Every group begins with an accent; the first with the downbeat.")));
+  box->addWidget(new QLabel(QCoreApplication::translate(
+      "LCustomMeasureDialog", "Every group begins with an accent; the first with the downbeat.")));
   box->addWidget(m_preview);
   box->addWidget(m_problem);
   box->addWidget(m_buttons);

@@ -11,23 +11,22 @@
 namespace {
 
 // Pixels: the strip is drawn to a pixel grid like the display above it.
-constexpr int kPad = 4;
+constexpr int kPad = 4;        // beside the cells
+constexpr int kVPad = 2;       // above and below them: the highlight and focus frame
 constexpr int kGap = 3;        // between two cells of a group
 constexpr int kGroupGap = 11;  // where a new group begins
 constexpr int kMaxCell = 26;
 constexpr int kHeight = 30;
-constexpr int kMinHeight = 20;  // cells of 12 pixels still tell the four states apart
-
-QString Tr(const char* text) { return QCoreApplication::translate("LPatternStrip", text); }
+constexpr int kMinHeight = 20;  // cells of 16 pixels still tell the four states apart
 
 QString StateName(LBeatState s) {
   switch (s) {
-    case LBeatState::Downbeat: return Tr("downbeat");
-    case LBeatState::Accent: return Tr("accent");
-    case LBeatState::Beat: return Tr("beat");
+    case LBeatState::Downbeat: return QCoreApplication::translate("LPatternStrip", "downbeat");
+    case LBeatState::Accent: return QCoreApplication::translate("LPatternStrip", "accent");
+    case LBeatState::Beat: return QCoreApplication::translate("LPatternStrip", "beat");
     case LBeatState::Mute: break;
   }
-  return Tr("muted");
+  return QCoreApplication::translate("LPatternStrip", "muted");
 }
 
 // The cell's filled share of the strip's height, by state.
@@ -45,7 +44,7 @@ int Fill(LBeatState s, int full) {
 
 LPatternStrip::LPatternStrip(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
-  setAccessibleName(Tr("Beat pattern"));
+  setAccessibleName(QCoreApplication::translate("LPatternStrip", "Beat pattern"));
   UpdateToolTip();
 }
 
@@ -89,20 +88,20 @@ QRect LPatternStrip::CellRect(int beat) const {
   const int cell = std::clamp((width() - 2 * kPad - spacing) / n, 4, kMaxCell);
   int x = (width() - (n * cell + spacing)) / 2;
   for (int b = 1; b <= beat; ++b) x += cell + (StartsGroup(b) ? kGroupGap : kGap);
-  return QRect(x, kPad, cell, height() - 2 * kPad);
+  return QRect(x, kVPad, cell, height() - 2 * kVPad);
 }
 
 int LPatternStrip::CellAt(const QPoint& point) const {
   for (int b = 0; b < m_pattern.GetBeats(); ++b) {
     // A click in the gap beside a cell still counts for it.
-    if (CellRect(b).adjusted(-kGap / 2 - 1, -kPad, kGap / 2 + 1, kPad).contains(point)) return b;
+    if (CellRect(b).adjusted(-kGap / 2 - 1, -kVPad, kGap / 2 + 1, kVPad).contains(point)) return b;
   }
   return -1;
 }
 
 // Cells of 16 pixels: the left column need not widen for a long bar.
 QSize LPatternStrip::sizeHint() const {
-  return {minimumSizeHint().width() + m_pattern.GetBeats() * 10, kHeight + 2 * kPad};
+  return {minimumSizeHint().width() + m_pattern.GetBeats() * 10, kHeight + 2 * kVPad};
 }
 
 // Room for cells of 6 pixels at least and the bar's gaps.
@@ -122,7 +121,7 @@ void LPatternStrip::paintEvent(QPaintEvent*) {
   for (int b = 0; b < m_pattern.GetBeats(); ++b) {
     const QRect r = CellRect(b);
     const LBeatState s = m_pattern.Get(b);
-    if (b == m_sounding) p.fillRect(r.adjusted(-1, -kPad + 1, 1, kPad - 1), pal.color(QPalette::Highlight));
+    if (b == m_sounding) p.fillRect(r.adjusted(-1, -kVPad + 1, 1, kVPad - 1), pal.color(QPalette::Highlight));
     const int fill = Fill(s, r.height());
     const QRect bar(r.left(), r.bottom() + 1 - fill, r.width(), fill);
     const QColor& pen = b == m_sounding ? pal.color(QPalette::HighlightedText) : ink;
@@ -143,7 +142,7 @@ void LPatternStrip::paintEvent(QPaintEvent*) {
   if (hasFocus() && m_focusCell < m_pattern.GetBeats()) {
     QStyleOptionFocusRect option;
     option.initFrom(this);
-    option.rect = CellRect(m_focusCell).adjusted(-2, -kPad + 1, 2, kPad - 1);
+    option.rect = CellRect(m_focusCell).adjusted(-2, -kVPad + 1, 2, kVPad - 1);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
   }
 }
@@ -186,10 +185,13 @@ void LPatternStrip::UpdateToolTip() {
   for (int b = 0; b < m_pattern.GetBeats(); ++b)
     states += (b ? QStringLiteral(", ") : QString()) + QString::number(b + 1) + QLatin1Char(' ') +
               StateName(m_pattern.Get(b));
-  setToolTip(Tr("Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).").arg(states));
+  setToolTip(QCoreApplication::translate(
+                 "LPatternStrip", "Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).")
+                 .arg(states));
   // What a screen reader says of the focused cell.
-  setAccessibleDescription(Tr("Beat %1 of %2: %3. Enter changes it, Left and Right move.")
-                               .arg(m_focusCell + 1)
-                               .arg(m_pattern.GetBeats())
-                               .arg(StateName(m_pattern.Get(m_focusCell))));
+  setAccessibleDescription(
+      QCoreApplication::translate("LPatternStrip", "Beat %1 of %2: %3. Enter changes it, Left and Right move.")
+          .arg(m_focusCell + 1)
+          .arg(m_pattern.GetBeats())
+          .arg(StateName(m_pattern.Get(m_focusCell))));
 }

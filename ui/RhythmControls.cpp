@@ -10,18 +10,15 @@
 #include "ui/PatternStrip.h"
 #include "ui/Placement.h"
 
-namespace {
-
-QString Tr(const char* text) { return QCoreApplication::translate("LRhythmControls", text); }
-
-}  // namespace
-
 LRhythmControls::LRhythmControls(QWidget* window, LMVModel& model, QComboBox* measureList)
     : QObject(window), m_window(window), m_model(model), m_list(measureList) {
   // A custom measure's name is as long as its grouping: the list grows.
   m_list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  m_list->addItem(Tr("Custom…"));
-  m_list->setItemData(CustomizeItem(), Tr("Any number of beats from 1 to 16, in groups you choose"), Qt::ToolTipRole);
+  m_list->addItem(QCoreApplication::translate("LRhythmControls", "Custom…"));
+  m_list->setItemData(
+      CustomizeItem(),
+      QCoreApplication::translate("LRhythmControls", "Any number of beats from 1 to 16, in groups you choose"),
+      Qt::ToolTipRole);
 
   m_strip = new LPatternStrip;
   m_strip->OnCellClicked([this](int beat) { m_model.CycleBeat(beat); });
@@ -30,9 +27,10 @@ LRhythmControls::LRhythmControls(QWidget* window, LMVModel& model, QComboBox* me
   m_swing->setRange(kSwingStraight, kSwingMax);
   m_swing->setSuffix(QStringLiteral(" %"));
   // 50 % is straight time, which the field calls what it is.
-  m_swing->setSpecialValueText(Tr("Off"));
-  m_swing->setAccessibleName(Tr("Swing"));
-  m_swing->setToolTip(Tr(
+  m_swing->setSpecialValueText(QCoreApplication::translate("LRhythmControls", "Off"));
+  m_swing->setAccessibleName(QCoreApplication::translate("LRhythmControls", "Swing"));
+  m_swing->setToolTip(QCoreApplication::translate(
+      "LRhythmControls",
       "Where the off-beat falls with subdivisions 2 and 4: 50 % is straight (Off), 67 % a triplet feel, up to 75 %"));
   connect(m_swing, &QSpinBox::valueChanged, this, [this](int percent) { SetSwing(percent); });
 }
