@@ -54,7 +54,10 @@ class JackPlay : public ::testing::Test {
     test::App();
     ::unsetenv("MORVANE_AUDIO_CAPTURE");
     if (!server.Failure().empty()) GTEST_SKIP() << "no JACK server here: " << server.Failure();
-    ASSERT_EQ(LSoundPlayDevice::GetChoices(), (std::vector<std::string>{"Default Playback Device", kJackDeviceName}));
+    // JACK before any ALSA device a machine with a sound card may list.
+    const std::vector<std::string> choices = LSoundPlayDevice::GetChoices();
+    ASSERT_GE(choices.size(), 2u);
+    ASSERT_EQ(choices[1], kJackDeviceName);
     player.GetOutput().SetDevice(LSoundPlayDevice(1, 0, 0));
   }
   bool PlayToTheEnd(LSoundSource track) {
