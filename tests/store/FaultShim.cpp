@@ -45,30 +45,20 @@ static int Hit(void) {
 
 static int Writes(int flags) { return (flags & (O_WRONLY | O_RDWR | O_CREAT)) != 0; }
 
-int open(const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = va_arg(ap, mode_t);
-  va_end(ap);
-  if (Writes(flags) && Hit()) return -1;
-  return NEXT(open)(path, flags, mode);
-}
-int open64(const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = va_arg(ap, mode_t);
-  va_end(ap);
-  if (Writes(flags) && Hit()) return -1;
-  return NEXT(open64)(path, flags, mode);
-}
-int openat(int dir, const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = va_arg(ap, mode_t);
-  va_end(ap);
-  if (Writes(flags) && Hit()) return -1;
-  return NEXT(openat)(dir, path, flags, mode);
-}
+// The mode is read whatever the flags: harmless where it was not passed.
+#define UNPAREN(...) __VA_ARGS__
+#define FAULT_OPEN(name, params, args)            \
+  int name(UNPAREN params, int flags, ...) {      \
+    va_list ap;                                   \
+    va_start(ap, flags);                          \
+    const mode_t mode = va_arg(ap, mode_t);       \
+    va_end(ap);                                   \
+    if (Writes(flags) && Hit()) return -1;        \
+    return NEXT(name)(UNPAREN args, flags, mode); \
+  }
+FAULT_OPEN(open, (const char* path), (path))
+FAULT_OPEN(open64, (const char* path), (path))
+FAULT_OPEN(openat, (int dir, const char* path), (dir, path))
 ssize_t write(int fd, const void* buf, size_t n) { return Hit() ? -1 : NEXT(write)(fd, buf, n); }
 ssize_t pwrite(int fd, const void* buf, size_t n, off_t at) { return Hit() ? -1 : NEXT(pwrite)(fd, buf, n, at); }
 ssize_t pwrite64(int fd, const void* buf, size_t n, off_t at) { return Hit() ? -1 : NEXT(pwrite64)(fd, buf, n, at); }

@@ -40,16 +40,6 @@ TEST_F(Presets, FindsByNameIgnoringCase) {
   EXPECT_FALSE(gone.IsAttached());
 }
 
-TEST_F(Presets, MissingFieldsReadAsDefaults) {
-  ASSERT_TRUE(test::WriteText(PresetFile("1"), "Name=Bare&Subdiv=4"));
-  LUserPreset rec;
-  ASSERT_TRUE(presets.Open(rec, "1"));
-  const LPresetValues v = ReadPresetValues(rec);
-  EXPECT_EQ(v.tempo, 100);
-  EXPECT_EQ(v.measureIndex, 0);
-  EXPECT_EQ(v.subdiv, 4);
-}
-
 TEST_F(Presets, SchemeAppliesToOptionsWithEmptyDefaults) {
   ASSERT_TRUE(test::WriteText(dir.Path() + "/SoundScheme/1.dat", "Name=Wood&AccentFile=wood%20hi.wav&ClickFile=c.wav"));
   LSoundSchemeRecord scheme;
