@@ -72,6 +72,7 @@ void LPresetListWindow::CmProperties() {
   if (!m_records.Open(rec, key)) return;
   const std::string name = rec.GetString(preset_field::kName);
   const LPresetValues values = ReadPresetValues(rec);
+  m_editedRhythm = LReadRhythm(rec, values.measureIndex);
   rec.Invalidate();
   EditPreset(key, name, values);
   FillList();
@@ -80,6 +81,8 @@ void LPresetListWindow::CmProperties() {
 void LPresetListWindow::EditPreset(const std::string& key, const std::string& name, const LPresetValues& values) {
   LPresetDialog dialog(Profile(), name.c_str(), values.tempo, values.measureIndex, values.subdiv, this);
   dialog.SetRecordKey(key);
+  // The dialog names the preset's own custom measure, and keeps it.
+  dialog.SetRhythm(m_editedRhythm);
   dialog.Open(this);
 }
 

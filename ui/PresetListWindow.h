@@ -1,6 +1,7 @@
 // The list of saved presets: name, tempo, measure and subdivision.
 #pragma once
 
+#include "model/Rhythm.h"
 #include "store/Presets.h"
 #include "ui/PresetListWindowBase.h"
 
@@ -25,4 +26,5 @@ class LPresetListWindow : public LPresetListWindowBase {
   static QString TableName(const char* const* names, int index);
 
   LUserPresetList m_records;
+  LRhythm m_editedRhythm;  // of the preset CmProperties opened
 };
