@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/StartupChecks.h"
 #include "app/Translations.h"
 #include "store/DataFolders.h"
 #include "store/Settings.h"
@@ -142,33 +143,6 @@ int CannotStart(const QString& text) {
 
 }  // namespace
 
-QString MorvaneInstallProblemText(const LInstallProblem& problem) {
-  const QString path = QString::fromStdString(problem.path);
-  switch (problem.kind) {
-    case LInstallProblem::kNone: return {};
-    case LInstallProblem::kFolder:
-      if (problem.error == ENOTDIR)
-        return QCoreApplication::translate("MorvaneMain",
-                                           "%1 is a file, not a folder. Morvane keeps its sounds, presets and "
-                                           "sound schemes below it: move the file aside, then start Morvane again.")
-            .arg(path);
-      return QCoreApplication::translate("MorvaneMain", "Morvane cannot create its folder %1: %2")
-          .arg(path, LWriteFailureText(problem.error));
-    case LInstallProblem::kShippedSound:
-      if (path.isEmpty())
-        return QCoreApplication::translate("MorvaneMain",
-                                           "The sounds that come with Morvane were not found. Install Morvane again.");
-      return QCoreApplication::translate("MorvaneMain",
-                                         "The sound %1 that comes with Morvane is missing. Install "
-                                         "Morvane again.")
-          .arg(path);
-    case LInstallProblem::kCopy:
-      return QCoreApplication::translate("MorvaneMain", "Morvane cannot copy its sound to %1: %2")
-          .arg(path, LWriteFailureText(problem.error));
-  }
-  return {};
-}
-
 bool MorvaneHasDisplay(int argc, char** argv) {
   if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM")) return true;
   for (int i = 1; i < argc; ++i)
@@ -221,6 +195,10 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   std::string keptSettings;
   const bool settingsUnreadable = LSettingsKeepUnreadable(keptSettings);
 
+  // Before the window reads them: values it cannot show are brought within
+  // its controls' ranges, and the user hears which.
+  const QString repaired = MorvaneRepairStoredValues();
+
   MainDialog window;
   window.Start();
   if (window.StartFailed()) {
@@ -232,9 +210,11 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
   LExportDialog::Install(window);
   LSetListNavigator::Install(window);
   if (settingsUnreadable)
-    window.ShowInfo(QStringLiteral("Your settings could not be read, so Morvane starts with its defaults. Nothing on "
-                                   "disk was lost: the old file was kept as %1.")
+    window.ShowInfo(QCoreApplication::translate("MorvaneMain",
+                                                "Your settings could not be read, so Morvane starts with its "
+                                                "defaults. Nothing on disk was lost: the old file was kept as %1.")
                         .arg(QString::fromStdString(keptSettings)));
+  if (!repaired.isEmpty()) window.ShowInfo(repaired);
   if (started) started(window);
   const int result = QApplication::exec();
   window.ForceClose();

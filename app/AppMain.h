@@ -3,10 +3,7 @@
 // closes.
 #pragma once
 
-#include <QString>
 #include <functional>
-
-#include "store/DataFolders.h"
 
 class MainDialog;
 
@@ -17,9 +14,6 @@ extern const char kUsage[];
 // True when Qt has somewhere to show a window: an X or Wayland display, a
 // platform chosen in QT_QPA_PLATFORM, or one given with -platform.
 bool MorvaneHasDisplay(int argc, char** argv);
-
-// What the user is told when the data folder cannot be set up.
-QString MorvaneInstallProblemText(const LInstallProblem& problem);
 
 // The whole program. started runs once the window stands and before the
 // event loop, so that a test can drive the real program in-process.

@@ -20,7 +20,12 @@
 
 namespace {
 
-const char* const kSubDivNames[] = {"None", "2", "3", "4", "5", "6", "7", "8", nullptr};
+// Marked for the translation catalogues, which the window looks them up in
+// (context "LMVModel"); the model itself does not use Qt.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+const char* const kSubDivNames[] = {QT_TRANSLATE_NOOP("LMVModel", "None"), "2", "3", "4", "5", "6", "7", "8", nullptr};
 
 struct TempoMarking {
   const char* name;

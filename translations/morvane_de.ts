@@ -2,10 +2,160 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>LCustomMeasureDialog</name>
+    <message>
+        <source>Custom Measure</source>
+        <translation>Eigene Taktart</translation>
+    </message>
+    <message>
+        <source>one group</source>
+        <translation>eine Gruppe</translation>
+    </message>
+    <message>
+        <source>&amp;Beats in the bar:</source>
+        <translation>&amp;Schläge im Takt:</translation>
+    </message>
+    <message>
+        <source>&amp;Grouping:</source>
+        <translation>&amp;Gruppierung:</translation>
+    </message>
+    <message>
+        <source>Every group begins with an accent; the first with the downbeat.</source>
+        <translation>Jede Gruppe beginnt mit einem Akzent, die erste mit der Eins.</translation>
+    </message>
+</context>
+<context>
     <name>LDBEdit</name>
     <message>
         <source>%1 dB</source>
         <translation>%1 dB</translation>
+    </message>
+</context>
+<context>
+    <name>LExportDialog</name>
+    <message>
+        <source>16-bit</source>
+        <translation>16 Bit</translation>
+    </message>
+    <message>
+        <source>24-bit</source>
+        <translation>24 Bit</translation>
+    </message>
+    <message>
+        <source>32-bit</source>
+        <translation>32 Bit</translation>
+    </message>
+    <message>
+        <source>32-bit float</source>
+        <translation>32 Bit Gleitkomma</translation>
+    </message>
+    <message>
+        <source>Export Click Track</source>
+        <translation>Klickspur exportieren</translation>
+    </message>
+    <message>
+        <source>Click %1 bpm %2.wav</source>
+        <translation>Klick %1 bpm %2.wav</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Browse…</source>
+        <translation>&amp;Durchsuchen…</translation>
+    </message>
+    <message>
+        <source>B&amp;ars:</source>
+        <translation>T&amp;akte:</translation>
+    </message>
+    <message>
+        <source>&amp;Time (mm:ss):</source>
+        <translation>&amp;Zeit (mm:ss):</translation>
+    </message>
+    <message>
+        <source>&amp;Until the speed trainer ends</source>
+        <translation>&amp;Bis der Tempotrainer endet</translation>
+    </message>
+    <message>
+        <source>Minutes and seconds, or hours, minutes and seconds, up to 24:00:00</source>
+        <translation>Minuten und Sekunden oder Stunden, Minuten und Sekunden, bis 24:00:00</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>The beat sound&apos;s</source>
+        <translation>Wie der Schlagklang</translation>
+    </message>
+    <message>
+        <source>&amp;File:</source>
+        <translation>Da&amp;tei:</translation>
+    </message>
+    <message>
+        <source>Sample f&amp;ormat:</source>
+        <translation>Sample-&amp;Format:</translation>
+    </message>
+    <message>
+        <source>Sample &amp;rate:</source>
+        <translation>Abtast&amp;rate:</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Exportieren</translation>
+    </message>
+    <message>
+        <source>Please choose the file to export to.</source>
+        <translation>Bitte wählen Sie die Datei, in die exportiert werden soll.</translation>
+    </message>
+    <message>
+        <source>The length &quot;%1&quot; is not a time from 0:01 to 24:00:00.</source>
+        <translation>Die Länge „%1“ ist keine Zeit von 0:01 bis 24:00:00.</translation>
+    </message>
+    <message>
+        <source>The click track could not be exported to &quot;%1&quot;: %2</source>
+        <translation>Die Klickspur konnte nicht nach „%1“ exportiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Exporting the click track to &quot;%1&quot;…</source>
+        <translation>Die Klickspur wird nach „%1“ exportiert…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The click track was exported to &quot;%1&quot;.</source>
+        <translation>Die Klickspur wurde nach „%1“ exportiert.</translation>
+    </message>
+    <message>
+        <source>The export was cancelled; &quot;%1&quot; was not written.</source>
+        <translation>Der Export wurde abgebrochen; „%1“ wurde nicht geschrieben.</translation>
+    </message>
+    <message>
+        <source>WAV files (*.wav)</source>
+        <translation>WAV-Dateien (*.wav)</translation>
+    </message>
+    <message>
+        <source>&amp;Export Click Track…</source>
+        <translation>Klickspur &amp;exportieren…</translation>
+    </message>
+    <message>
+        <source>, swing %1 %</source>
+        <translation>, Swing %1 %</translation>
+    </message>
+    <message>
+        <source>Track:</source>
+        <translation>Spur:</translation>
+    </message>
+    <message>
+        <source>%1 bpm, %2, subdivision %3%4</source>
+        <translation>%1 bpm, %2, Unterteilung %3%4</translation>
+    </message>
+    <message>
+        <source>Practice:</source>
+        <translation>Üben:</translation>
     </message>
 </context>
 <context>
@@ -35,6 +185,13 @@
     <message>
         <source>Close this message</source>
         <translation>Diese Meldung schließen</translation>
+    </message>
+</context>
+<context>
+    <name>LMVModel</name>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
     </message>
 </context>
 <context>
@@ -152,6 +309,37 @@ Ein Metronom für den Schreibtisch.</translation>
     <message>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
+    </message>
+</context>
+<context>
+    <name>LPatternStrip</name>
+    <message>
+        <source>downbeat</source>
+        <translation>Eins</translation>
+    </message>
+    <message>
+        <source>accent</source>
+        <translation>Akzent</translation>
+    </message>
+    <message>
+        <source>beat</source>
+        <translation>Schlag</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>stumm</translation>
+    </message>
+    <message>
+        <source>Beat pattern</source>
+        <translation>Schlagmuster</translation>
+    </message>
+    <message>
+        <source>Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).</source>
+        <translation>Schläge des Takts: %1. Ein Klick auf einen Schlag ändert ihn (Eins, Akzent, Schlag, stumm).</translation>
+    </message>
+    <message>
+        <source>Beat %1 of %2: %3. Enter changes it, Left and Right move.</source>
+        <translation>Schlag %1 von %2: %3. Eingabe ändert ihn, Links und Rechts wechseln den Schlag.</translation>
     </message>
 </context>
 <context>
@@ -517,6 +705,101 @@ Ein Metronom für den Schreibtisch.</translation>
         <source>%1 of the selected sound schemes could not be deleted. Check that their folder can be written, then try again.</source>
         <translation>%1 der ausgewählten Klangschemata konnten nicht gelöscht werden. Prüfen Sie, ob ihr Ordner beschreibbar ist, und versuchen Sie es erneut.</translation>
     </message>
+    <message>
+        <source>Practice</source>
+        <translation>Üben</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>Voreinstellungen</translation>
+    </message>
+    <message>
+        <source>&amp;Set List</source>
+        <translation>&amp;Setlist</translation>
+    </message>
+    <message>
+        <source>&amp;Select Set List</source>
+        <translation>Setlist &amp;wählen</translation>
+    </message>
+    <message>
+        <source>Play this set list</source>
+        <translation>Diese Setlist spielen</translation>
+    </message>
+    <message>
+        <source>Delete the selected set lists</source>
+        <translation>Die ausgewählten Setlists löschen</translation>
+    </message>
+    <message>
+        <source>Edit the selected set list</source>
+        <translation>Die ausgewählte Setlist bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete Set Lists</source>
+        <translation>Setlists löschen</translation>
+    </message>
+    <message>
+        <source>Delete the selected set list? Its presets are kept.</source>
+        <translation>Die ausgewählte Setlist löschen? Ihre Voreinstellungen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>Delete the %1 selected set lists? Their presets are kept.</source>
+        <translation>Die %1 ausgewählten Setlists löschen? Ihre Voreinstellungen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>%1 of the selected set lists could not be deleted. Check that their folder can be written, then try again.</source>
+        <translation>%1 der ausgewählten Setlists konnten nicht gelöscht werden. Prüfen Sie, ob ihr Ordner beschreibbar ist, und versuchen Sie es dann erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>LPrompts</name>
+    <message>
+        <source>the disk is full. Make room on it, then try again.</source>
+        <translation>Der Datenträger ist voll. Schaffen Sie Platz darauf und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>your disk quota is used up. Make room in it, then try again.</source>
+        <translation>Ihr Speicherkontingent ist aufgebraucht. Schaffen Sie Platz darin und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>the disk is mounted read-only. Choose a writable place or remount it, then try again.</source>
+        <translation>Der Datenträger ist schreibgeschützt eingehängt. Wählen Sie einen beschreibbaren Ort oder hängen Sie ihn neu ein und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>permission denied. Check that you may write in that folder, then try again.</source>
+        <translation>Zugriff verweigert. Prüfen Sie, ob Sie in diesem Ordner schreiben dürfen, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>the folder does not exist. Create it, then try again.</source>
+        <translation>Der Ordner existiert nicht. Legen Sie ihn an und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>a file stands where a folder should be. Move it aside, then try again.</source>
+        <translation>Wo ein Ordner sein sollte, steht eine Datei. Schieben Sie sie beiseite und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>a folder stands where the file should be. Move it aside, then try again.</source>
+        <translation>Wo die Datei sein sollte, steht ein Ordner. Schieben Sie ihn beiseite und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>the file name is too long. Rename the file, then try again.</source>
+        <translation>Der Dateiname ist zu lang. Benennen Sie die Datei um und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>the disk reported an input/output error. Check the disk, then try again.</source>
+        <translation>Der Datenträger meldete einen Ein-/Ausgabefehler. Prüfen Sie den Datenträger und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>%1. Check that the folder exists and can be written, then try again.</source>
+        <translation>%1. Prüfen Sie, ob der Ordner existiert und beschreibbar ist, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>Not saved</source>
+        <translation>Nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved in %2: %3</source>
+        <translation>%1 konnte nicht in %2 gespeichert werden: %3</translation>
+    </message>
 </context>
 <context>
     <name>LPropertySheet</name>
@@ -531,6 +814,122 @@ Ein Metronom für den Schreibtisch.</translation>
     <message>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>LRhythmControls</name>
+    <message>
+        <source>Custom…</source>
+        <translation>Eigene…</translation>
+    </message>
+    <message>
+        <source>Any number of beats from 1 to 16, in groups you choose</source>
+        <translation>1 bis 16 Schläge, in Gruppen Ihrer Wahl</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Swing</source>
+        <translation>Swing</translation>
+    </message>
+    <message>
+        <source>Where the off-beat falls with subdivisions 2 and 4: 50 % is straight (Off), 67 % a triplet feel, up to 75 %</source>
+        <translation>Wo der Nachschlag bei Unterteilung 2 und 4 liegt: 50 % ist gerade (Aus), 67 % ein Triolengefühl, bis 75 %</translation>
+    </message>
+</context>
+<context>
+    <name>LSetListDialog</name>
+    <message>
+        <source>New Set List</source>
+        <translation>Neue Setlist</translation>
+    </message>
+    <message>
+        <source>Change Set List</source>
+        <translation>Setlist ändern</translation>
+    </message>
+    <message>
+        <source>Presets in playing order</source>
+        <translation>Voreinstellungen in Spielreihenfolge</translation>
+    </message>
+    <message>
+        <source>&amp;Add Preset…</source>
+        <translation>Voreinstellung &amp;hinzufügen…</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>Move &amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Presets:</source>
+        <translation>&amp;Voreinstellungen:</translation>
+    </message>
+    <message>
+        <source>(deleted preset)</source>
+        <translation>(gelöschte Voreinstellung)</translation>
+    </message>
+    <message>
+        <source>The set list</source>
+        <translation>Die Setlist</translation>
+    </message>
+    <message>
+        <source>Please enter the set list name.</source>
+        <translation>Bitte geben Sie den Namen der Setlist ein.</translation>
+    </message>
+</context>
+<context>
+    <name>LSetListNavigator</name>
+    <message>
+        <source>&amp;New Set List…</source>
+        <translation>&amp;Neue Setlist…</translation>
+    </message>
+    <message>
+        <source>Set Lis&amp;ts…</source>
+        <translation>Se&amp;tlists…</translation>
+    </message>
+    <message>
+        <source>&amp;Close Set List</source>
+        <translation>Setlist s&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Previous preset</source>
+        <translation>Vorige Voreinstellung</translation>
+    </message>
+    <message>
+        <source>Previous preset of the set list (Left or [)</source>
+        <translation>Vorige Voreinstellung der Setlist (Links oder [)</translation>
+    </message>
+    <message>
+        <source>Next preset</source>
+        <translation>Nächste Voreinstellung</translation>
+    </message>
+    <message>
+        <source>Next preset of the set list (Right or ])</source>
+        <translation>Nächste Voreinstellung der Setlist (Rechts oder ])</translation>
+    </message>
+    <message>
+        <source>%1 %2/%3</source>
+        <translation>%1 %2/%3</translation>
+    </message>
+</context>
+<context>
+    <name>LSetListWindow</name>
+    <message>
+        <source>Set Lists</source>
+        <translation>Setlists</translation>
     </message>
 </context>
 <context>
@@ -618,6 +1017,22 @@ Ein Metronom für den Schreibtisch.</translation>
     <message>
         <source>Your choice of sounds</source>
         <translation>Ihre Klangauswahl</translation>
+    </message>
+    <message>
+        <source>Play the accent sound</source>
+        <translation>Betonungsklang abspielen</translation>
+    </message>
+    <message>
+        <source>Play the beat sound</source>
+        <translation>Schlagklang abspielen</translation>
+    </message>
+    <message>
+        <source>Play the click sound</source>
+        <translation>Klickklang abspielen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be played: the file cannot be read, or the audio output cannot be opened.</source>
+        <translation>„%1“ lässt sich nicht abspielen: Die Datei ist nicht lesbar, oder die Audioausgabe lässt sich nicht öffnen.</translation>
     </message>
 </context>
 <context>
@@ -726,12 +1141,12 @@ Ein Metronom für den Schreibtisch.</translation>
         <translation>Datei nicht kopiert</translation>
     </message>
     <message>
-        <source>The sound &quot;%1&quot; could not be copied into Morvane&apos;s sound folder %2.</source>
-        <translation>Der Klang „%1“ konnte nicht in den Klangordner %2 von Morvane kopiert werden.</translation>
-    </message>
-    <message>
         <source>Please enter the scheme name.</source>
         <translation>Bitte geben Sie den Namen des Schemas ein.</translation>
+    </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be copied into Morvane&apos;s sound folder %2: %3</source>
+        <translation>Der Klang „%1“ konnte nicht in Morvanes Klangordner %2 kopiert werden: %3</translation>
     </message>
 </context>
 <context>
@@ -743,83 +1158,6 @@ Ein Metronom für den Schreibtisch.</translation>
     <message>
         <source>%1, %2 dB</source>
         <translation>%1, %2 dB</translation>
-    </message>
-</context>
-<context>
-    <name>LCustomMeasureDialog</name>
-    <message>
-        <source>Custom Measure</source>
-        <translation>Eigene Taktart</translation>
-    </message>
-    <message>
-        <source>one group</source>
-        <translation>eine Gruppe</translation>
-    </message>
-    <message>
-        <source>&amp;Beats in the bar:</source>
-        <translation>&amp;Schläge im Takt:</translation>
-    </message>
-    <message>
-        <source>&amp;Grouping:</source>
-        <translation>&amp;Gruppierung:</translation>
-    </message>
-    <message>
-        <source>Every group begins with an accent; the first with the downbeat.</source>
-        <translation>Jede Gruppe beginnt mit einem Akzent, die erste mit der Eins.</translation>
-    </message>
-</context>
-<context>
-    <name>LPatternStrip</name>
-    <message>
-        <source>downbeat</source>
-        <translation>Eins</translation>
-    </message>
-    <message>
-        <source>accent</source>
-        <translation>Akzent</translation>
-    </message>
-    <message>
-        <source>beat</source>
-        <translation>Schlag</translation>
-    </message>
-    <message>
-        <source>muted</source>
-        <translation>stumm</translation>
-    </message>
-    <message>
-        <source>Beat pattern</source>
-        <translation>Schlagmuster</translation>
-    </message>
-    <message>
-        <source>Beats of the bar: %1. Click a beat to change it (downbeat, accent, beat, muted).</source>
-        <translation>Schläge des Takts: %1. Ein Klick auf einen Schlag ändert ihn (Eins, Akzent, Schlag, stumm).</translation>
-    </message>
-    <message>
-        <source>Beat %1 of %2: %3. Enter changes it, Left and Right move.</source>
-        <translation>Schlag %1 von %2: %3. Eingabe ändert ihn, Links und Rechts wechseln den Schlag.</translation>
-    </message>
-</context>
-<context>
-    <name>LRhythmControls</name>
-    <message>
-        <source>Custom…</source>
-        <translation>Eigene…</translation>
-    </message>
-    <message>
-        <source>Any number of beats from 1 to 16, in groups you choose</source>
-        <translation>1 bis 16 Schläge, in Gruppen Ihrer Wahl</translation>
-    </message>
-    <message>
-        <source>Off</source>
-        <translation>Aus</translation>
-    </message>
-    <message>
-        <source>Swing</source>
-        <translation>Swing</translation>
-    </message>
-    <message>
-        <source>Where the off-beat falls with subdivisions 2 and 4: 50 % is straight (Off), 67 % a triplet feel, up to 75 %</source>
-        <translation>Wo der Nachschlag bei Unterteilung 2 und 4 liegt: 50 % ist gerade (Aus), 67 % ein Triolengefühl, bis 75 %</translation>
     </message>
 </context>
 <context>
@@ -964,6 +1302,46 @@ Ein Metronom für den Schreibtisch.</translation>
         <source>The audio output &quot;%1&quot; is not connected, so Morvane plays through the default output. Connect it and press Play again, or choose another output in Preferences.</source>
         <translation>Die Audioausgabe „%1“ ist nicht angeschlossen, daher spielt Morvane über die Standardausgabe. Schließen Sie sie an und drücken Sie erneut Abspielen, oder wählen Sie in den Einstellungen eine andere Ausgabe.</translation>
     </message>
+    <message>
+        <source>Cannot play: the audio output &quot;%1&quot; could not be opened or stopped working. Check that it is connected and not in use by another program, or choose another output in Preferences.</source>
+        <translation>Abspielen nicht möglich: Die Audioausgabe „%1“ ließ sich nicht öffnen oder funktioniert nicht mehr. Prüfen Sie, ob sie angeschlossen ist und von keinem anderen Programm belegt wird, oder wählen Sie in den Einstellungen eine andere Ausgabe.</translation>
+    </message>
+    <message>
+        <source>accent sound &quot;%1&quot;</source>
+        <translation>Betonungsklang „%1“</translation>
+    </message>
+    <message>
+        <source>beat sound &quot;%1&quot;</source>
+        <translation>Schlagklang „%1“</translation>
+    </message>
+    <message>
+        <source>click sound &quot;%1&quot;</source>
+        <translation>Klickklang „%1“</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Your %1 could not be opened, so the shipped one plays instead. Put the file back in the folder %2 and choose it again in Preferences.</source>
+        <translation>Ihr %1 ließ sich nicht öffnen, daher spielt stattdessen der mitgelieferte Klang. Legen Sie die Datei wieder in den Ordner %2 und wählen Sie sie in den Einstellungen erneut.</translation>
+    </message>
+    <message>
+        <source>Your %1 could not be opened, so the shipped ones play instead. Put the files back in the folder %2 and choose them again in Preferences.</source>
+        <translation>Ihr %1 ließen sich nicht öffnen, daher spielen stattdessen die mitgelieferten Klänge. Legen Sie die Dateien wieder in den Ordner %2 und wählen Sie sie in den Einstellungen erneut.</translation>
+    </message>
+    <message>
+        <source>The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was lost: its old contents were kept as %2.</source>
+        <translation>Die Datei %1 war beschädigt oder von Hand bearbeitet, daher hat Morvane sie neu geschrieben; nichts ging verloren: Ihr alter Inhalt wurde als %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it closes; nothing on disk was lost. Check that the file and its folder can be written.</source>
+        <translation>Ihre Einstellungen lassen sich nicht speichern: %1 ist nicht beschreibbar. Morvane verwendet sie weiter, bis es geschlossen wird; auf dem Datenträger ging nichts verloren. Prüfen Sie, ob die Datei und ihr Ordner beschreibbar sind.</translation>
+    </message>
 </context>
 <context>
     <name>MorvaneMain</name>
@@ -979,6 +1357,70 @@ Ein Metronom für den Schreibtisch. Es hat keine eigenen Optionen: Tempo, Taktar
 Unterteilung und Lautstärke werden im Fenster eingestellt; jede Einstellung bleibt
 für den nächsten Start erhalten.
 </translation>
+    </message>
+    <message>
+        <source>Your settings could not be read, so Morvane starts with its defaults. Nothing on disk was lost: the old file was kept as %1.</source>
+        <translation>Ihre Einstellungen ließen sich nicht lesen, daher startet Morvane mit seinen Standardwerten. Auf dem Datenträger ging nichts verloren: Die alte Datei wurde als %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Tempo</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>Subdivision</source>
+        <translation>Unterteilung</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>Accent level</source>
+        <translation>Betonungspegel</translation>
+    </message>
+    <message>
+        <source>Beat level</source>
+        <translation>Schlagpegel</translation>
+    </message>
+    <message>
+        <source>Click level</source>
+        <translation>Klickpegel</translation>
+    </message>
+    <message>
+        <source>Downbeat level</source>
+        <translation>Pegel der Eins</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder. Morvane keeps its sounds, presets and sound schemes below it: move the file aside, then start Morvane again.</source>
+        <translation>%1 ist eine Datei, kein Ordner. Morvane legt darunter seine Klänge, Voreinstellungen und Klangschemata ab: Schieben Sie die Datei beiseite und starten Sie Morvane dann erneut.</translation>
+    </message>
+    <message>
+        <source>Morvane cannot create its folder %1: %2</source>
+        <translation>Morvane kann seinen Ordner %1 nicht anlegen: %2</translation>
+    </message>
+    <message>
+        <source>The sounds that come with Morvane were not found. Install Morvane again.</source>
+        <translation>Die mit Morvane gelieferten Klänge wurden nicht gefunden. Installieren Sie Morvane erneut.</translation>
+    </message>
+    <message>
+        <source>The sound %1 that comes with Morvane is missing. Install Morvane again.</source>
+        <translation>Der mit Morvane gelieferte Klang %1 fehlt. Installieren Sie Morvane erneut.</translation>
+    </message>
+    <message>
+        <source>Morvane cannot copy its sound to %1: %2</source>
+        <translation>Morvane kann seinen Klang nicht nach %1 kopieren: %2</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number, so it is now %3, the default</source>
+        <translation>%1: „%2“ ist keine Zahl, daher gilt jetzt %3, der Standardwert</translation>
+    </message>
+    <message>
+        <source>%1: %2 is beyond what Morvane can set, so it is now %3</source>
+        <translation>%1: %2 liegt außerhalb dessen, was Morvane einstellen kann, daher gilt jetzt %3</translation>
+    </message>
+    <message>
+        <source>Some stored settings could not be used as they were: %1.</source>
+        <translation>Einige gespeicherte Einstellungen ließen sich nicht so verwenden, wie sie waren: %1.</translation>
     </message>
 </context>
 </TS>

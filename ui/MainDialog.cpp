@@ -21,6 +21,7 @@
 #include "ui/Icons.h"
 #include "ui/MVDisplay.h"
 #include "ui/MVLedLightBox.h"
+#include "ui/ModelTexts.h"
 #include "ui/OptionsDialog.h"
 #include "ui/PracticePresets.h"
 #include "ui/PresetDialog.h"
@@ -112,8 +113,8 @@ void MainDialog::CreateControls() {
 
   m_subdiv = new QComboBox;
   m_measure = new QComboBox;
-  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(tr(*n));
-  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(tr(*n));
+  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(LModelNameText(*n));
+  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(LModelNameText(*n));
   m_measure->setAccessibleName(tr("Measure"));
   m_measure->setAccessibleDescription(tr("Beats in a bar, with the grouping of the odd ones"));
   m_subdiv->setAccessibleName(tr("Subdivisions"));

@@ -4,6 +4,7 @@
 
 #include "audio/PlayDevice.h"
 #include "model/MVModel.h"
+#include "store/DataFolders.h"
 #include "store/FileStore.h"
 #include "store/Settings.h"
 #include "ui/MainDialog.h"
@@ -27,10 +28,8 @@ void MainDialog::CheckOutput() {
   char name[260];
   LSoundPlayDevice::GetListDeviceName(device.m_index, name);
   TakeBackInfo(m_outputInfo);  // an older failure, perhaps of another device
-  m_outputInfo = QStringLiteral(
-                     "Cannot play: the audio output \"%1\" could not be opened or stopped working. Check "
-                     "that it is connected and not in use by another program, or choose another output in "
-                     "Preferences.")
+  m_outputInfo = tr("Cannot play: the audio output \"%1\" could not be opened or stopped working. Check that it "
+                    "is connected and not in use by another program, or choose another output in Preferences.")
                      .arg(QString::fromUtf8(name));
   ShowInfo(m_outputInfo);
 }
@@ -42,17 +41,20 @@ void MainDialog::CheckSounds() {
   m_soundsInfo.clear();
   const auto& missing = m_model->GetMissingSounds();
   if (missing.empty()) return;
-  static const char* const kRoles[3] = {"accent", "beat", "click"};
+  static const char* const kRoles[3] = {QT_TR_NOOP("accent sound \"%1\""), QT_TR_NOOP("beat sound \"%1\""),
+                                        QT_TR_NOOP("click sound \"%1\"")};
   QStringList parts;
-  for (const LMVModel::MissingSound& m : missing)
-    parts << QStringLiteral("%1 sound \"%2\"").arg(QString::fromUtf8(kRoles[m.role]), QString::fromStdString(m.name));
-  const QString list = parts.size() == 1 ? parts[0]
-                                         : parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
-                                               QStringLiteral(" and ") + parts.back();
-  m_soundsInfo = QStringLiteral(
-                     "Your %1 could not be opened, so the shipped %2 instead. Put the file back in the "
-                     "Sound folder and choose it again in Preferences.")
-                     .arg(list, missing.size() == 1 ? QStringLiteral("one plays") : QStringLiteral("ones play"));
+  for (const LMVModel::MissingSound& m : missing) parts << tr(kRoles[m.role]).arg(QString::fromStdString(m.name));
+  const QString list =
+      parts.size() == 1 ? parts[0] : tr("%1 and %2").arg(parts.mid(0, parts.size() - 1).join(tr(", ")), parts.back());
+  const QString folder = QString::fromStdString(GetSharedDataFolderApp() + "/" + kUserSoundFolder);
+  m_soundsInfo = missing.size() == 1
+                     ? tr("Your %1 could not be opened, so the shipped one plays instead. Put the file back in the "
+                          "folder %2 and choose it again in Preferences.")
+                           .arg(list, folder)
+                     : tr("Your %1 could not be opened, so the shipped ones play instead. Put the files back in the "
+                          "folder %2 and choose them again in Preferences.")
+                           .arg(list, folder);
   ShowInfo(m_soundsInfo);
 }
 
@@ -66,9 +68,8 @@ void MainDialog::WatchFiles() {
   });
   if (LSettingsCommitFailing()) ShowSettingsState(false);
   LRecordWatchKeptFiles([this](const std::string& file, const std::string& kept) {
-    const QString text = QStringLiteral(
-                             "The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was "
-                             "lost: its old contents were kept as %2.")
+    const QString text = tr("The file %1 was damaged or edited by hand, so Morvane rewrote it; nothing was lost: its "
+                            "old contents were kept as %2.")
                              .arg(QString::fromStdString(file), QString::fromStdString(kept));
     QMetaObject::invokeMethod(
         this, [this, text] { ShowInfo(text); }, Qt::QueuedConnection);
@@ -82,9 +83,8 @@ void MainDialog::UnwatchFiles() {
 
 void MainDialog::ShowSettingsState(bool saved) {
   char path[4096];
-  const QString text = QStringLiteral(
-                           "Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it "
-                           "closes; nothing on disk was lost. Check that the file and its folder can be written.")
+  const QString text = tr("Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it "
+                          "closes; nothing on disk was lost. Check that the file and its folder can be written.")
                            .arg(QString::fromUtf8(LSettingsFilePath(path, sizeof path)));
   if (saved)
     TakeBackInfo(text);

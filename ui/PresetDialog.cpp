@@ -9,6 +9,7 @@
 #include "store/Presets.h"
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
+#include "ui/ModelTexts.h"
 #include "ui/Placement.h"
 #include "ui/PracticePresets.h"
 #include "ui/Prompts.h"
@@ -52,8 +53,8 @@ LPresetDialog::LPresetDialog(LProfile& profile, const char* oldName, int tempo, 
 }
 
 void LPresetDialog::InitDialog() {
-  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(QString::fromUtf8(*n));
-  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(QString::fromUtf8(*n));
+  for (const char* const* n = LMVModel::GetMeasureNames(); *n; ++n) m_measure->addItem(LModelNameText(*n));
+  for (const char* const* n = LMVModel::GetSubDivNames(); *n; ++n) m_subdiv->addItem(LModelNameText(*n));
   if (!m_oldName.empty()) {
     setWindowTitle(tr("Change Preset"));
     m_name->setText(QString::fromStdString(m_oldName));

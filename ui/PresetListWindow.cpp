@@ -3,6 +3,7 @@
 #include "model/MVModel.h"
 #include "model/Rhythm.h"
 #include "store/FileStoreIterator.h"
+#include "ui/ModelTexts.h"
 #include "ui/PracticePresets.h"
 #include "ui/PresetDialog.h"
 
@@ -46,7 +47,7 @@ QString LPresetListWindow::TableName(const char* const* names, int index) {
   int count = 0;
   while (names[count]) ++count;
   if (index < 0 || index >= count) return QString::number(index);
-  return QString::fromUtf8(names[index]);
+  return LModelNameText(names[index]);
 }
 
 QString LPresetListWindow::MeasureText(const LRecord& rec, int index) {

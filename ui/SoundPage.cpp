@@ -15,31 +15,36 @@
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
 #include "ui/Prompts.h"
+#include "ui/SoundPreview.h"
 #include "ui/SoundSchemeListWindow.h"
 #include "ui/SoundSchemeSaveDialog.h"
 
 namespace {
 
 constexpr const char* kSection = "Sound";
-// One row per sound: its button, the file in use, its level.
+// One row per sound: its button, the file in use, its level, its preview.
 struct SoundRow {
-  int button, level;
+  int button, level, preview;
   const char* buttonText;
   const char* title;
   const char* levelName;
+  const char* previewName;
   const char* levelKey;
   const char* optionsField;
   const char* defaultFile;
 };
 const SoundRow kRows[3] = {
-    {LSoundPage::kIdSetAccent, LSoundPage::kIdAccentLevel, QT_TRANSLATE_NOOP("LSoundPage", "Set &Accent Sound..."),
-     QT_TRANSLATE_NOOP("LSoundPage", "Select accent sound"), QT_TRANSLATE_NOOP("LSoundPage", "Accent level"),
+    {LSoundPage::kIdSetAccent, LSoundPage::kIdAccentLevel, LSoundPage::kIdPreviewAccent,
+     QT_TRANSLATE_NOOP("LSoundPage", "Set &Accent Sound..."), QT_TRANSLATE_NOOP("LSoundPage", "Select accent sound"),
+     QT_TRANSLATE_NOOP("LSoundPage", "Accent level"), QT_TRANSLATE_NOOP("LSoundPage", "Play the accent sound"),
      "AccentVolume", options_field::kAccent, "accent.wav"},
-    {LSoundPage::kIdSetBeat, LSoundPage::kIdBeatLevel, QT_TRANSLATE_NOOP("LSoundPage", "Set &Beat Sound..."),
-     QT_TRANSLATE_NOOP("LSoundPage", "Select beat sound"), QT_TRANSLATE_NOOP("LSoundPage", "Beat level"), "BeatVolume",
-     options_field::kBeat, "beat.wav"},
-    {LSoundPage::kIdSetClick, LSoundPage::kIdClickLevel, QT_TRANSLATE_NOOP("LSoundPage", "Set C&lick Sound..."),
-     QT_TRANSLATE_NOOP("LSoundPage", "Select click sound"), QT_TRANSLATE_NOOP("LSoundPage", "Click level"),
+    {LSoundPage::kIdSetBeat, LSoundPage::kIdBeatLevel, LSoundPage::kIdPreviewBeat,
+     QT_TRANSLATE_NOOP("LSoundPage", "Set &Beat Sound..."), QT_TRANSLATE_NOOP("LSoundPage", "Select beat sound"),
+     QT_TRANSLATE_NOOP("LSoundPage", "Beat level"), QT_TRANSLATE_NOOP("LSoundPage", "Play the beat sound"),
+     "BeatVolume", options_field::kBeat, "beat.wav"},
+    {LSoundPage::kIdSetClick, LSoundPage::kIdClickLevel, LSoundPage::kIdPreviewClick,
+     QT_TRANSLATE_NOOP("LSoundPage", "Set C&lick Sound..."), QT_TRANSLATE_NOOP("LSoundPage", "Select click sound"),
+     QT_TRANSLATE_NOOP("LSoundPage", "Click level"), QT_TRANSLATE_NOOP("LSoundPage", "Play the click sound"),
      "ClickVolume", options_field::kClick, "click.wav"},
 };
 
@@ -69,9 +74,14 @@ LSoundPage::LSoundPage() {
     LDBEdit* level = LDBEditInit(this, this, row.level);
     level->SetRange(LdBLevel(kMinLevel), LdBLevel(kMaxLevel));
     level->setAccessibleName(tr(row.levelName));
+    auto* preview = NewButton(QStringLiteral("\u25B6"), row.preview);
+    preview->setToolTip(tr(row.previewName));
+    preview->setAccessibleName(tr(row.previewName));
+    connect(preview, &QPushButton::clicked, this, [this, i] { Preview(i); });
     grid->addWidget(button, i, 0);
     grid->addWidget(m_fileLabels[i], i, 1);
     grid->addWidget(level, i, 2);
+    grid->addWidget(preview, i, 3);
   }
   LDBEdit* downbeat = LDBEditInit(this, this, kIdDownbeatLevel);
   downbeat->SetRange(LdBLevel(-kMaxLevel), LdBLevel(kMaxLevel));
@@ -112,6 +122,8 @@ LSoundPage::LSoundPage() {
   layout->addStretch(1);
 }
 
+LSoundPage::~LSoundPage() = default;
+
 QPushButton* LSoundPage::Button(int id) const { return findChild<QPushButton*>(QString::number(id)); }
 
 void LSoundPage::InitDialog() {
@@ -146,6 +158,20 @@ void LSoundPage::ShowFiles() {
     m_fileLabels[i]->setAccessibleName(tr("Sound in use: %1").arg(m_fileLabels[i]->text()));
   }
   Button(kIdDefaultSound)->setEnabled(!allDefault);
+}
+
+std::string LSoundPage::SoundPath(int index) const {
+  const std::string shared = GetSharedDataFolderApp();
+  return m_files[index].empty() ? DefaultSoundFilePath(shared, kRows[index].defaultFile)
+                                : UserSoundFilePath(shared, m_files[index]);
+}
+
+void LSoundPage::Preview(int index) {
+  if (!m_preview) m_preview = std::make_unique<LSoundPreview>();
+  if (!m_preview->Play(SoundPath(index), LGetDBEdit(this, kRows[index].level).Get()))
+    LShowFieldMessage(Button(kRows[index].preview),
+                      tr("\"%1\" cannot be played: the file cannot be read, or the audio output cannot be opened.")
+                          .arg(m_fileLabels[index]->text()));
 }
 
 bool LSoundPage::Command(int id, int) {

@@ -4,11 +4,13 @@
 // shown at once and stored only by OK, so Cancel undoes every one.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ui/PropertySheet.h"
 #include "ui/SoundEditor.h"
 
+class LSoundPreview;
 class QLabel;
 class QPushButton;
 
@@ -31,11 +33,15 @@ class LSoundPage : public LPropertyPage {
     kIdLaunchEditor = 9624,
     kIdDownbeatLevel = 9625,  // the downbeat's level above the accent's
     kIdDownbeatLabel = 9626,
+    kIdPreviewAccent = 9630,  // the ▶ beside each sound; beat and click follow
+    kIdPreviewBeat = 9631,
+    kIdPreviewClick = 9632,
   };
   static constexpr int kMinLevel = -36;
   static constexpr int kMaxLevel = 12;
 
   LSoundPage();
+  ~LSoundPage() override;
   void InitDialog() override;
   bool CmOk() override;
   void CmHelp() override;
@@ -44,6 +50,8 @@ class LSoundPage : public LPropertyPage {
   QPushButton* Button(int id) const;
   // The file shown for the accent (0), beat (1) or click (2) sound.
   QLabel* FileLabel(int index) const { return m_fileLabels[index]; }
+  // The file that sound plays now: the chosen one or the shipped one.
+  std::string SoundPath(int index) const;
 
  protected:
   void CmSoundSchemeLoad();
@@ -57,9 +65,12 @@ class LSoundPage : public LPropertyPage {
  private:
   void SetSound(int index);
   void ShowFiles();
+  // Plays the sound once as the track would, at the level shown.
+  void Preview(int index);
 
   std::string m_files[3];  // accent, beat, click; empty for the shipped sound
   bool m_filesChanged = false;
   QLabel* m_fileLabels[3] = {};
   LSoundEditor m_editor;
+  std::unique_ptr<LSoundPreview> m_preview;  // made at the first preview
 };

@@ -19,6 +19,10 @@ class LVolumeSlider : public QObject {
   Q_DECLARE_TR_FUNCTIONS(LVolumeSlider)
 
  public:
+  // The track bar's range.
+  static constexpr int kMinimumDb = -45;
+  static constexpr int kMaximumDb = 0;
+
   LVolumeSlider() = default;
 
   // Builds the icons and the track bar in a row inside pane; commands go
@@ -42,8 +46,8 @@ class LVolumeSlider : public QObject {
   void UpdateText();
 
   LdBLevel m_level = 0;
-  LdBLevel m_maximum = 0;
-  LdBLevel m_minimum = -45;
+  LdBLevel m_maximum = kMaximumDb;
+  LdBLevel m_minimum = kMinimumDb;
   LCommandTarget* m_target = nullptr;
   int m_id = 0;
   QWidget* m_pane = nullptr;

@@ -159,6 +159,27 @@ TEST_F(InProcess, UnreadableSettingsAreKeptAndReported) {
   EXPECT_TRUE(std::filesystem::exists(std::string(path) + ".unreadable"));
 }
 
+// Stored values the controls cannot show: within range, or the default for
+// no number, and the strip names each.
+TEST_F(InProcess, StoredValuesOutOfRangeAreBroughtInAndNamed) {
+  LUserSettingSetString("Settings", "Tempo", "abc");
+  LUserSettingSet<int>("Settings", "Volume", -999);
+  LUserSettingSet<int>("Sound", "BeatVolume", 50);
+  QString info;
+  int tempo = 0, volume = 0;
+  RunMain([&](MainDialog& window) {
+    info = window.InfoText();
+    tempo = window.Model().GetTempo();
+    volume = window.VolumeSlider().GetLevel().Get();
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+  });
+  EXPECT_EQ(tempo, 92);
+  EXPECT_EQ(volume, -45);
+  EXPECT_EQ(LUserSettingGet<int>("Sound", "BeatVolume", 0), 12);
+  for (const char* said : {"Tempo: \"abc\" is not a number", "Volume: -999", "Beat level: 50"})
+    EXPECT_NE(info.indexOf(QString::fromUtf8(said)), -1) << info.toStdString();
+}
+
 // Space starts it, Space again once three beats are captured, then Ctrl+Q
 // quits; the capture holds the click track and the settings the session.
 TEST_F(InProcess, PlaysAndStopsFromTheKeyboardAndKeepsTheSession) {

@@ -282,6 +282,7 @@ TEST_F(MainDialogTest, ChosenSoundsThatWentMissingAndAHandEditedRecordAreNamed) 
   const QString info = window->InfoText();
   EXPECT_NE(info.indexOf("accent sound \"gone.wav\" and click sound \"lost.wav\" could not be opened"), -1)
       << info.toStdString();
+  EXPECT_NE(info.indexOf(QString::fromStdString(GetSharedDataFolderApp() + "/Sound")), -1) << info.toStdString();
   EXPECT_NE(info.indexOf(QString::fromStdString(options + ".kept")), -1) << info.toStdString();
 }
 

@@ -4,11 +4,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
+#include "soundfile/WaveFile.h"
 #include "store/Settings.h"
 #include "store/SoundFileCheck.h"
+#include "tests/support/SourceReader.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "ui/DBEdit.h"
 #include "ui/GeneralPage.h"
@@ -176,6 +180,35 @@ TEST_F(DialogTest, RecordsThatCannotBeWrittenAreReportedAndKeptForAnotherTry) {
   EXPECT_TRUE(page.CmOk());
   EXPECT_EQ(home.Option(options_field::kAccent), "Tick.wav");
   EXPECT_TRUE(prompts.empty());
+}
+
+// ▶ plays the sound in use once through the output, at the level shown.
+TEST_F(DialogTest, PreviewPlaysTheSoundOnceAtItsLevel) {
+  test::TempDir out;
+  const std::string capture = out.File("capture.wav");
+  ::setenv("MORVANE_AUDIO_CAPTURE", capture.c_str(), 1);
+  const std::string beat = DefaultSoundFilePath(shared, "beat.wav");
+  LSoundSource sound = LWaveFile::OpenSource(beat.c_str());
+  const int frames = sound->GetEndSample();
+  {
+    TestSoundPage page;
+    page.InitDialog();
+    LSetDBEdit(&page, LSoundPage::kIdBeatLevel, LdBLevel(-6));
+    page.Button(LSoundPage::kIdPreviewBeat)->click();
+    // 32-bit stereo frames after the 44-byte header.
+    EXPECT_TRUE(test::PumpUntil([&] {
+      std::error_code error;
+      return std::filesystem::file_size(capture, error) >= 44u + frames * 8u && !error;
+    }));
+  }
+  ::unsetenv("MORVANE_AUDIO_CAPTURE");
+  auto peak = [](LSoundSource s) {
+    int p = 0;
+    for (int v : test::ReadFrames(s, s->GetEndSample(), 4096)) p = std::max(p, std::abs(v));
+    return p;
+  };
+  const double want = peak(sound) * std::pow(10.0, -6 / 20.0);
+  EXPECT_NEAR(peak(LWaveFile::OpenSource(capture.c_str())), want, want * 0.01);
 }
 
 TEST_F(DialogTest, LevelsAndALoadedSchemeAreStoredOnlyByOk) {

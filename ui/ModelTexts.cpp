@@ -1,0 +1,5 @@
+#include "ui/ModelTexts.h"
+
+#include <QCoreApplication>
+
+QString LModelNameText(const char* name) { return QCoreApplication::translate("LMVModel", name ? name : ""); }
