@@ -4,20 +4,12 @@
 #include <vector>
 
 #include "engine/PracticePlan.h"
-#include "soundfile/WaveFile.h"
 #include "tests/support/ExactGrid.h"
-#include "tests/support/SourceReader.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/WavWriter.h"
-#include "tools/ClickTrackRender.h"
-#include "tools/RenderOptions.h"
+#include "tests/tools/RenderRig.h"
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr int kSoundFrames = 60;
-// 16-bit values of accent, beat and click: every onset names its sound.
-constexpr int kValue[3] = {1000, 2000, 3000};
+constexpr int kRate = test::RenderRig::kRate;
 constexpr char kLetter[3] = {'A', 'B', 'c'};
 
 struct Onset {
@@ -60,40 +52,24 @@ std::vector<Onset> Expected(const std::vector<Stretch>& stretches, long long& en
 
 class PracticeRender : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (int i = 0; i < 3; ++i) {
-      std::vector<int32_t> s(kSoundFrames, kValue[i]);
-      ASSERT_TRUE(test::WriteFile(Sound(i), test::PcmWav(s, 1, kRate, 16)));
-    }
-  }
-  std::string Sound(int i) const { return dir.File(std::string("snd") + char('0' + i) + ".wav"); }
-
   // Renders args and finds every onset: a non-zero frame after silence.
   std::vector<Onset> Render(std::vector<std::string> args, long long& frames) {
-    for (int i = 0; i < 3; ++i)
-      args.insert(args.end(), {i == 0 ? "--accent" : i == 1 ? "--beat" : "--click", Sound(i)});
     // The downbeat at the accent's own level, so each onset names one of the three sounds.
-    args.insert(args.end(), {"--downbeat-db", "0", "-o", dir.File("out.wav")});
-    RenderOptions o;
-    std::string error;
-    EXPECT_TRUE(ParseRenderOptions(args, o, error)) << error;
-    RenderSummary summary;
-    EXPECT_TRUE(RenderClickTrack(o, dir.Path(), summary, error)) << error;
-    LSoundSource s = LWaveFile::OpenSource(dir.File("out.wav").c_str());
-    const std::vector<int> pcm = test::ReadFrames(s, s->GetEndSample(), 8192);
+    args.insert(args.end(), {"--downbeat-db", "0"});
+    const std::vector<int> pcm = rig.Render(args);
     frames = static_cast<long long>(pcm.size());
     std::vector<Onset> onsets;
     for (size_t f = 0; f < pcm.size(); ++f) {
       if (pcm[f] == 0 || (f > 0 && pcm[f - 1] != 0)) continue;
       char sound = '?';
       for (int i = 0; i < 3; ++i)
-        if (pcm[f] / 16 == kValue[i]) sound = kLetter[i];
+        if (pcm[f] / 16 == test::RenderRig::kValues[i]) sound = kLetter[i];
       onsets.push_back({static_cast<long long>(f), sound});
     }
     return onsets;
   }
 
-  test::TempDir dir;
+  test::RenderRig rig;
 };
 
 }  // namespace

@@ -9,43 +9,13 @@
 
 #include "engine/ClickScore.h"
 #include "engine/MetronomeSource.h"
-#include "soundfile/WaveFile.h"
 #include "tests/support/ExactGrid.h"
-#include "tests/support/SourceReader.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/WavWriter.h"
-#include "tools/ClickTrackRender.h"
-#include "tools/RenderOptions.h"
+#include "tests/tools/RenderRig.h"
 
 namespace {
 
-// Constant sounds, so each onset names its sound: accent, beat, click.
-constexpr int kValues[3] = {1000, 3000, 5000};
-constexpr int kRate = 44100, kSoundFrames = 120;
-
-struct Sounds {
-  test::TempDir dir;
-  Sounds() {
-    for (int i = 0; i < 3; ++i) {
-      std::vector<int32_t> s(kSoundFrames, kValues[i]);
-      EXPECT_TRUE(test::WriteFile(File(i), test::PcmWav(s, 1, kRate, 16)));
-    }
-  }
-  std::string File(int i) const { return dir.File("s" + std::to_string(i) + ".wav"); }
-};
-
-std::vector<int> Render(const Sounds& sounds, std::vector<std::string> args, const std::string& out) {
-  for (int i = 0; i < 3; ++i)
-    args.insert(args.end(), {i == 0 ? "--accent" : i == 1 ? "--beat" : "--click", sounds.File(i)});
-  args.insert(args.end(), {"-o", out});
-  RenderOptions o;
-  RenderSummary summary;
-  std::string error;
-  EXPECT_TRUE(ParseRenderOptions(args, o, error)) << error;
-  EXPECT_TRUE(RenderClickTrack(o, sounds.dir.Path(), summary, error)) << error;
-  LSoundSource s = LWaveFile::OpenSource(out.c_str());
-  return test::ReadFrames(s, s->GetEndSample(), 8192);
-}
+constexpr const int* kValues = test::RenderRig::kValues;
+constexpr int kRate = test::RenderRig::kRate;
 
 // One expected onset: its frame and its 16-bit value (0: the slot is silent).
 struct Onset {
@@ -77,7 +47,7 @@ std::vector<Onset> Expected(const std::string& bar, int bars, int bpm, int subdi
 }
 
 TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
-  Sounds sounds;
+  const test::RenderRig rig;
   const struct {
     std::vector<std::string> args;
     std::string bar;  // the letters the bar is expected to play
@@ -94,7 +64,7 @@ TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
   for (const auto& c : cases) {
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"--tempo", std::to_string(c.bpm), "--bars", "3"});
-    const std::vector<int> out = Render(sounds, args, sounds.dir.File("out.wav"));
+    const std::vector<int> out = rig.Render(args);
     const std::vector<Onset> onsets = Expected(c.bar, 3, c.bpm, c.subdivisions, c.swing, c.downbeatDb);
     const std::string name = c.args[0] + " " + c.args[1];
     ASSERT_EQ(int64_t(out.size()),
@@ -118,17 +88,16 @@ TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
 // Today's twelve measures sound as the measure table voices them, sample for
 // sample, with the downbeat at the accent's level.
 TEST(RhythmRender, TodaysMeasuresUnchanged) {
-  Sounds sounds;
+  const test::RenderRig rig;
   for (int m = 0; m < LMetronomeAdvanced::kMeasureCount; ++m) {
     const std::string name = LMetronomeAdvanced::MeasureName(m);
     const std::vector<int> now =
-        Render(sounds, {"--measure", name, "--downbeat-db", "0", "--subdiv", "2", "--tempo", "133", "--seconds", "6"},
-               sounds.dir.File("now.wav"));
-    LMetronomeAdvanced::SetDefaultSoundFolder(sounds.dir.Path());
+        rig.Render({"--measure", name, "--downbeat-db", "0", "--subdiv", "2", "--tempo", "133", "--seconds", "6"});
+    LMetronomeAdvanced::SetDefaultSoundFolder(rig.dir.Path());
     LMetronomeAdvanced metronome;
     for (int i = 0; i < 3; ++i) {
       LSoundSource* slot[3] = {&metronome.m_accentSound, &metronome.m_beatSound, &metronome.m_clickSound};
-      *slot[i] = LWaveFile::OpenSource(sounds.File(i).c_str());
+      *slot[i] = LWaveFile::OpenSource(rig.Sound(i).c_str());
     }
     metronome.m_measure = m;
     metronome.SetTempo(133);
