@@ -277,6 +277,7 @@ void LMVModel::spntfPlay(long) {
   m_listeners.Notify(&LMVModelEvents::EvPlayingStarted);
   m_playStart = m_ticks();
   m_lastPercent = 0;
+  m_underRuns = 0;
   m_practice->TrackStarted(m_player.GetSource(), m_playStart);
   TimerSet(kTimerPlayingTime, 0);
 }
@@ -316,6 +317,9 @@ void LMVModel::PlayingTimeTick() {
   m_listeners.Notify(&LMVModelEvents::EvPlayingTime, m_lastPercent, 100);
   if (IsPlaying()) {
     TimerSet(kTimerPlayingTime, static_cast<unsigned int>(PlayingTimePeriod(GetTempo())));
+    const long underRuns = m_player.GetOutput().GetUnderRuns();
+    if (underRuns > m_underRuns) m_listeners.Notify(&LMVModelEvents::EvUnderRuns, underRuns);
+    m_underRuns = underRuns;
     const uint32_t elapsed = m_ticks() - m_playStart;  // wraps like the counter
     if (elapsed > 180000) m_listeners.Notify(&LMVModelEvents::EvShowPractiqInfoBar);
   } else {

@@ -121,6 +121,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   int m_pendingTempo = 0;
   uint32_t m_playStart = 0;
   int m_lastPercent = 0;
+  long m_underRuns = 0;  // told to the listeners
   bool m_outputFailed = false;
   std::vector<MissingSound> m_missingSounds;
   LRhythm m_rhythm{LMeasure(), LBeatPattern()};  // "None", as the metronome starts

@@ -15,7 +15,7 @@ class LMVModelEvents {
   virtual void EvVolumeChanged(const LdBLevel& volume) = 0;
   virtual void EvPlayingStarted() = 0;
   virtual void EvPlayingStopped() = 0;
-  // Position within the beat by the wall clock since playback started.
+  // Position within the beat heard now (the output's clock less its latency).
   virtual void EvPlayingTime(int percent, int scale) = 0;
   // Once, a second after start-up.
   virtual void EvShowAudelleInfoBar() {}
@@ -23,6 +23,9 @@ class LMVModelEvents {
   virtual void EvShowPractiqInfoBar() {}
   // The bar changed: measure, a beat's state or the swing (model/Rhythm.h).
   virtual void EvRhythmChanged(const LRhythm&) {}
+  // The output ran dry count times since Play (the computer was too busy);
+  // sent when the count grows. The clicks after each kept their places.
+  virtual void EvUnderRuns(long /*count*/) {}
 };
 
 // Empty listener: override only what is needed.

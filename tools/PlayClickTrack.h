@@ -1,6 +1,6 @@
 // morvane-render's device mode: list the audio outputs, or play the click
 // track through the player on a Qt Core event loop, printing each time and
-// level notification as a line.
+// level notification as a line, and the under-runs counted as the last.
 #pragma once
 
 #include <cstdio>

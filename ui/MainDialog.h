@@ -74,6 +74,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void EvTempoChanged(int bpm, const char* marking) override;
   void EvPlayingStarted() override;
   void EvPlayingStopped() override;
+  void EvUnderRuns(long count) override;
 
   // Hooks for other features, called once the window is built (from
   // InitDialog's end or later); each keeps the tab order whole.
@@ -181,5 +182,6 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   std::vector<QWidget*> m_extraButtons;
   std::vector<QWidget*> m_extraPanels;
   QString m_outputInfo;  // the output failure last shown
+  QString m_underRunInfo;
   QString m_soundsInfo;  // the missing sounds last named
 };

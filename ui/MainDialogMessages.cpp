@@ -34,6 +34,17 @@ void MainDialog::CheckOutput() {
   ShowInfo(m_outputInfo);
 }
 
+// The output ran dry while playing: a gap was heard, and the user should
+// know it was the computer, not the beat.
+void MainDialog::EvUnderRuns(long count) {
+  TakeBackInfo(m_underRunInfo);
+  m_underRunInfo =
+      tr("The audio output fell behind %n time(s) since Play because the computer was too busy: "
+         "a click may have been lost, but the beat kept its place. Closing busy programs helps.",
+         "", static_cast<int>(count));
+  ShowInfo(m_underRunInfo);
+}
+
 // A chosen sound that went missing plays as the shipped one; the user hears
 // the difference and deserves to know why.
 void MainDialog::CheckSounds() {

@@ -8,5 +8,6 @@ trap 'rm -rf "$dir"' EXIT
 args=(--tempo 150 --measure "7(3+4)" --subdiv 3 --seconds 1)
 MORVANE_AUDIO_CAPTURE=$dir/played.wav "$render" --play --volume 0 "${args[@]}" >"$dir/log"
 grep -q '^play$' "$dir/log" && grep -q '^level ' "$dir/log" && grep -q '^stop$' "$dir/log"
+[[ $(tail -n 1 "$dir/log") == "under-runs 0" ]]
 "$render" "${args[@]}" --format s32 -o "$dir/rendered.wav" >/dev/null
 cmp "$dir/played.wav" "$dir/rendered.wav"
