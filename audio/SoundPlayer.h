@@ -37,6 +37,7 @@ class LSoundPlayerTemplate : public LThread, public LThreadQueuedNotify, public 
 
   void SetListener(LSoundPlayerNotify* listener, long userValue);
   T& GetOutput() { return m_output; }
+  const T& GetOutput() const { return m_output; }
   LSoundSource& GetSource() { return m_source; }
 
   // Main thread: one call per post of the worker or notification thread.

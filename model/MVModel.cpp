@@ -7,6 +7,7 @@
 
 #include "audio/PlayDevice.h"
 #include "engine/MetronomeSource.h"
+#include "engine/PracticeScore.h"
 #include "model/PracticeModel.h"
 #include "soundfile/Gain.h"
 #include "soundfile/WaveFile.h"
@@ -239,7 +240,11 @@ void LMVModel::ApplyToTrack() {
   if (!IsPlaying()) return;
   LMeasureScore* score = m_trackSource ? m_trackSource->MeasureScore() : nullptr;
   if (!score) {
-    if (m_trackSource && LRhythmRequest(m_trackSource->Score(), m_rhythm, m_metronome)) return;
+    // A practice plan plays over the bar's own score, which takes the
+    // request; the plan keeps its count-in, trainer and gaps through it.
+    LClickScore* voice = m_trackSource ? &m_trackSource->Score() : nullptr;
+    if (auto* practice = dynamic_cast<LPracticeScore*>(voice)) voice = &practice->Inner();
+    if (voice && LRhythmRequest(*voice, m_rhythm, m_metronome)) return;
     RestartPlaying();  // a track whose score takes no requests
     return;
   }
@@ -301,9 +306,9 @@ void LMVModel::EvTimer(int id) {
   }
 }
 
-bool LMVModel::HeardFrame(int64_t& frame) {
+bool LMVModel::HeardFrame(int64_t& frame) const {
   if (!m_trackSource || !IsPlaying()) return false;
-  LSoundPlayerLLCA& output = m_player.GetOutput();
+  const LSoundPlayerLLCA& output = m_player.GetOutput();
   return output.HeardFrame(output.Now(), frame);
 }
 

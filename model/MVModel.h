@@ -93,7 +93,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   // The frame of the playing track the listener hears now: the output's
   // device clock less its declared latency. False when nothing plays or the
   // device has not called back yet.
-  bool HeardFrame(int64_t& frame);
+  bool HeardFrame(int64_t& frame) const;
 
   const LMetronomeAdvanced& GetMetronome() const { return m_metronome; }
   LSoundPlayer& GetPlayer() { return m_player; }

@@ -51,8 +51,7 @@ int LMVModel::HeardBarBeat() const {
   LClickScore* score = &m_trackSource->Score();
   if (auto* practice = dynamic_cast<LPracticeScore*>(score)) score = &practice->Inner();
   const auto* pattern = dynamic_cast<const LBeatPatternScore*>(score);
-  const int rate = m_track->GetSampleRate();
-  if (!pattern || rate <= 0) return -1;
-  const uint32_t elapsedMs = m_ticks() - m_playStart;  // wraps like the counter
-  return pattern->HeardBeat(static_cast<int64_t>(elapsedMs) * rate / 1000);
+  int64_t frame = 0;
+  if (!pattern || !HeardFrame(frame)) return -1;
+  return pattern->HeardBeat(frame);
 }

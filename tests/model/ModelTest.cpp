@@ -9,6 +9,7 @@
 
 #include "audio/CaptureOutputUnit.h"
 #include "model/MVModel.h"
+#include "model/PracticeModel.h"
 #include "soundfile/WaveFile.h"
 #include "store/DataFolders.h"
 #include "store/Presets.h"
@@ -375,6 +376,30 @@ TEST_F(ModelTest, ChangesLandOnTheBeatAndPlayAfterStopStartsANewBar) {
   }
   EXPECT_EQ(matches, 1);
   EXPECT_EQ(c.samples[static_cast<size_t>(end) * c.channels], 1000 * 16 * 4096);  // accent
+}
+
+// With a practice plan on (a count-in bar), a tempo change goes to the
+// playing track's bar score: the track plays on without a restart.
+TEST_F(ModelTest, ATempoChangeWithAPracticePlanOnPlaysOnWithoutARestart) {
+  auto model = MakeModel();
+  ASSERT_TRUE(model->Init());
+  model->SetTempo(240);
+  model->SetMeasure(3);  // "4"
+  model->SetSubDiv(0);
+  LPracticePlan plan;
+  plan.countInBars = 1;  // accent and beats, as the bar of "4" sounds
+  ASSERT_TRUE(model->Practice().SetPlan(plan));
+  Recorder stops;
+  ASSERT_TRUE(model->StartPlaying());
+  model->SetNotify(&stops);
+  stops.Take();
+  ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > 30000; }));
+  const long taken = capture->FramesWritten();
+  model->SetTempo(270);
+  ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > taken + 2 * 44100; }));
+  EXPECT_EQ(stops.Take(), std::vector<std::string>{"Tempo 270 Prestissimo"});  // no stop, no start
+  EXPECT_TRUE(model->IsPlaying());
+  model->StopPlaying();
 }
 
 // A musician spinning the tempo and flipping measures while playing: every
