@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "model/Rhythm.h"
@@ -74,10 +75,14 @@ LSoundPage::LSoundPage() {
     LDBEdit* level = LDBEditInit(this, this, row.level);
     level->SetRange(LdBLevel(kMinLevel), LdBLevel(kMaxLevel));
     level->setAccessibleName(tr(row.levelName));
-    auto* preview = NewButton(QStringLiteral("\u25B6"), row.preview);
+    // A tool button: as narrow as its sign, where a push button takes a
+    // style's minimum width.
+    auto* preview = LNamed(new QToolButton, row.preview);
+    preview->setText(QStringLiteral("\u25B6"));
+    preview->setFocusPolicy(Qt::StrongFocus);
     preview->setToolTip(tr(row.previewName));
     preview->setAccessibleName(tr(row.previewName));
-    connect(preview, &QPushButton::clicked, this, [this, i] { Preview(i); });
+    connect(preview, &QToolButton::clicked, this, [this, i] { Preview(i); });
     grid->addWidget(button, i, 0);
     grid->addWidget(m_fileLabels[i], i, 1);
     grid->addWidget(level, i, 2);
@@ -169,7 +174,7 @@ std::string LSoundPage::SoundPath(int index) const {
 void LSoundPage::Preview(int index) {
   if (!m_preview) m_preview = std::make_unique<LSoundPreview>();
   if (!m_preview->Play(SoundPath(index), LGetDBEdit(this, kRows[index].level).Get()))
-    LShowFieldMessage(Button(kRows[index].preview),
+    LShowFieldMessage(findChild<QToolButton*>(QString::number(kRows[index].preview)),
                       tr("\"%1\" cannot be played: the file cannot be read, or the audio output cannot be opened.")
                           .arg(m_fileLabels[index]->text()));
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -194,7 +195,7 @@ TEST_F(DialogTest, PreviewPlaysTheSoundOnceAtItsLevel) {
     TestSoundPage page;
     page.InitDialog();
     LSetDBEdit(&page, LSoundPage::kIdBeatLevel, LdBLevel(-6));
-    page.Button(LSoundPage::kIdPreviewBeat)->click();
+    page.findChild<QToolButton*>(QString::number(LSoundPage::kIdPreviewBeat))->click();
     // 32-bit stereo frames after the 44-byte header.
     EXPECT_TRUE(test::PumpUntil([&] {
       std::error_code error;
