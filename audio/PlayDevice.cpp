@@ -34,9 +34,12 @@ LSoundPlayDeviceQuery& LSoundPlayDeviceCurrentQuery() {
 
 void LSoundPlayDeviceSetQuery(LSoundPlayDeviceQuery* query) { g_testQuery = query; }
 
-LSoundPlayDeviceList::LSoundPlayDeviceList() {
+LSoundPlayDeviceList::LSoundPlayDeviceList(bool leadingOnly) {
   std::vector<LSoundPlayDeviceQuery::Device> devices;
-  LSoundPlayDeviceCurrentQuery().Enumerate(devices);
+  if (leadingOnly)
+    LSoundPlayDeviceCurrentQuery().EnumerateLeading(devices);
+  else
+    LSoundPlayDeviceCurrentQuery().Enumerate(devices);
   for (const auto& d : devices) {
     if (d.outputChannels < 1) continue;
     const size_t n = LUtf8PrefixLength(d.name.c_str(), kSettingTextSize - 1);
@@ -67,6 +70,9 @@ LSoundPlayDevice::LSoundPlayDevice() {
 
 unsigned int LSoundPlayDevice::GetListDeviceIDAtIndex(int index) {
   if (index == 0) return LSoundPlayDeviceCurrentQuery().DefaultOutputDevice();
+  // A PipeWire or JACK device is found without asking PortAudio.
+  LSoundPlayDeviceList leading(true);
+  if (const LSoundPlayDeviceListItem* item = leading.At(index)) return item->id;
   LSoundPlayDeviceList list;
   const LSoundPlayDeviceListItem* item = list.At(index);
   return item ? item->id : kNoPlayDevice;
@@ -75,6 +81,9 @@ unsigned int LSoundPlayDevice::GetListDeviceIDAtIndex(int index) {
 int LSoundPlayDevice::GetListDeviceIndex(const char* name) {
   if (!name) return 0;
   if (std::strcmp(name, kDefaultPlaybackDeviceName) == 0) return 0;
+  LSoundPlayDeviceList leading(true);
+  for (int position = 1; position <= leading.Count(); ++position)
+    if (::strcasecmp(leading.At(position)->name.c_str(), name) == 0) return position;
   LSoundPlayDeviceList list;
   for (int position = 1; position <= list.Count(); ++position)
     if (::strcasecmp(list.At(position)->name.c_str(), name) == 0) return position;

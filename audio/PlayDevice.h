@@ -26,6 +26,11 @@ class LSoundPlayDeviceQuery {
   // details cannot be read ends the list (returned false; the devices
   // already read stay). False with an empty list: no list at all.
   virtual bool Enumerate(std::vector<Device>& devices) = 0;
+  // The devices that lead the list and are cheap to ask for (PipeWire's and
+  // JACK's, not PortAudio's, whose first use costs a round of connections
+  // to every sound server): the list Enumerate gives, cut short. All of
+  // them where a query has no such split.
+  virtual void EnumerateLeading(std::vector<Device>& devices) { Enumerate(devices); }
   // The system's current default output device, kNoPlayDevice when none.
   virtual unsigned int DefaultOutputDevice() = 0;
 };
@@ -44,7 +49,9 @@ struct LSoundPlayDeviceListItem {
 // Devices with at least one output, in platform order; built afresh each time.
 class LSoundPlayDeviceList {
  public:
-  LSoundPlayDeviceList();
+  // leadingOnly: only the devices EnumerateLeading gives (a prefix of the
+  // whole list, positions alike).
+  explicit LSoundPlayDeviceList(bool leadingOnly = false);
   // Positions are 1-based and count only named items.
   const LSoundPlayDeviceListItem* At(int position) const;
   int Count() const;

@@ -12,13 +12,16 @@ class SystemQuery : public LSoundPlayDeviceQuery {
  public:
   // Read afresh at every call: devices come and go.
   bool Enumerate(std::vector<Device>& devices) override {
+    EnumerateLeading(devices);
+    return LPortAudioDeviceQuery().Enumerate(devices);
+  }
+  void EnumerateLeading(std::vector<Device>& devices) override {
     std::vector<LPipeWireSink> sinks;
     if (LPipeWireListSinks(sinks))
       for (const LPipeWireSink& sink : sinks)
         if (sink.serial < kPipeWireSerialMask)
           devices.push_back({kPipeWireDevice | static_cast<unsigned int>(sink.serial), sink.description, 2});
     LJackListDevices(devices);
-    return LPortAudioDeviceQuery().Enumerate(devices);
   }
   unsigned int DefaultOutputDevice() override {
     std::vector<LPipeWireSink> sinks;

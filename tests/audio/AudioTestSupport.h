@@ -2,6 +2,7 @@
 // file reader for the audio tests.
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -47,7 +48,14 @@ class ScriptedDevices : public LSoundPlayDeviceQuery {
     LSoundPlayDeviceSetQuery(this);
   }
   ~ScriptedDevices() override { LSoundPlayDeviceSetQuery(nullptr); }
-  bool Enumerate(std::vector<Device>& devices) override { return devices = m_devices, m_complete; }
+  bool Enumerate(std::vector<Device>& devices) override { return ++whole, devices = m_devices, m_complete; }
+  // The first `leading` devices are the cheap ones, when set.
+  void EnumerateLeading(std::vector<Device>& devices) override {
+    if (leading < 0) return (void)Enumerate(devices);
+    devices.assign(m_devices.begin(), m_devices.begin() + std::min<size_t>(leading, m_devices.size()));
+  }
+  int leading = -1;
+  int whole = 0;  // whole lists asked for
   unsigned int DefaultOutputDevice() override { return m_default; }
   // A device plugged in or pulled out.
   void Set(std::vector<Device> devices) { m_devices = std::move(devices); }

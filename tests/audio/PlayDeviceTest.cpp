@@ -37,6 +37,19 @@ TEST(PlayDevice, ListsNamedOutputsInPlatformOrder) {
   EXPECT_EQ(LSoundPlayDevice().m_index, 0);
 }
 
+// A device among the leading (PipeWire, JACK) ones is found, by name or
+// position, without the whole list: PortAudio is not even started for it.
+TEST(PlayDevice, LeadingDevicesResolveWithoutTheWholeList) {
+  auto devices = TwoOutputs();
+  devices.leading = 1;
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("built-in output"), 1);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(1), 10u);
+  EXPECT_EQ(devices.whole, 0);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIndex("USB Headset"), 2);
+  EXPECT_EQ(LSoundPlayDevice::GetListDeviceIDAtIndex(2), 12u);
+  EXPECT_EQ(devices.whole, 2);
+}
+
 TEST(PlayDevice, NameLookup) {
   auto devices = TwoOutputs();
   struct Case {
