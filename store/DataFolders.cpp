@@ -105,7 +105,7 @@ bool IsWithin(const fs::path& inner, const fs::path& outer) {
 
 std::string LUserHomeFolder() {
   // A relative HOME would put the user's files below the working folder.
-  const std::string home = Env("HOME");
+  std::string home = Env("HOME");
   if (!home.empty() && home.front() == '/') return home;
   if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/') return pw->pw_dir;
   return "";
@@ -123,7 +123,7 @@ std::string DefaultSoundFilePath(const std::string& sharedFolder, const char* fi
 }
 
 std::string GetUserAppSupportFolder() {
-  const std::string xdg = Env("XDG_DATA_HOME");
+  std::string xdg = Env("XDG_DATA_HOME");
   if (!xdg.empty() && xdg.front() == '/') return xdg;
   return (fs::path(LUserHomeFolder()) / ".local/share").string();
 }
