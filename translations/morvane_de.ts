@@ -1342,6 +1342,13 @@ Ein Metronom für den Schreibtisch.</translation>
         <source>Your settings cannot be saved: %1 cannot be written. Morvane keeps using them until it closes; nothing on disk was lost. Check that the file and its folder can be written.</source>
         <translation>Ihre Einstellungen lassen sich nicht speichern: %1 ist nicht beschreibbar. Morvane verwendet sie weiter, bis es geschlossen wird; auf dem Datenträger ging nichts verloren. Prüfen Sie, ob die Datei und ihr Ordner beschreibbar sind.</translation>
     </message>
+    <message numerus="yes">
+        <source>The audio output fell behind %n time(s) since Play because the computer was too busy: a click may have been lost, but the beat kept its place. Closing busy programs helps.</source>
+        <translation>
+            <numerusform>Die Audioausgabe ist seit dem Start %n Mal in Rückstand geraten, weil der Computer zu beschäftigt war: Ein Klick ist vielleicht verloren gegangen, aber der Schlag blieb an seinem Platz. Es hilft, beschäftigte Programme zu schließen.</numerusform>
+            <numerusform>Die Audioausgabe ist seit dem Start %n Mal in Rückstand geraten, weil der Computer zu beschäftigt war: Ein Klick ist vielleicht verloren gegangen, aber der Schlag blieb an seinem Platz. Es hilft, beschäftigte Programme zu schließen.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MorvaneMain</name>
