@@ -283,6 +283,7 @@ void LMVModel::spntfPlay(long) {
   m_playStart = m_ticks();
   m_lastPercent = 0;
   m_underRuns = 0;
+  m_heardTempo = 0;
   m_practice->TrackStarted(m_player.GetSource(), m_playStart);
   TimerSet(kTimerPlayingTime, 0);
 }
@@ -319,6 +320,10 @@ void LMVModel::PlayingTimeTick() {
   int64_t heard = 0;
   LLoggedBeat beat;
   if (HeardFrame(heard)) m_lastPercent = m_trackSource->Beats().Find(heard, beat) ? beat.Phase(heard, 100) : 0;
+  if (beat.index >= 0 && beat.bpm != m_heardTempo) {
+    m_heardTempo = beat.bpm;
+    m_listeners.Notify(&LMVModelEvents::EvHeardTempo, beat.bpm);
+  }
   m_listeners.Notify(&LMVModelEvents::EvPlayingTime, m_lastPercent, 100);
   if (IsPlaying()) {
     TimerSet(kTimerPlayingTime, static_cast<unsigned int>(PlayingTimePeriod(GetTempo())));

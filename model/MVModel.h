@@ -122,6 +122,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   uint32_t m_playStart = 0;
   int m_lastPercent = 0;
   long m_underRuns = 0;  // told to the listeners
+  int m_heardTempo = 0;  // told to the listeners
   bool m_outputFailed = false;
   std::vector<MissingSound> m_missingSounds;
   LRhythm m_rhythm{LMeasure(), LBeatPattern()};  // "None", as the metronome starts

@@ -26,6 +26,9 @@ class LMVModelEvents {
   // The output ran dry count times since Play (the computer was too busy);
   // sent when the count grows. The clicks after each kept their places.
   virtual void EvUnderRuns(long /*count*/) {}
+  // The tempo of the beat heard now changed (a speed trainer's step, a
+  // change landing on its beat); sent from the playing-time ticks.
+  virtual void EvHeardTempo(int /*bpm*/) {}
 };
 
 // Empty listener: override only what is needed.

@@ -19,7 +19,10 @@ void LMVDisplay::SetTempo(int bpm) {
   update();
 }
 
-void LMVDisplay::EvTempoChanged(int bpm, const char*) { SetTempo(bpm); }
+void LMVDisplay::EvTempoChanged(int bpm, const char*) {
+  m_setTempo = bpm;
+  SetTempo(bpm);
+}
 
 LMVDisplay::Layout LMVDisplay::ComputeLayout(int bpm, int w, int labelWidth) {
   const int ones = bpm % 10, tens = (bpm / 10) % 10, hundreds = ((bpm / 10) / 10) % 10;

@@ -15,6 +15,10 @@ class LMVDisplay : public QWidget, public LMVModelEventsVoid {
   void SetTempo(int bpm);
   int GetTempo() const { return m_tempo; }
   void EvTempoChanged(int bpm, const char* marking) override;
+  // While playing the readout shows the tempo heard (a speed trainer's
+  // current step); stopped, the tempo set.
+  void EvHeardTempo(int bpm) override { SetTempo(bpm); }
+  void EvPlayingStopped() override { SetTempo(m_setTempo); }
 
   // Where the readout goes in a display w pixels wide whose "bpm" text is
   // labelWidth pixels wide: the left edge of the hundreds cell, and which
@@ -35,4 +39,5 @@ class LMVDisplay : public QWidget, public LMVModelEventsVoid {
 
  private:
   int m_tempo = 0;
+  int m_setTempo = 0;
 };

@@ -34,6 +34,7 @@ class Recorder : public LMVModelEvents {
   void EvPlayingStarted() override { Add("Started"); }
   void EvPlayingStopped() override { Add("Stopped"); }
   void EvPlayingTime(int p, int s) override { lastTime = p, ++times, scale = s; }
+  void EvHeardTempo(int bpm) override { heardTempos.push_back(bpm); }
   void EvShowAudelleInfoBar() override {
     if (recordInfoBar) Add("InfoBar");
   }
@@ -41,6 +42,7 @@ class Recorder : public LMVModelEvents {
   std::vector<std::string> Take() { return std::exchange(events, {}); }
   std::vector<std::string> events;
   int lastTime = -1, times = 0, scale = 0;
+  std::vector<int> heardTempos;
   bool recordInfoBar = true;
 };
 
@@ -237,6 +239,7 @@ TEST_F(ModelTest, TheLightSwingsWithTheHeardClickThroughATempoChange) {
     matches += wraps == expected;
   }
   EXPECT_EQ(matches, 1) << ::testing::PrintToString(wraps);
+  EXPECT_EQ(r.heardTempos, (std::vector<int>{120, 200}));  // the display follows the heard beat
   r.Take();
   model->StopPlaying();
   EXPECT_EQ(r.Take(), std::vector<std::string>{"Stopped"});
