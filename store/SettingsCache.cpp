@@ -231,8 +231,6 @@ class Cache {
     const bool saved = WriteChanges(path, changes, written);
     const FileId id = IdOf(path);
     lock.lock();
-    m_writing = false;
-    ++m_attempts;
     if (saved) {
       // Changes made while the file was written stay pending.
       for (auto it = changes.begin(); it != changes.end(); ++it)
@@ -249,7 +247,6 @@ class Cache {
     }
     const bool changed = m_failing == saved;
     m_failing = !saved;
-    m_done.notify_all();
     if (changed) {
       lock.unlock();
       {
@@ -259,6 +256,11 @@ class Cache {
       }
       lock.lock();
     }
+    // Only now is the write over, so a flush returns after the watcher
+    // has heard of it.
+    m_writing = false;
+    ++m_attempts;
+    m_done.notify_all();
   }
 
   std::mutex m_mutex;
