@@ -184,7 +184,7 @@ TEST_F(InProcess, StoredValuesOutOfRangeAreBroughtInAndNamed) {
 // quits; the capture holds the click track and the settings the session.
 TEST_F(InProcess, PlaysAndStopsFromTheKeyboardAndKeepsTheSession) {
   LUserSettingSet<int>("Settings", "Tempo", 120);  // 22050 frames a beat at 44.1 kHz
-  constexpr long kBeatBytes = 22050L * 4;
+  constexpr long kBeatBytes = 22050L * 8;  // the capture device writes two 32-bit channels
 
   bool stopped = false;
   const int status = RunMain([&](MainDialog& window) {
