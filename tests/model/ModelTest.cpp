@@ -381,16 +381,24 @@ TEST_F(ModelTest, ChangesLandOnTheBeatAndPlayAfterStopStartsANewBar) {
   EXPECT_EQ(c.samples[static_cast<size_t>(end) * c.channels], 1000 * 16 * 4096);  // accent
 }
 
-// With a practice plan on (a count-in bar), a tempo change goes to the
-// playing track's bar score: the track plays on without a restart.
-TEST_F(ModelTest, ATempoChangeWithAPracticePlanOnPlaysOnWithoutARestart) {
+// With a practice plan on (a count-in bar, which sounds as the bar of "4"
+// does), a tempo change goes to the playing track's bar score: the track
+// plays on without a restart and the new tempo lands on the next beat.
+TEST_F(ModelTest, ATempoChangeWithAPracticePlanOnLandsOnTheBeat) {
+  WriteUserSound("a.wav", 1000);
+  WriteUserSound("b.wav", 2000);
+  WriteUserSound("c.wav", 3000);
+  SetOptions(options_field::kAccent, "a.wav");
+  SetOptions(options_field::kBeat, "b.wav");
+  SetOptions(options_field::kClick, "c.wav");
+  LUserSettingSet<int>("Sound", "DownbeatLevel", 0);
   auto model = MakeModel();
   ASSERT_TRUE(model->Init());
   model->SetTempo(240);
   model->SetMeasure(3);  // "4"
   model->SetSubDiv(0);
   LPracticePlan plan;
-  plan.countInBars = 1;  // accent and beats, as the bar of "4" sounds
+  plan.countInBars = 1;
   ASSERT_TRUE(model->Practice().SetPlan(plan));
   Recorder stops;
   ASSERT_TRUE(model->StartPlaying());
@@ -401,8 +409,17 @@ TEST_F(ModelTest, ATempoChangeWithAPracticePlanOnPlaysOnWithoutARestart) {
   model->SetTempo(270);
   ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > taken + 2 * 44100; }));
   EXPECT_EQ(stops.Take(), std::vector<std::string>{"Tempo 270 Prestissimo"});  // no stop, no start
-  EXPECT_TRUE(model->IsPlaying());
+  const long end = capture->FramesWritten();
   model->StopPlaying();
+  const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));
+  const std::vector<int> heard(c.samples.begin(), c.samples.begin() + end * c.channels);
+  const auto onsets = test::Onsets(heard, c.channels, 1000, 2000, 3000, 16 * 4096);
+  int matches = 0;
+  for (int n = 0; n < 40; ++n) {
+    const int64_t beat = test::ExactClick(n, 44100, 240, 1);
+    if (beat >= taken && onsets == test::ExpectedChange(44100, {240, 1, "4"}, {270, 1, "4"}, beat, end)) ++matches;
+  }
+  EXPECT_EQ(matches, 1);
 }
 
 // A musician spinning the tempo and flipping measures while playing: every
