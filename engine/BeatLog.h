@@ -4,12 +4,12 @@
 // device; readers look up the frame the listener hears now.
 //
 // One writer (the worker, allocates nothing, never blocks), any number of
-// readers; each slot is a seqlock, so a reader never sees half a beat.
+// readers (see LFrameHistory).
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <cstdint>
+
+#include "engine/FrameHistory.h"
 
 struct LLoggedBeat {
   int64_t index = -1;  // beats since the track started; -1 = none
@@ -32,13 +32,5 @@ class LBeatLog {
   bool Find(int64_t frame, LLoggedBeat& out) const;
 
  private:
-  struct Slot {
-    std::atomic<uint32_t> seq{0};  // odd while the worker writes the slot
-    std::atomic<int64_t> index{-1};
-    std::atomic<int64_t> frame{0};
-    std::atomic<int64_t> frames{1};
-    std::atomic<int> bpm{0};
-  };
-  std::array<Slot, kHistory> m_slots;
-  std::atomic<int64_t> m_published{0};
+  LFrameHistory<LLoggedBeat, kHistory> m_history;
 };

@@ -22,20 +22,12 @@ void LBeatPatternScore::Request(int bpm, int clicksPerBeat, const LBeatPattern& 
 void LBeatPatternScore::BeginBeat(LClickBeat& beat) {
   const uint64_t r = m_request.exchange(0, std::memory_order_acquire);
   if (r != 0) ApplyRequest(r, beat);
-  const uint64_t n = m_begunCount.load(std::memory_order_relaxed);
-  const uint64_t place = static_cast<uint64_t>(std::clamp(beat.barBeat, 0, LClickBeat::kMaxBeatsPerBar - 1));
-  m_begun[n % kHistory].store(static_cast<uint64_t>(std::max<int64_t>(beat.frame, 0)) << 8 | place,
-                              std::memory_order_relaxed);
-  m_begunCount.store(n + 1, std::memory_order_release);
+  m_begun.Publish({beat.frame, beat.barBeat});
 }
 
 int LBeatPatternScore::HeardBeat(int64_t frame) const {
-  const uint64_t n = m_begunCount.load(std::memory_order_acquire);
-  for (uint64_t i = 0; i < n && i < kHistory; ++i) {
-    const uint64_t v = m_begun[(n - 1 - i) % kHistory].load(std::memory_order_relaxed);
-    if (static_cast<int64_t>(v >> 8) <= frame) return static_cast<int>(v & 0xFF);
-  }
-  return -1;
+  BegunBeat b{};
+  return m_begun.Find(frame, b) ? b.place : -1;
 }
 
 void LBeatPatternScore::ApplyRequest(uint64_t r, LClickBeat& beat) {

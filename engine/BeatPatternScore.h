@@ -10,6 +10,7 @@
 
 #include "engine/BeatPattern.h"
 #include "engine/ClickScore.h"
+#include "engine/FrameHistory.h"
 
 class LBeatPatternScore : public LClickScore {
  public:
@@ -47,9 +48,9 @@ class LBeatPatternScore : public LClickScore {
   // Packed: states 2 bits a beat (bits 0..31), beats - 1 (32..35), swing - 50
   // (36..40), bpm (41..49), clicks per beat (50..54), bit 63 = a request.
   std::atomic<uint64_t> m_request{0};
-  // Beats begun, one word each: start frame << 8 | place in the bar. A slot
-  // is rewritten only with a later beat, so a reader racing the worker
-  // gets a real beat either way.
-  std::array<std::atomic<uint64_t>, kHistory> m_begun{};
-  std::atomic<uint64_t> m_begunCount{0};
+  struct BegunBeat {
+    int64_t frame;  // track frame of the beat's first click
+    int place;      // in the bar, 0 = downbeat
+  };
+  LFrameHistory<BegunBeat, kHistory> m_begun;
 };

@@ -8,13 +8,12 @@
 // never blocks. Other threads learn where the track is through Heard().
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
 #include "engine/ClickGrid.h"
 #include "engine/ClickScore.h"
+#include "engine/FrameHistory.h"
 #include "engine/PracticePlan.h"
 
 // One beat as the window shows it: its bar, counted from the first bar
@@ -55,8 +54,6 @@ class LPracticeScore : public LClickScore {
                           int64_t bar);
 
  private:
-  void Publish(const LPracticeBeat& beat);
-
   std::unique_ptr<LClickScore> m_inner;
   const LPracticePlan m_plan;
   // What the inner score asked for last: the speed trainer and the count-in
@@ -67,13 +64,5 @@ class LPracticeScore : public LClickScore {
   int64_t m_patternBeat = -1;  // beats after the count-in
   LPracticeBeat m_now;
 
-  // Seqlock per slot: seq is odd while the worker writes it.
-  struct Slot {
-    std::atomic<uint32_t> seq{0};
-    std::atomic<int64_t> frame{-1};
-    std::atomic<int64_t> bar{0};
-    std::atomic<uint32_t> packed{0};  // barBeat, beatsPerBar, bpm, flags
-  };
-  std::array<Slot, kHistory> m_slots;
-  std::atomic<int64_t> m_published{0};  // beats published
+  LFrameHistory<LPracticeBeat, kHistory> m_history;  // the beats begun
 };
