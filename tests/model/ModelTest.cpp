@@ -64,6 +64,39 @@ class ModelTest : public ::testing::Test {
     return model;
   }
   void SetOptions(const char* field, const char* value) { home.SetOption(field, value); }
+  // A model playing constant sounds (accent 1000, beat 2000, click 3000,
+  // the downbeat at the accent's level) at 240 bpm in "4", so onsets name
+  // their sounds.
+  std::unique_ptr<LMVModel> ConstantSoundsModel() {
+    const char* fields[] = {options_field::kAccent, options_field::kBeat, options_field::kClick};
+    for (int i = 0; i < 3; ++i) {
+      const std::string name = std::string(1, static_cast<char>('a' + i)) + ".wav";
+      WriteUserSound(name.c_str(), 1000 * (i + 1));
+      SetOptions(fields[i], name.c_str());
+    }
+    LUserSettingSet<int>("Sound", "DownbeatLevel", 0);
+    auto model = MakeModel();
+    EXPECT_TRUE(model->Init());
+    model->SetTempo(240);
+    model->SetMeasure(3);  // "4"
+    model->SetSubDiv(0);
+    return model;
+  }
+  // How many beats at or after frame `taken` explain every onset captured
+  // before `end` as a change from 240 bpm in "4" to `after` there: the beat
+  // a change lands on is not known in advance (the worker runs ahead of the
+  // device), so exactly one must.
+  int ChangeLandings(long taken, long end, const test::Meter& after) {
+    const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));
+    const std::vector<int> heard(c.samples.begin(), c.samples.begin() + end * c.channels);
+    const auto onsets = test::Onsets(heard, c.channels, 1000, 2000, 3000, 16 * 4096);
+    int matches = 0;
+    for (int n = 0; n < 40; ++n) {
+      const int64_t beat = test::ExactClick(n, 44100, 240, 1);
+      if (beat >= taken && onsets == test::ExpectedChange(44100, {240, 1, "4"}, after, beat, end)) ++matches;
+    }
+    return matches;
+  }
   std::string GetOption(const char* field) { return home.Option(field); }
   void WriteUserSound(const char* name, int value, int frames = 200) {
     std::filesystem::create_directories(shared + "/Sound");
@@ -335,24 +368,13 @@ TEST_F(ModelTest, DeviceFailingWhilePlayingStopsCleanly) {
 // has not taken yet, the bar goes on through it with the new grid exact from
 // there; Stop then Play starts a new bar on an accent.
 TEST_F(ModelTest, ChangesLandOnTheBeatAndPlayAfterStopStartsANewBar) {
-  WriteUserSound("a.wav", 1000);
-  WriteUserSound("b.wav", 2000);
-  WriteUserSound("c.wav", 3000);
-  SetOptions(options_field::kAccent, "a.wav");
-  SetOptions(options_field::kBeat, "b.wav");
-  SetOptions(options_field::kClick, "c.wav");
-  LUserSettingSet<int>("Sound", "DownbeatLevel", 0);  // the bar's first beat at the accent's own level
-  auto model = MakeModel();
-  ASSERT_TRUE(model->Init());
+  auto model = ConstantSoundsModel();
   struct Boundaries : LMVModelEventsVoid {
     void EvPlayingStopped() override { at.push_back(capture->FramesWritten()); }
     LCaptureOutputUnit* capture = nullptr;
     std::vector<long> at;
   } boundaries;
   boundaries.capture = capture;
-  model->SetTempo(240);
-  model->SetMeasure(3);  // "4"
-  model->SetSubDiv(0);
   model->SetNotify(&boundaries);
   boundaries.at.clear();
   ASSERT_TRUE(model->StartPlaying());
@@ -364,20 +386,10 @@ TEST_F(ModelTest, ChangesLandOnTheBeatAndPlayAfterStopStartsANewBar) {
   ASSERT_TRUE(model->StartPlaying());
   ASSERT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > boundaries.at[0] + 1000; }));
   model->StopPlaying();
-  const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));
   ASSERT_EQ(boundaries.at.size(), 2u);
   const long end = boundaries.at[0];
-  const std::vector<int> first(c.samples.begin(), c.samples.begin() + end * c.channels);
-  const auto onsets = test::Onsets(first, c.channels, 1000, 2000, 3000, 16 * 4096);
-  // The beat the change landed on is not known in advance (the worker runs
-  // ahead of the device); exactly one beat the device had not taken must
-  // explain every onset.
-  int matches = 0;
-  for (int n = 0; n < 40; ++n) {
-    const int64_t beat = test::ExactClick(n, 44100, 240, 1);
-    if (beat >= taken && onsets == test::ExpectedChange(44100, {240, 1, "4"}, {240, 2, "4"}, beat, end)) ++matches;
-  }
-  EXPECT_EQ(matches, 1);
+  EXPECT_EQ(ChangeLandings(taken, end, {240, 2, "4"}), 1);
+  const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));
   EXPECT_EQ(c.samples[static_cast<size_t>(end) * c.channels], 1000 * 16 * 4096);  // accent
 }
 
@@ -385,18 +397,7 @@ TEST_F(ModelTest, ChangesLandOnTheBeatAndPlayAfterStopStartsANewBar) {
 // does), a tempo change goes to the playing track's bar score: the track
 // plays on without a restart and the new tempo lands on the next beat.
 TEST_F(ModelTest, ATempoChangeWithAPracticePlanOnLandsOnTheBeat) {
-  WriteUserSound("a.wav", 1000);
-  WriteUserSound("b.wav", 2000);
-  WriteUserSound("c.wav", 3000);
-  SetOptions(options_field::kAccent, "a.wav");
-  SetOptions(options_field::kBeat, "b.wav");
-  SetOptions(options_field::kClick, "c.wav");
-  LUserSettingSet<int>("Sound", "DownbeatLevel", 0);
-  auto model = MakeModel();
-  ASSERT_TRUE(model->Init());
-  model->SetTempo(240);
-  model->SetMeasure(3);  // "4"
-  model->SetSubDiv(0);
+  auto model = ConstantSoundsModel();
   LPracticePlan plan;
   plan.countInBars = 1;
   ASSERT_TRUE(model->Practice().SetPlan(plan));
@@ -411,15 +412,7 @@ TEST_F(ModelTest, ATempoChangeWithAPracticePlanOnLandsOnTheBeat) {
   EXPECT_EQ(stops.Take(), std::vector<std::string>{"Tempo 270 Prestissimo"});  // no stop, no start
   const long end = capture->FramesWritten();
   model->StopPlaying();
-  const test::Capture c = test::ReadCapture(home.Dir().File("capture.wav"));
-  const std::vector<int> heard(c.samples.begin(), c.samples.begin() + end * c.channels);
-  const auto onsets = test::Onsets(heard, c.channels, 1000, 2000, 3000, 16 * 4096);
-  int matches = 0;
-  for (int n = 0; n < 40; ++n) {
-    const int64_t beat = test::ExactClick(n, 44100, 240, 1);
-    if (beat >= taken && onsets == test::ExpectedChange(44100, {240, 1, "4"}, {270, 1, "4"}, beat, end)) ++matches;
-  }
-  EXPECT_EQ(matches, 1);
+  EXPECT_EQ(ChangeLandings(taken, end, {270, 1, "4"}), 1);
 }
 
 // A musician spinning the tempo and flipping measures while playing: every
