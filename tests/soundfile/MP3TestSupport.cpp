@@ -48,15 +48,16 @@ bool EncodeSignal(const std::string& dir, const std::string& kind, int rate, int
                   const std::string& mp3Path) {
   const std::string wav = dir + "/signal.wav";
   const std::string format = " -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " -b 16 ";
+  // Repeatable (-R): the same dither every run, so the same streams.
   std::string make;
   if (kind == "clicks") {
     // Bursts with silence between them: attacks force short blocks.
     const std::string burst = dir + "/burst.wav";
-    make = "sox -n" + format + burst + " synth 0.03 sine 2000 fade 0 0.03 0.025 gain -3 pad 0.15 0.15";
-    make += " && sox " + burst + " " + burst + " " + burst + " " + burst + " " + wav;
+    make = "sox -R -n" + format + burst + " synth 0.03 sine 2000 fade 0 0.03 0.025 gain -3 pad 0.15 0.15";
+    make += " && sox -R " + burst + " " + burst + " " + burst + " " + burst + " " + wav;
   } else {
     // Left and right differ so that joint stereo has work to do.
-    make = "sox -n" + format + wav + " synth 1.5 sine 300-3000 sine 777 gain -4";
+    make = "sox -R -n" + format + wav + " synth 1.5 sine 300-3000 sine 777 gain -4";
   }
   return Run(make + " 2>/dev/null") && Run("lame --quiet " + lameArgs + " " + wav + " " + mp3Path);
 }
