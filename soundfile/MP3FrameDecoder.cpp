@@ -1,7 +1,5 @@
 #include "soundfile/MP3FrameDecoder.h"
 
-#include <cstring>
-
 // Worker code: allocates nothing per frame.
 
 void LMP3FrameDecoder::Init(const LMP3Header& first) {
@@ -41,19 +39,14 @@ void LMP3FrameDecoder::DecodeGranule(const LMP3Header& header, const LMP3SideInf
     bits.SetPosition(position);
     position += info.part23Length;
     LMP3ReadScaleFactors(bits, header, side, gr, ch, m_factors[ch]);
-    LMP3DecodeSpectrum(bits, LMP3MakeLayout(info, m_bands, position), m_values);
-    LMP3Requantize(m_values, info, m_factors[ch], m_bands, m_xr[ch]);
+    const int lines = LMP3DecodeSpectrum(bits, LMP3MakeLayout(info, m_bands, position), m_values);
+    LMP3Requantize(m_values, lines, info, m_factors[ch], m_bands, m_xr[ch]);
   }
   if (m_stereo) LMP3JointStereo(m_xr[0], m_xr[1], header, side.granule[gr][1], m_factors[1], m_bands);
   for (int ch = 0; ch < channels; ++ch) {
     const LMP3GranuleInfo& info = side.granule[gr][ch];
     m_reorder.Apply(m_xr[ch], info, m_bands);
-    m_hybrid.Process(m_xr[ch], info, ch, m_time[ch]);
+    m_hybrid.Process(m_xr[ch], info, ch, m_slots[ch]);
   }
-  float subbands[64];
-  for (int t = 0; t < 18; ++t) {
-    std::memcpy(subbands, m_time[0][t], sizeof(float) * 32);
-    if (m_stereo) std::memcpy(subbands + 32, m_time[1][t], sizeof(float) * 32);
-    m_synth.Synthesize(subbands, out + t * 32 * channels, m_stereo);
-  }
+  m_synth.Synthesize(m_slots, out, m_stereo);
 }

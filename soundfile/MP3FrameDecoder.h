@@ -34,5 +34,5 @@ class LMP3FrameDecoder {
   LMP3ScaleFactors m_factors[2];
   int m_values[576];
   float m_xr[2][576];
-  float m_time[2][18][32];
+  LMP3SubbandSlots m_slots[2];
 };

@@ -6,18 +6,11 @@
 
 #include "soundfile/MP3HuffmanTables.h"
 
-uint32_t LMP3BitReader::Peek32() const {
-  if (m_pos < 0) return 0;
-  const int64_t byte = m_pos >> 3;
+uint32_t LMP3BitReader::Peek32Near(int64_t byte) const {
   uint64_t word = 0;
-  if ((byte + 5) * 8 <= m_bits) {
-    const uint8_t* p = m_data + byte;
-    word = uint64_t(p[0]) << 32 | uint64_t(p[1]) << 24 | uint64_t(p[2]) << 16 | uint64_t(p[3]) << 8 | p[4];
-  } else {
-    for (int i = 0; i < 5; ++i) {
-      word <<= 8;
-      if ((byte + i) * 8 < m_bits) word |= m_data[byte + i];
-    }
+  for (int i = 0; i < 5; ++i) {
+    word <<= 8;
+    if ((byte + i) * 8 < m_bits) word |= m_data[byte + i];
   }
   return static_cast<uint32_t>(word >> (8 - (m_pos & 7)));
 }
@@ -25,71 +18,122 @@ uint32_t LMP3BitReader::Peek32() const {
 namespace {
 
 // A decoding tree: node n has children tree[n].next[bit]; a child below zero
-// is the leaf ~value.
+// is the leaf ~value, a child of 0 (the root) an unused code.
 struct LHuffNode {
   int16_t next[2];
 };
 
-class LHuffTree {
- public:
-  LHuffTree() = default;
-  LHuffTree(const uint16_t* codes, const uint8_t* lengths, int count) {
-    m_nodes.push_back({{0, 0}});
-    for (int v = 0; v < count; ++v) Insert(codes[v], lengths[v], v);
-  }
-  // Walks the tree with the bits at the reader's position; consumes the code.
-  int Decode(LMP3BitReader& bits) const {
-    uint32_t word = bits.Peek32();
+std::vector<LHuffNode> BuildTree(const uint16_t* codes, const uint8_t* lengths, int count) {
+  std::vector<LHuffNode> nodes{{{0, 0}}};
+  for (int v = 0; v < count; ++v) {
     int node = 0;
-    for (int used = 1; used <= 24; ++used, word <<= 1) {
-      const int next = m_nodes[static_cast<size_t>(node)].next[word >> 31];
-      if (next <= 0) {
-        bits.Skip(used);
-        return next < 0 ? ~next : 0;
+    for (int i = lengths[v] - 1; i >= 0; --i) {
+      const int bit = (codes[v] >> i) & 1;
+      int16_t& child = nodes[static_cast<size_t>(node)].next[bit];
+      if (i == 0) {
+        child = static_cast<int16_t>(~v);
+        break;
       }
-      node = next;
+      if (child <= 0) {
+        child = static_cast<int16_t>(nodes.size());
+        nodes.push_back({{0, 0}});
+      }
+      node = nodes[static_cast<size_t>(node)].next[bit];
     }
-    return 0;
+  }
+  return nodes;
+}
+
+// One step of a table decode. A leaf: the value and the code bits used at
+// this level. A link: the bits of this level, and the next table at value
+// indexed by the following `next` bits.
+struct LHuffEntry {
+  uint16_t value;
+  uint8_t bits;
+  uint8_t next;  // 0 for a leaf
+};
+
+// Multi-level lookup tables made from a tree: a code is read up to eight
+// bits at a time instead of one. A walk ends where the tree walk would: at a
+// leaf, or at an unused code (value 0, its bits consumed).
+class LHuffTable {
+ public:
+  static constexpr int kLevelBits = 8;
+
+  LHuffTable() = default;
+  LHuffTable(const uint16_t* codes, const uint8_t* lengths, int count, int size) {
+    const std::vector<LHuffNode> tree = BuildTree(codes, lengths, count);
+    m_rootBits = std::min(Depth(tree, 0), kLevelBits);
+    m_entries.resize(size_t{1} << m_rootBits);
+    Fill(tree, 0, m_rootBits, 0, size);
+  }
+  // Decodes the code at the top of word; used gets its length.
+  int Decode(uint32_t word, int& used) const {
+    const LHuffEntry* e = &m_entries[word >> (32 - m_rootBits)];
+    used = 0;
+    while (e->next != 0) {
+      used += e->bits;
+      word <<= e->bits;
+      e = &m_entries[e->value + (word >> (32 - e->next))];
+    }
+    used += e->bits;
+    return e->value;
   }
 
  private:
-  void Insert(unsigned code, int length, int value) {
-    int node = 0;
-    for (int i = length - 1; i >= 0; --i) {
-      const int bit = (code >> i) & 1;
-      if (i == 0) {
-        m_nodes[static_cast<size_t>(node)].next[bit] = static_cast<int16_t>(~value);
-        return;
+  static int Depth(const std::vector<LHuffNode>& tree, int node) {
+    int deepest = 0;
+    for (const int16_t child : tree[static_cast<size_t>(node)].next)
+      deepest = std::max(deepest, 1 + (child > 0 ? Depth(tree, child) : 0));
+    return deepest;
+  }
+  // The table of the subtree at node, indexed by its next indexBits bits. A
+  // pair's value (x * size + y) is stored as x * 16 + y.
+  void Fill(const std::vector<LHuffNode>& tree, int node, int indexBits, size_t start, int size) {
+    for (uint32_t index = 0; index < (1u << indexBits); ++index) {
+      int n = node;
+      LHuffEntry entry{0, 0, 0};
+      for (int depth = 1; depth <= indexBits; ++depth) {
+        const int child = tree[static_cast<size_t>(n)].next[(index >> (indexBits - depth)) & 1];
+        if (child <= 0) {
+          const int v = child < 0 ? ~child : 0;
+          entry = {static_cast<uint16_t>(size > 0 ? v / size * 16 + v % size : v), static_cast<uint8_t>(depth), 0};
+          break;
+        }
+        n = child;
       }
-      if (m_nodes[static_cast<size_t>(node)].next[bit] <= 0) {
-        const int16_t added = static_cast<int16_t>(m_nodes.size());
-        m_nodes.push_back({{0, 0}});
-        m_nodes[static_cast<size_t>(node)].next[bit] = added;
+      if (entry.bits == 0) {
+        const int bits = std::min(Depth(tree, n), kLevelBits);
+        const size_t sub = m_entries.size();
+        m_entries.resize(sub + (size_t{1} << bits));
+        Fill(tree, n, bits, sub, size);
+        entry = {static_cast<uint16_t>(sub), static_cast<uint8_t>(indexBits), static_cast<uint8_t>(bits)};
       }
-      node = m_nodes[static_cast<size_t>(node)].next[bit];
+      m_entries[start + index] = entry;
     }
   }
-  // Unused children stay 0 (the root): a code not in the table ends at once.
-  std::vector<LHuffNode> m_nodes;
+
+  std::vector<LHuffEntry> m_entries;
+  int m_rootBits = 0;
 };
 
-struct LHuffTrees {
-  LHuffTree pairs[32];
-  LHuffTree quadA, quadB;
-  LHuffTrees() {
+struct LHuffTables {
+  LHuffTable pairs[32];
+  LHuffTable quadA, quadB;
+  LHuffTables() {
     for (int t = 0; t < 32; ++t) {
       const mp3huff::PairTable& p = mp3huff::kPairTables[t];
-      if (p.size > 0) pairs[t] = LHuffTree(p.codes, p.lengths, p.size * p.size);
+      if (p.size > 0) pairs[t] = LHuffTable(p.codes, p.lengths, p.size * p.size, p.size);
     }
-    quadA = LHuffTree(mp3huff::kCodeQuadA, mp3huff::kLenQuadA, 16);
-    quadB = LHuffTree(mp3huff::kCodeQuadB, mp3huff::kLenQuadB, 16);
+    quadA = LHuffTable(mp3huff::kCodeQuadA, mp3huff::kLenQuadA, 16, 0);
+    quadB = LHuffTable(mp3huff::kCodeQuadB, mp3huff::kLenQuadB, 16, 0);
   }
 };
 
 // Built once, on first use, and shared by every decoder.
-const LHuffTrees& Trees() {
-  static const LHuffTrees trees;
-  return trees;
+const LHuffTables& Tables() {
+  static const LHuffTables tables;
+  return tables;
 }
 
 int WithSign(LMP3BitReader& bits, int magnitude) { return magnitude != 0 && bits.ReadBit() ? -magnitude : magnitude; }
@@ -100,12 +144,44 @@ int PairValue(LMP3BitReader& bits, int v, int linbits) {
   return WithSign(bits, v);
 }
 
+// The sign bit at the top of word applied to a non-zero magnitude, which
+// then consumes it.
+int TakeSign(uint32_t& word, int& used, int magnitude) {
+  if (magnitude == 0) return 0;
+  const bool negative = word >> 31;
+  word <<= 1;
+  ++used;
+  return negative ? -magnitude : magnitude;
+}
+
+// Pairs from line i to end. Without escapes a code (at most 19 bits) and
+// its two sign bits come from one 32-bit look-ahead.
+int DecodePairs(LMP3BitReader& bits, const LHuffTable& table, int linbits, int i, int end, int values[576]) {
+  for (; i < end; i += 2) {  // region starts are even
+    uint32_t word = bits.Peek32();
+    int used = 0;
+    const int xy = table.Decode(word, used);
+    const int x = xy >> 4, y = xy & 15;
+    if (linbits > 0 && (x == 15 || y == 15)) {
+      bits.Skip(used);
+      values[i] = PairValue(bits, x, linbits);
+      values[i + 1] = PairValue(bits, y, linbits);
+      continue;
+    }
+    word <<= used;
+    values[i] = TakeSign(word, used, x);
+    values[i + 1] = TakeSign(word, used, y);
+    bits.Skip(used);
+  }
+  return i;
+}
+
 }  // namespace
 
-void LMP3PrepareHuffmanTrees() { Trees(); }
+void LMP3PrepareHuffmanTrees() { Tables(); }
 
 int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, int values[576]) {
-  const LHuffTrees& trees = Trees();
+  const LHuffTables& tables = Tables();
   const int bigEnd = std::clamp(layout.bigValueLines & ~1, 0, 576);
   int i = 0;
   for (int region = 0; region < 3; ++region) {
@@ -118,23 +194,19 @@ int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, in
       for (; i < regionEnd; ++i) values[i] = 0;
       continue;
     }
-    const LHuffTree& tree = trees.pairs[table];
-    for (; i < regionEnd; i += 2) {  // region starts are even
-      const int xy = tree.Decode(bits);
-      values[i] = PairValue(bits, xy / p.size, p.linbits);
-      values[i + 1] = PairValue(bits, xy % p.size, p.linbits);
-    }
+    i = DecodePairs(bits, tables.pairs[table], p.linbits, i, regionEnd, values);
   }
   // Count-1 region: quadruples until the part2_3 bits are used up (line 572
   // is the last start that fits). A quadruple that overran the end was
   // stuffing and is dropped (11172-3 2.4.3.4.6).
-  const LHuffTree& quad = layout.count1TableB ? trees.quadB : trees.quadA;
+  const LHuffTable& quad = layout.count1TableB ? tables.quadB : tables.quadA;
   while (i + 4 <= 576 && bits.GetPosition() < layout.endBit) {
-    const int vwxy = quad.Decode(bits);
-    values[i] = WithSign(bits, (vwxy >> 3) & 1);
-    values[i + 1] = WithSign(bits, (vwxy >> 2) & 1);
-    values[i + 2] = WithSign(bits, (vwxy >> 1) & 1);
-    values[i + 3] = WithSign(bits, vwxy & 1);
+    uint32_t word = bits.Peek32();
+    int used = 0;
+    const int vwxy = quad.Decode(word, used);
+    word <<= used;
+    for (int k = 0; k < 4; ++k) values[i + k] = TakeSign(word, used, (vwxy >> (3 - k)) & 1);
+    bits.Skip(used);
     if (bits.GetPosition() > layout.endBit) break;
     i += 4;
   }

@@ -2,7 +2,9 @@
 // (11172-3 2.4.3.4.6 and Annex B Table B.7).
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 // Reads big-endian bit fields from a byte block. Bits past the end read as
 // zeros, so corrupt lengths never reach outside the block.
@@ -18,12 +20,23 @@ class LMP3BitReader {
   }
   bool ReadBit() { return Read(1) != 0; }
   // The next 32 bits, from the current position on.
-  uint32_t Peek32() const;
+  uint32_t Peek32() const {
+    if (m_pos < 0) return 0;
+    const int64_t byte = m_pos >> 3;
+    if ((byte + 8) * 8 > m_bits) return Peek32Near(byte);
+    uint64_t word;
+    std::memcpy(&word, m_data + byte, sizeof word);
+    if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+    return static_cast<uint32_t>(word << (m_pos & 7) >> 32);
+  }
   void Skip(int bits) { m_pos += bits; }
   int64_t GetPosition() const { return m_pos; }
   void SetPosition(int64_t bit) { m_pos = bit; }
 
  private:
+  // Peek32 within eight bytes of the end, where the bytes past it read as zeros.
+  uint32_t Peek32Near(int64_t byte) const;
+
   const uint8_t* m_data;
   int64_t m_bits;
   int64_t m_pos = 0;

@@ -17,7 +17,11 @@ void FillSynthesisAndQuantisation(LMP3LookupTables& t) {
       t.dctFactor[32 - n + k] = static_cast<float>(0.5 / std::cos(kPi * (2 * k + 1) / (2 * n)));
   for (int g = 0; g < 256; ++g) t.globalGain[g] = static_cast<float>(std::pow(2.0, (g - 210) / 4.0));
   for (int s = 0; s < 65; ++s) t.scaleFactor[s] = static_cast<float>(std::pow(2.0, -s / 2.0));
-  for (int x = 0; x < 8207; ++x) t.pow43[x] = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
+  for (int x = 0; x <= t.kPow43Zero; ++x) {
+    const float magnitude = static_cast<float>(std::pow(double(x), 4.0 / 3.0));
+    t.pow43[t.kPow43Zero + x] = magnitude;
+    t.pow43[t.kPow43Zero - x] = -magnitude;
+  }
 }
 
 void FillImdctKernels(LMP3LookupTables& t) {
@@ -26,6 +30,7 @@ void FillImdctKernels(LMP3LookupTables& t) {
     for (int k = 0; k < 18; ++k)
       t.imdctLong[k][j] = static_cast<float>(std::cos(kPi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
   }
+  for (float* row : t.imdctLong) row[18] = row[19] = 0.0f;
   for (int i = 0; i < 12; ++i)
     for (int k = 0; k < 6; ++k)
       t.imdctShort[k][i] = static_cast<float>(std::cos(kPi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));

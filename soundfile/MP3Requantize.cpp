@@ -10,9 +10,9 @@
 
 namespace {
 
-float Dequantize(const LMP3LookupTables& t, int v) {
-  const float magnitude = t.pow43[std::min(v < 0 ? -v : v, 8206)];
-  return v < 0 ? -magnitude : magnitude;
+float Dequantize(const LMP3LookupTables& t, int v, float f) {
+  constexpr int kZero = LMP3LookupTables::kPow43Zero;
+  return t.pow43[kZero + std::clamp(v, -kZero, kZero)] * f;
 }
 
 // First line of the short part: 0, or after the long bands of a mixed block.
@@ -114,17 +114,21 @@ void IntensityShort(float* left, float* right, const LMP3ScaleFactors& f, const 
 
 }  // namespace
 
-void LMP3Requantize(const int values[576], const LMP3GranuleInfo& info, const LMP3ScaleFactors& factors,
+void LMP3Requantize(const int values[576], int lines, const LMP3GranuleInfo& info, const LMP3ScaleFactors& factors,
                     const LMP3Bands& bands, float xr[576]) {
   const LMP3LookupTables& t = LMP3LookupTables::Get();
   const float gain = t.globalGain[info.globalGain & 255];
   const int shift = info.scalefacScale ? 2 : 1;  // 2^(-s/2) steps per scale-factor unit
   const int shortStart = ShortStart(info, bands);
-  for (int sfb = 0; sfb < 22 && bands.longBands[sfb] < shortStart; ++sfb) {
+  // Zero values give zero lines whatever the factor (which is positive).
+  const int longEnd = std::clamp(lines, 0, shortStart);
+  for (int sfb = 0; sfb < 22 && bands.longBands[sfb] < longEnd; ++sfb) {
     const int sf = factors.longFactors[sfb] + (factors.preflag ? mp3tab::kPretab[sfb] : 0);
     const float f = gain * t.scaleFactor[std::min(shift * sf, 64)];
-    for (int i = bands.longBands[sfb]; i < bands.longBands[sfb + 1]; ++i) xr[i] = Dequantize(t, values[i]) * f;
+    const int end = std::min<int>(bands.longBands[sfb + 1], longEnd);
+    for (int i = bands.longBands[sfb]; i < end; ++i) xr[i] = Dequantize(t, values[i], f);
   }
+  std::memset(xr + longEnd, 0, sizeof(float) * static_cast<size_t>(std::min(shortStart, 576) - longEnd));
   if (shortStart >= 576) return;
   const int16_t* s = bands.shortBands;
   for (int sfb = info.mixedBlock ? 3 : 0; sfb < 13; ++sfb) {
@@ -134,7 +138,7 @@ void LMP3Requantize(const int values[576], const LMP3GranuleInfo& info, const LM
       const float f = std::ldexp(gain, -2 * info.subblockGain[w]) *
                       t.scaleFactor[std::min(shift * factors.shortFactors[sfb][w], 64)];
       const int start = 3 * s[sfb] + w * width;
-      for (int i = start; i < start + width; ++i) xr[i] = Dequantize(t, values[i]) * f;
+      for (int i = start; i < start + width; ++i) xr[i] = Dequantize(t, values[i], f);
     }
   }
 }

@@ -9,8 +9,8 @@
 #include "soundfile/MP3SideInfo.h"
 
 // Lines in transmission order: short-block bands hold window 0, 1, 2 one
-// after the other.
-void LMP3Requantize(const int values[576], const LMP3GranuleInfo& info, const LMP3ScaleFactors& factors,
+// after the other. Values from lines on are zero.
+void LMP3Requantize(const int values[576], int lines, const LMP3GranuleInfo& info, const LMP3ScaleFactors& factors,
                     const LMP3Bands& bands, float xr[576]);
 
 // Mid/side and intensity stereo of one granule, in transmission order.

@@ -6,19 +6,38 @@
 #include "soundfile/MP3Tables.h"
 
 // Worker code: allocates nothing; everything lives in the objects.
+//
+// The vector loops below add the same products in the same order as a plain
+// loop over each output would, so every output keeps its bits. Where work is
+// skipped for inputs that are zero, only the sign of a zero can change, and
+// no zero's sign reaches the integer samples.
 
 namespace {
 
 constexpr float kPeak = 2097152.0f;
 
+LMP3Float4 Load4(const float* p) {
+  LMP3Float4 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+void Store4(float* p, LMP3Float4 v) { std::memcpy(p, &v, sizeof v); }
+
+LMP3Float4 Reverse(LMP3Float4 v) { return __builtin_shufflevector(v, v, 3, 2, 1, 0); }
+
+// The eight butterflies across each subband boundary, four at a time: the
+// lines below the boundary are taken in reverse, as the butterflies pair them.
 void AliasReduce(float* xr, int boundaries, const LMP3LookupTables& t) {
+  const LMP3Float4 cs[2] = {Load4(t.aliasCs), Load4(t.aliasCs + 4)};
+  const LMP3Float4 ca[2] = {Load4(t.aliasCa), Load4(t.aliasCa + 4)};
   for (int sb = 1; sb <= boundaries; ++sb) {
-    float* lower = xr + 18 * sb - 1;
-    float* upper = xr + 18 * sb;
-    for (int i = 0; i < 8; ++i) {
-      const float a = lower[-i], b = upper[i];
-      lower[-i] = a * t.aliasCs[i] - b * t.aliasCa[i];
-      upper[i] = b * t.aliasCs[i] + a * t.aliasCa[i];
+    for (int h = 0; h < 2; ++h) {
+      float* lower = xr + 18 * sb - 4 - 4 * h;
+      float* upper = xr + 18 * sb + 4 * h;
+      const LMP3Float4 a = Reverse(Load4(lower)), b = Load4(upper);
+      Store4(lower, Reverse(a * cs[h] - b * ca[h]));
+      Store4(upper, b * cs[h] + a * ca[h]);
     }
   }
 }
@@ -29,17 +48,37 @@ bool AllZero(const float* in) {
   return true;
 }
 
-// Each output sums its 18 products in order of k, the loops turned so that
-// the sums advance together; 18 of the 36 outputs follow by symmetry.
+// Lines from the returned one on are all zero.
+int NonZeroEnd(const float* xr) {
+  int end = 576;
+  while (end > 0 && xr[end - 1] == 0.0f) --end;
+  return end;
+}
+
+// Each output sums its products in order of k, four outputs to a vector;
+// 18 of the 36 outputs follow by symmetry.
 void ImdctLong(const float* in, const float* window, float out[36], const LMP3LookupTables& t) {
-  float sum[18] = {};
-  for (int k = 0; k < 18; ++k)
-    for (int j = 0; j < 18; ++j) sum[j] += in[k] * t.imdctLong[k][j];
+  // Zero inputs add nothing: only the non-zero ones are summed.
+  int nonZero[18];
+  int count = 0;
+  for (int k = 0; k < 18; ++k) {
+    nonZero[count] = k;
+    count += in[k] != 0.0f;
+  }
+  LMP3Float4 sum[5] = {};
+  for (int n = 0; n < count; ++n) {
+    const float x = in[nonZero[n]];
+    const float* row = t.imdctLong[nonZero[n]];
+#pragma GCC unroll 5
+    for (int q = 0; q < 5; ++q) sum[q] += x * Load4(row + 4 * q);
+  }
+  float s[20];
+  std::memcpy(s, sum, sizeof s);
   for (int i = 0; i < 9; ++i) {
-    out[i] = sum[i] * window[i];
-    out[17 - i] = -sum[i] * window[17 - i];
-    out[18 + i] = sum[9 + i] * window[18 + i];
-    out[35 - i] = sum[9 + i] * window[35 - i];
+    out[i] = s[i] * window[i];
+    out[17 - i] = -s[i] * window[17 - i];
+    out[18 + i] = s[9 + i] * window[18 + i];
+    out[35 - i] = s[9 + i] * window[35 - i];
   }
 }
 
@@ -47,33 +86,52 @@ void ImdctLong(const float* in, const float* window, float out[36], const LMP3Lo
 void ImdctShort(const float* in, float out[36], const LMP3LookupTables& t) {
   std::memset(out, 0, sizeof(float) * 36);
   for (int w = 0; w < 3; ++w) {
-    float sum[12] = {};
-    for (int k = 0; k < 6; ++k)
-      for (int i = 0; i < 12; ++i) sum[i] += in[3 * k + w] * t.imdctShort[k][i];
-    for (int i = 0; i < 12; ++i) out[6 + 6 * w + i] += sum[i] * t.window[2][i];
+    LMP3Float4 sum[3] = {};
+    for (int k = 0; k < 6; ++k) {
+      const float x = in[3 * k + w];
+#pragma GCC unroll 3
+      for (int q = 0; q < 3; ++q) sum[q] += x * Load4(t.imdctShort[k] + 4 * q);
+    }
+    float* y = out + 6 + 6 * w;
+    for (int q = 0; q < 3; ++q) Store4(y + 4 * q, Load4(y + 4 * q) + sum[q] * Load4(t.window[2] + 4 * q));
   }
+}
+
+// The first half of y plus the kept second half of the last granule gives
+// the subband's 18 slots; odd slots of odd subbands change sign (frequency
+// inversion; times -1 is exact).
+void OverlapAdd(const float y[36], float* keep, int sb, LMP3SubbandSlots& out) {
+  const float odd = (sb & 1) ? -1.0f : 1.0f;
+  const LMP3Float4 sign = {1.0f, odd, 1.0f, odd};
+  for (int g = 0; g < 4; ++g) out.group[g][sb] = (Load4(y + 4 * g) + Load4(keep + 4 * g)) * sign;
+  out.group[4][sb] = LMP3Float4{y[16] + keep[16], (y[17] + keep[17]) * odd, 0.0f, 0.0f};
+  std::memcpy(keep, y + 18, sizeof(float) * 18);
 }
 
 }  // namespace
 
 void LMP3Hybrid::Reset() { std::memset(m_overlap, 0, sizeof m_overlap); }
 
-void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel, float out[18][32]) {
+void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel, LMP3SubbandSlots& out) {
   const LMP3LookupTables& t = LMP3LookupTables::Get();
   const bool isShort = info.IsShort();
+  // Butterflies and subbands above the last non-zero line see only zeros.
+  const int end = NonZeroEnd(xr);
+  const int lastBoundary = (end + 7) / 18;
+  const int activeSubbands = lastBoundary + 1 < 32 ? lastBoundary + 1 : 32;
   // Pure short blocks have no aliasing butterflies; mixed ones only between
   // the two long subbands and the first short one.
   if (!isShort)
-    AliasReduce(xr, 31, t);
+    AliasReduce(xr, lastBoundary < 31 ? lastBoundary : 31, t);
   else if (info.mixedBlock)
-    AliasReduce(xr, 1, t);
+    AliasReduce(xr, lastBoundary < 1 ? lastBoundary : 1, t);
 
   float* overlap = m_overlap[channel & 1];
   float y[36];
   for (int sb = 0; sb < 32; ++sb) {
     const float* in = xr + 18 * sb;
     const bool longSubband = !isShort || (info.mixedBlock && sb < 2);
-    if (AllZero(in)) {
+    if (sb >= activeSubbands || AllZero(in)) {
       // Most high subbands are empty: the transform of zeros is zeros.
       std::memset(y, 0, sizeof y);
     } else if (longSubband) {
@@ -82,14 +140,7 @@ void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel
     } else {
       ImdctShort(in, y, t);
     }
-    float* keep = overlap + 18 * sb;
-    for (int i = 0; i < 18; ++i) {
-      float v = y[i] + keep[i];
-      // Frequency inversion: odd time samples of odd subbands change sign.
-      if ((sb & 1) && (i & 1)) v = -v;
-      out[i][sb] = v;
-      keep[i] = y[i + 18];
-    }
+    OverlapAdd(y, overlap + 18 * sb, sb, out);
   }
 }
 
@@ -99,20 +150,20 @@ namespace {
 // into even outputs (a half-size DCT of x[k] + x[N-1-k]) and odd ones (sums
 // of neighbours of a half-size DCT of (x[k] - x[N-1-k]) / 2cos(pi (2k+1) / 2N)).
 template <int N>
-void Dct(const float* x, float* out, const float* factors) {
+void Dct(const LMP3Float4* x, LMP3Float4* out, const float* factors) {
   if constexpr (N == 1) {
     out[0] = x[0];
   } else {
     constexpr int h = N / 2;
     const float* f = factors + 32 - N;
-    float sums[h], differences[h], even[h], odd[h + 1];
+    LMP3Float4 sums[h], differences[h], even[h], odd[h + 1];
     for (int k = 0; k < h; ++k) {
       sums[k] = x[k] + x[N - 1 - k];
       differences[k] = (x[k] - x[N - 1 - k]) * f[k];
     }
     Dct<h>(sums, even, factors);
     Dct<h>(differences, odd, factors);
-    odd[h] = 0.0f;
+    odd[h] = LMP3Float4{};
     for (int r = 0; r < h; ++r) {
       out[2 * r] = even[r];
       out[2 * r + 1] = odd[r] + odd[r + 1];
@@ -120,15 +171,31 @@ void Dct(const float* x, float* out, const float* factors) {
   }
 }
 
+// The V vectors of count slots (lanes) into the history, the first slot's
+// at newest and each later one 64 below, four values at a time transposed.
+void Unfold(const LMP3Float4 v[64], int count, float* newest) {
+  for (int i = 0; i < 64; i += 4) {
+    const LMP3Float4 low01 = __builtin_shufflevector(v[i], v[i + 1], 0, 4, 1, 5);
+    const LMP3Float4 low23 = __builtin_shufflevector(v[i + 2], v[i + 3], 0, 4, 1, 5);
+    const LMP3Float4 high01 = __builtin_shufflevector(v[i], v[i + 1], 2, 6, 3, 7);
+    const LMP3Float4 high23 = __builtin_shufflevector(v[i + 2], v[i + 3], 2, 6, 3, 7);
+    Store4(newest + i, __builtin_shufflevector(low01, low23, 0, 1, 4, 5));
+    Store4(newest - 64 + i, __builtin_shufflevector(low01, low23, 2, 3, 6, 7));
+    if (count < 4) continue;
+    Store4(newest - 128 + i, __builtin_shufflevector(high01, high23, 0, 1, 4, 5));
+    Store4(newest - 192 + i, __builtin_shufflevector(high01, high23, 2, 3, 6, 7));
+  }
+}
+
 }  // namespace
 
-void LMP3Matrixing(const float s[32], float v[64]) {
-  float x[32];
+void LMP3Matrixing(const LMP3Float4 s[32], LMP3Float4 v[64]) {
+  LMP3Float4 x[32];
   Dct<32>(s, x, LMP3LookupTables::Get().dctFactor);
   // cos(m (2k+1) pi / 64) for m = 16 + i folds back onto the DCT's 0..31:
   // m = 32 gives 0, m = 64 - n and m = 64 + n give -X[n].
   for (int i = 0; i < 16; ++i) v[i] = x[16 + i];
-  v[16] = 0.0f;
+  v[16] = LMP3Float4{};
   for (int i = 17; i < 48; ++i) v[i] = -x[48 - i];
   v[48] = -x[0];
   for (int i = 49; i < 64; ++i) v[i] = -x[i - 48];
@@ -136,33 +203,50 @@ void LMP3Matrixing(const float s[32], float v[64]) {
 
 void LMP3PolyphaseSynth::Reset() {
   std::memset(m_v, 0, sizeof m_v);
-  m_offset = 1088;
+  m_offset = kHistory - kKept;
 }
 
-void LMP3PolyphaseSynth::Synthesize(const float* subbands, int* out, bool stereo) {
-  const LMP3LookupTables& t = LMP3LookupTables::Get();
+void LMP3PolyphaseSynth::Synthesize(const LMP3SubbandSlots* slots, int* out, bool stereo) {
   const int channels = stereo ? 2 : 1;
-  m_offset -= 64;
-  if (m_offset < 0) {
-    for (int ch = 0; ch < channels; ++ch) std::memcpy(m_v[ch] + 1024, m_v[ch], sizeof(float) * 1024);
-    m_offset += 1024;
+  for (int group = 0; group < 5; ++group) {
+    const int count = group < 4 ? 4 : 2;
+    // Room below the newest V vectors for this group's: else the 15 that
+    // the windows still read move to the top.
+    if (m_offset < 64 * count) {
+      for (int ch = 0; ch < channels; ++ch)
+        std::memmove(m_v[ch] + kHistory - kKept, m_v[ch] + m_offset, sizeof(float) * kKept);
+      m_offset = kHistory - kKept;
+    }
+    for (int ch = 0; ch < channels; ++ch) {
+      LMP3Float4 v[64];
+      LMP3Matrixing(slots[ch].group[group], v);
+      Unfold(v, count, m_v[ch] + m_offset - 64);
+    }
+    for (int lane = 0; lane < count; ++lane) {
+      m_offset -= 64;
+      int* slotOut = out + (4 * group + lane) * 32 * channels;
+      for (int ch = 0; ch < channels; ++ch) Window(m_v[ch] + m_offset, slotOut + ch, channels);
+    }
   }
-  for (int ch = 0; ch < channels; ++ch) {
-    const float* s = subbands + 32 * ch;
-    float* v = m_v[ch] + m_offset;
-    LMP3Matrixing(s, v);
-    // Windowing: sample j = sum over m of D[j + 32m] V[j + 64m (+32 for odd m)].
-    float sum[32] = {};
-    for (int m = 0; m < 16; ++m) {
-      const float* d = t.synthesisWindow + 32 * m;
-      const float* u = v + 64 * m + ((m & 1) ? 32 : 0);
-      for (int j = 0; j < 32; ++j) sum[j] += d[j] * u[j];
-    }
-    for (int j = 0; j < 32; ++j) {
-      // Legal streams stay within four times full scale; the clamp keeps a
-      // corrupt one inside the source's declared peak (and inside int).
-      const float x = sum[j] > kPeak ? kPeak : sum[j] < -kPeak ? -kPeak : sum[j];
-      out[j * channels + ch] = static_cast<int>(x);
-    }
+}
+
+// Sample j = sum over m of D[j + 32m] V[j + 64m (+32 for odd m)], the sums
+// advancing four samples to a vector.
+void LMP3PolyphaseSynth::Window(const float* v, int* out, int channels) const {
+  const LMP3LookupTables& t = LMP3LookupTables::Get();
+  LMP3Float4 sum[8] = {};
+  for (int m = 0; m < 16; ++m) {
+    const float* d = t.synthesisWindow + 32 * m;
+    const float* u = v + 64 * m + ((m & 1) ? 32 : 0);
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; ++q) sum[q] += Load4(d + 4 * q) * Load4(u + 4 * q);
+  }
+  float s[32];
+  std::memcpy(s, sum, sizeof s);
+  for (int j = 0; j < 32; ++j) {
+    // Legal streams stay within four times full scale; the clamp keeps a
+    // corrupt one inside the source's declared peak (and inside int).
+    const float x = s[j] > kPeak ? kPeak : s[j] < -kPeak ? -kPeak : s[j];
+    out[j * channels] = static_cast<int>(x);
   }
 }
