@@ -143,12 +143,14 @@ class Cache {
     UsePath(lock, path);
     const QString k = Normalized(key);
     if (auto it = m_pending.find(k); it != m_pending.end()) return it->value;
-    const FileId now = IdOf(path);
-    if (!m_loaded || !(now == m_diskId)) {
-      m_disk = Parse(path);
-      m_diskId = now;
-      m_loaded = true;
-    }
+    // While the writer works, a changed file (its own rename, or another
+    // instance's write) is not parsed here: that would repeat the writer's
+    // work on the caller's thread and wait on QSettings' per-file lock,
+    // which the writer holds through its fsync. The file as written, other
+    // instances' keys merged in, arrives when the write ends; only a first
+    // read waits for it.
+    if (!m_loaded) m_done.wait(lock, [&] { return !m_writing; });
+    if (!m_writing) Reload(path);
     if (auto it = m_disk.find(k); it != m_disk.end()) return *it;
     return std::nullopt;
   }
@@ -181,6 +183,11 @@ class Cache {
     return m_failing;
   }
 
+  uint64_t Writes() {
+    std::lock_guard lock(m_mutex);
+    return m_writes;
+  }
+
   void Watch(std::function<void(bool)> watcher) {
     std::lock_guard lock(m_watchMutex);
     m_watcher = std::move(watcher);
@@ -200,6 +207,16 @@ class Cache {
     m_path = path;
     m_loaded = false;
     m_failing = false;
+  }
+
+  // Another instance (or a hand edit) changed the file since it was last
+  // seen: it is read again, on the caller's thread, as no write is under way.
+  void Reload(const QString& path) {
+    const FileId now = IdOf(path);
+    if (m_loaded && now == m_diskId) return;
+    m_disk = Parse(path);
+    m_diskId = now;
+    m_loaded = true;
   }
 
   Clock::time_point DueAt() const { return std::min(m_lastChange + kQuiet, m_firstChange + kLongest); }
@@ -239,6 +256,7 @@ class Cache {
       m_disk = std::move(written);
       m_diskId = id;
       m_loaded = true;
+      ++m_writes;
       if (!m_pending.isEmpty()) m_firstChange = Clock::now();
     } else {
       // Tried again at the next change or flush, not in a loop.
@@ -270,7 +288,7 @@ class Cache {
   FileId m_diskId;
   bool m_loaded = false;
   QHash<QString, Change> m_pending;
-  uint64_t m_generation = 0, m_failedGeneration = 0, m_attempts = 0, m_flushAsked = 0, m_flushSeen = 0;
+  uint64_t m_generation = 0, m_failedGeneration = 0, m_attempts = 0, m_flushAsked = 0, m_flushSeen = 0, m_writes = 0;
   Clock::time_point m_firstChange, m_lastChange;
   bool m_writing = false, m_failing = false, m_retryWait = false, m_stop = false;
   std::mutex m_watchMutex;
@@ -307,6 +325,7 @@ void Set(const QString& path, const QString& fullKey, std::optional<QString> val
 
 bool Flush() { return Instance().Flush(); }
 bool Failing() { return Instance().Failing(); }
+uint64_t Writes() { return Instance().Writes(); }
 void Watch(std::function<void(bool)> watcher) { Instance().Watch(std::move(watcher)); }
 
 bool IsUnreadable(const QString& path) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -23,6 +24,9 @@ bool Flush();
 // on the writer thread; nullptr removes it).
 bool Failing();
 void Watch(std::function<void(bool saved)> watcher);
+// How many times the writer has put the file in place, for checking that
+// changes coalesce.
+uint64_t Writes();
 
 // A file that cannot be read as settings: not a regular file, over 1 MiB,
 // NUL bytes, not UTF-8, lines that are neither sections, comments nor

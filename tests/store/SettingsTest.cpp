@@ -5,14 +5,17 @@
 #include <unistd.h>
 
 #include <QSettings>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "store/Settings.h"
+#include "store/SettingsCache.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavWriter.h"
 
@@ -149,6 +152,31 @@ TEST(Settings, AnotherProcessesKeysSurviveTheMerge) {
   char out[kSettingTextSize];
   EXPECT_EQ(_LUserSettingGetString("Other", "Volume", "", out), 1);
   EXPECT_STREQ(out, "-6");
+}
+
+// A slider dragged through its 45 steps: each step holds in memory at once,
+// and the file is written for the run, not per step. The writer waits for a
+// 200 ms pause (or a second of steady changes), so a run lasting T allows at
+// most one write per 200 ms of it, and the flush's.
+TEST(Settings, ARunOfChangesIsWrittenAFewTimesNotPerChange) {
+  using namespace std::chrono;
+  for (const milliseconds gap : {0ms, 10ms}) {
+    test::IsolatedHome home;
+    LUserSettingSetString("Settings", "Tempo", "90");
+    ASSERT_TRUE(LSettingsFlush());
+    const uint64_t before = settings_cache::Writes();
+    const auto start = steady_clock::now();
+    for (int db = -45; db < 0; ++db) {
+      LUserSettingSet<int>("Settings", "Volume", db);
+      EXPECT_EQ(LUserSettingGet<int>("Settings", "Volume", 0), db);
+      std::this_thread::sleep_for(gap);
+    }
+    const auto took = duration_cast<milliseconds>(steady_clock::now() - start);
+    ASSERT_TRUE(LSettingsFlush());
+    EXPECT_LE(settings_cache::Writes() - before, uint64_t(2 + took / 200ms)) << gap.count() << " ms apart";
+    EXPECT_EQ(OnDisk("Settings/Volume"), "-1");
+    EXPECT_EQ(OnDisk("Settings/Tempo"), "90");
+  }
 }
 
 TEST(Settings, IntegerAndBooleanTextForms) {
