@@ -1,21 +1,15 @@
 #include "soundfile/BufferUtils.h"
 
+#include <algorithm>
 #include <cstring>
 
 int GetBufferPeak(const int* buffer, int frames, unsigned char channels) {
   const int n = frames * channels;
+  // A plain min/max loop: the compiler vectorises it.
   int hi = 0, lo = 0;
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    for (int k = 0; k < 8; ++k) {
-      const int s = buffer[i + k];
-      hi = s > hi ? s : hi;
-      lo = s < lo ? s : lo;
-    }
-  }
-  for (; i < n; ++i) {
-    hi = buffer[i] > hi ? buffer[i] : hi;
-    lo = buffer[i] < lo ? buffer[i] : lo;
+  for (int i = 0; i < n; ++i) {
+    hi = std::max(hi, buffer[i]);
+    lo = std::min(lo, buffer[i]);
   }
   // -INT_MIN is not representable; samples never come near it, but stay defined.
   const int neg = lo == (-2147483647 - 1) ? 2147483647 : -lo;

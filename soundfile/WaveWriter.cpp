@@ -19,6 +19,47 @@ int BytesPerSample(LWaveWriter::Format f) {
 int32_t Saturate(int64_t v, int64_t lo, int64_t hi) { return static_cast<int32_t>(v < lo ? lo : v > hi ? hi : v); }
 // Largest data chunk a 32-bit RIFF size field can describe.
 constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - 36 - 8;
+
+// The conversions of ToS16 ... ToF32 over a run of samples, into
+// little-endian bytes: branch-free loops over plain arrays, which the
+// compiler turns into vector code. Clamping first keeps every intermediate
+// within 32 bits; the bounds are where each conversion saturates.
+void PutS16(uint8_t* out, const int* in, long count) {
+  for (long i = 0; i < count; ++i) {
+    const int v = (std::clamp(in[i], -524288, 524264) + 8) >> 4;
+    out[2 * i] = static_cast<uint8_t>(v);
+    out[2 * i + 1] = static_cast<uint8_t>(v >> 8);
+  }
+}
+void PutS24(uint8_t* out, const int* in, long count) {
+  for (long i = 0; i < count; ++i) {
+    const int c = std::clamp(in[i], -524288, 524288);
+    const int v = c * 16 - (c > 524287 ? 1 : 0);  // 524288 saturates to 8388607
+    out[3 * i] = static_cast<uint8_t>(v);
+    out[3 * i + 1] = static_cast<uint8_t>(v >> 8);
+    out[3 * i + 2] = static_cast<uint8_t>(v >> 16);
+  }
+}
+void PutU32(uint8_t* out, uint32_t u) {
+  out[0] = static_cast<uint8_t>(u);
+  out[1] = static_cast<uint8_t>(u >> 8);
+  out[2] = static_cast<uint8_t>(u >> 16);
+  out[3] = static_cast<uint8_t>(u >> 24);
+}
+void PutS32(uint8_t* out, const int* in, long count) {
+  for (long i = 0; i < count; ++i) {
+    const int c = std::clamp(in[i], -524288, 524288);
+    PutU32(out + 4 * i, (static_cast<uint32_t>(c) << 12) - (c > 524287 ? 1u : 0u));  // 524288 saturates
+  }
+}
+void PutF32(uint8_t* out, const int* in, long count) {
+  for (long i = 0; i < count; ++i) {
+    const float f = static_cast<float>(in[i]) / 524288.0f;
+    uint32_t u;
+    std::memcpy(&u, &f, 4);
+    PutU32(out + 4 * i, u);
+  }
+}
 }  // namespace
 
 void LWaveHeader(uint8_t* h, int sampleRate, int channels, int bytesPerSample, bool isFloat, uint64_t dataBytes) {
@@ -76,6 +117,7 @@ bool LWaveWriter::Open(const std::string& path, int sampleRate, int channels, Fo
   m_channels = channels;
   m_format = format;
   m_dataBytes = 0;
+  Begin();
   // A name derived from the target could be prepared by anyone who can
   // write in its folder (a link to another file, a FIFO): a new random one.
   const int fd = LCreateUniqueFile(LFolderOf(path), m_tempPath);
@@ -111,6 +153,7 @@ bool LWaveWriter::OpenStream(std::FILE* out, int sampleRate, int channels, Forma
   m_channels = channels;
   m_format = format;
   m_dataBytes = 0;
+  Begin();
   uint8_t h[kWaveHeaderBytes];
   LWaveHeader(h, m_rate, m_channels, BytesPerSample(m_format), m_format == Format::F32, m_announced);
   errno = 0;
@@ -132,33 +175,37 @@ bool LWaveWriter::Write(const int* samples, int frames) {
     Abandon();
     return false;
   }
-  uint8_t buf[4096];
-  long i = 0;
-  while (i < count) {
-    size_t n = 0;
-    for (; i < count && n + 4 <= sizeof buf; ++i) {
-      uint32_t u;
-      switch (m_format) {
-        case Format::S16: u = static_cast<uint32_t>(ToS16(samples[i])); break;
-        case Format::S24: u = static_cast<uint32_t>(ToS24(samples[i])); break;
-        case Format::S32: u = static_cast<uint32_t>(ToS32(samples[i])); break;
-        default: {
-          const float f = ToF32(samples[i]);
-          std::memcpy(&u, &f, 4);
-          break;
-        }
-      }
-      for (int b = 0; b < bps; ++b) buf[n++] = static_cast<uint8_t>(u >> (8 * b));
+  for (long i = 0; i < count;) {
+    if (m_fill == kBufferBytes && !Flush()) return false;
+    const long n = std::min<long>(count - i, static_cast<long>((kBufferBytes - m_fill) / bps));
+    uint8_t* out = m_buffer.get() + m_fill;
+    switch (m_format) {
+      case Format::S16: PutS16(out, samples + i, n); break;
+      case Format::S24: PutS24(out, samples + i, n); break;
+      case Format::S32: PutS32(out, samples + i, n); break;
+      case Format::F32: PutF32(out, samples + i, n); break;
     }
-    errno = 0;
-    if (std::fwrite(buf, 1, n, m_file) != n) return Fail("cannot write");
-    m_dataBytes += n;
+    m_fill += static_cast<size_t>(n) * bps;
+    m_dataBytes += static_cast<uint64_t>(n) * bps;
+    i += n;
   }
   return true;
 }
 
+void LWaveWriter::Begin() {
+  if (!m_buffer) m_buffer.reset(new uint8_t[kBufferBytes]);
+  m_fill = 0;
+}
+
+bool LWaveWriter::Flush() {
+  errno = 0;
+  if (m_fill > 0 && std::fwrite(m_buffer.get(), 1, m_fill, m_file) != m_fill) return Fail("cannot write");
+  m_fill = 0;
+  return true;
+}
+
 bool LWaveWriter::Finish() {
-  if (!m_file) return false;
+  if (!m_file || !Flush()) return false;
   errno = 0;
   if (m_stream) {
     if (m_dataBytes != m_announced) {
@@ -183,6 +230,7 @@ bool LWaveWriter::Finish() {
 }
 
 void LWaveWriter::Abandon() {
+  m_fill = 0;
   if (m_file && !m_stream) std::fclose(m_file);
   m_file = nullptr;
   m_stream = false;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 class LWaveWriter {
@@ -22,7 +23,8 @@ class LWaveWriter {
   // the exact size of frames up front, so out may be a pipe. Finish fails
   // when another number of frames was written.
   bool OpenStream(std::FILE* out, int sampleRate, int channels, Format format, uint64_t frames);
-  // frames * channels ints.
+  // frames * channels ints. Converted into a large buffer that goes to the
+  // file when full and at Finish, so a failed write may surface later.
   bool Write(const int* samples, int frames);
   bool Finish();
   void Abandon();
@@ -38,6 +40,13 @@ class LWaveWriter {
  private:
   bool Fail(const char* what);
   bool WriteHeader(uint64_t dataBytes);
+  void Begin();  // once the format is set: an empty buffer
+  bool Flush();
+
+  // Bytes converted but not yet written; a multiple of 2, 3 and 4 bytes.
+  static constexpr size_t kBufferBytes = size_t(3) << 17;
+  std::unique_ptr<uint8_t[]> m_buffer;
+  size_t m_fill = 0;
 
   std::FILE* m_file = nullptr;
   std::string m_path, m_tempPath, m_error;
