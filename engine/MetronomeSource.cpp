@@ -129,12 +129,16 @@ void LMetronomeAdvancedSource::Read(int* buffer, int samples) {
   // Read and a zero fill.
   int remaining = samples;
   int* out = buffer;
+  long peak = 0;  // silence adds nothing
   while (remaining > 0) {
     if (m_frame >= m_slotEnd) StartSlot();
     int n;
     if (m_frame >= m_soundFrom && m_frame < m_soundTo) {
       n = static_cast<int>(std::min<int64_t>({remaining, m_soundTo - m_frame, kMaxReadFrames}));
       ReadSound(out, n);
+      long bound = 0;
+      // Widening repeats samples: the sound's bound holds for the track.
+      peak = peak >= 0 && (*m_sound)->ControlMessage(kMsgReadPeak, &bound) ? std::max(peak, bound) : -1;
     } else {
       const int64_t until = m_frame < m_soundFrom ? m_soundFrom : m_slotEnd;
       n = static_cast<int>(std::min<int64_t>(remaining, until - m_frame));
@@ -144,5 +148,12 @@ void LMetronomeAdvancedSource::Read(int* buffer, int samples) {
     remaining -= n;
     out += static_cast<long>(n) * m_channels;
   }
+  m_readPeak = peak;
   m_rendered.store(m_frame, std::memory_order_relaxed);
+}
+
+bool LMetronomeAdvancedSource::ControlMessage(int message, long* value) {
+  if (message != kMsgReadPeak || m_readPeak < 0) return false;
+  *value = m_readPeak;
+  return true;
 }

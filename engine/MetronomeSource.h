@@ -23,6 +23,8 @@ class LMetronomeAdvancedSource : public LSoundSourceBase {
   // asking for the frames left gets at most one beat and never sees an end.
   int GetPositionSample() const override;
   int GetEndSample() const override;
+  // Answers kMsgReadPeak when every sound the last Read played answered it.
+  bool ControlMessage(int message, long* value) override;
 
   const LMetronomeAdvanced& GetMetronome() const { return m_metronome; }
   LClickScore& Score() { return *m_score; }
@@ -59,6 +61,7 @@ class LMetronomeAdvancedSource : public LSoundSourceBase {
   int64_t m_soundFrom = 0;  // the current slot's sound, track time
   int64_t m_soundTo = 0;
   LSoundSource* m_sound = nullptr;
+  long m_readPeak = -1;  // of the last Read; -1 unknown
   std::atomic<int64_t> m_rendered{0};
   LBeatLog m_log;
   // Staging for sounds with fewer channels than the track, sized at

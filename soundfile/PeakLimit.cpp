@@ -39,7 +39,12 @@ int LSRCPeakLimit::ConvMaxtoLev(int peak) const {
 
 void LSRCPeakLimit::FillBlock(int* block, int& level) {
   m_input->Read(block, m_blockLength);
-  level = ConvMaxtoLev(GetBufferPeak(block, m_blockLength, m_channels));
+  // A block that cannot reach the limit has unity level whatever its exact
+  // peak, so a source that knows such a bound spares the scan.
+  long bound = 0;
+  level = m_input->ControlMessage(kMsgReadPeak, &bound) && bound <= m_peak
+              ? kUnity
+              : ConvMaxtoLev(GetBufferPeak(block, m_blockLength, m_channels));
 }
 
 void LSRCPeakLimit::CalcCLev() {
@@ -138,5 +143,5 @@ bool LSRCPeakLimit::ControlMessage(int message, long* value) {
     m_input->ControlMessage(kMsgLimiterLookAhead, value);
     return true;
   }
-  return m_input->ControlMessage(message, value);
+  return message != kMsgReadPeak && m_input->ControlMessage(message, value);
 }

@@ -3,37 +3,9 @@
 #include <soxr.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
-namespace {
-
-// A converted sound held in memory: seek, read, nothing else.
-class LMemorySound : public LSoundSourceBase {
- public:
-  LMemorySound(int rate, unsigned char channels, std::vector<int> samples)
-      : LSoundSourceBase(rate, channels, 0), m_samples(std::move(samples)) {
-    for (int v : m_samples) m_peak = std::max(m_peak, std::abs(v));
-    m_frames = static_cast<int>(m_samples.size() / channels);
-  }
-  void Read(int* buffer, int samples) override {
-    const int have = std::clamp(m_frames - m_position, 0, samples);
-    std::copy_n(m_samples.begin() + static_cast<long>(m_position) * m_channels, static_cast<long>(have) * m_channels,
-                buffer);
-    std::fill_n(buffer + static_cast<long>(have) * m_channels, static_cast<long>(samples - have) * m_channels, 0);
-    m_position += samples;
-  }
-  int GetPositionSample() const override { return m_position; }
-  int GetEndSample() const override { return m_frames; }
-  void Seek(int sample) override { m_position = std::clamp(sample, 0, m_frames); }
-
- private:
-  std::vector<int> m_samples;
-  int m_frames = 0;
-  int m_position = 0;
-};
-
-}  // namespace
+#include "soundfile/MemorySound.h"
 
 LSoundSource LResampleSound(const LSoundSource& sound, int rate) {
   const int from = sound->GetSampleRate();

@@ -70,7 +70,9 @@ class LSoundProcessBase : public LSoundSourceBase {
   int GetPositionSample() const override { return m_input->GetPositionSample(); }
   int GetEndSample() const override { return m_input->GetEndSample(); }
   void Seek(int sample) override { m_input->Seek(sample); }
-  bool ControlMessage(int message, long* value) override { return m_input->ControlMessage(message, value); }
+  bool ControlMessage(int message, long* value) override {
+    return message != kMsgReadPeak && m_input->ControlMessage(message, value);
+  }
 
  protected:
   LSoundSource m_input;

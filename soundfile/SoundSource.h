@@ -56,7 +56,11 @@ class LSoundSourceBase {
   virtual int GetEndSample() const = 0;
   virtual void Seek(int sample);
   // Message numbers travelling down a chain of sources.
-  enum { kMsgLimiterLookAhead = 1, kMsgBufferedFrames = 4, kMsgAdjustPosition = 6 };
+  // kMsgReadPeak: the largest magnitude among the samples the last Read
+  // wrote, answered only by a source that knows it without looking at them
+  // (a sound in memory, the click track made of such sounds); it never
+  // travels down a chain, as a process changes what it reads.
+  enum { kMsgLimiterLookAhead = 1, kMsgBufferedFrames = 4, kMsgAdjustPosition = 6, kMsgReadPeak = 8 };
   virtual bool ControlMessage(int message, long* value);
 
   int GetSampleRate() const { return m_sampleRate; }

@@ -1,6 +1,7 @@
 #include "tools/ClickTrackRender.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -9,6 +10,7 @@
 #include "engine/MetronomeSource.h"
 #include "soundfile/DB.h"
 #include "soundfile/Gain.h"
+#include "soundfile/MemorySound.h"
 #include "soundfile/PeakLimit.h"
 #include "soundfile/WaveFile.h"
 #include "tools/PracticeRender.h"
@@ -18,6 +20,9 @@ namespace {
 
 constexpr const char* kSoundNames[3] = {"accent", "beat", "click"};
 constexpr int kPlayerLimit = 524272;  // just below 16-bit full scale, as the player limits
+// Ints of one sound held in memory: far beyond any click (a slot is at most a
+// minute long, half of it sounds); a longer sound is read from its file.
+constexpr long kMaxHeldSamples = 1L << 22;
 
 std::string SoundPath(const RenderOptions& o, const std::string& folder, int which) {
   return o.sound[which].empty() ? folder + "/" + kSoundNames[which] + ".wav" : o.sound[which];
@@ -41,6 +46,19 @@ bool OpenSound(const RenderOptions& o, const std::string& folder, int which, int
   gain.m_gain = LdBLevel(level).GetLin();
   out = gain.OpenSource(raw);
   return true;
+}
+
+// Reads every sound of the metronome into memory; the loudest one's peak, or
+// INT_MAX when one stays as it was (too long to hold).
+int HoldSounds(LMetronomeAdvanced& m) {
+  int peak = 0;
+  for (LSoundSource* s : {&m.m_accentSound, &m.m_beatSound, &m.m_clickSound, &m.m_downbeatSound}) {
+    if ((*s)->GetError() != 0) continue;  // an unset downbeat: the accent plays instead
+    const LSoundSourceBase* before = s->Get();
+    *s = LHoldInMemory(*s, kMaxHeldSamples);
+    peak = s->Get() == before ? INT_MAX : std::max(peak, (*s)->GetPeak());
+  }
+  return peak;
 }
 
 }  // namespace
@@ -71,6 +89,7 @@ bool BuildClickTrack(const RenderOptions& o, const std::string& soundFolder, LSo
     error = "cannot convert the sounds to " + std::to_string(o.rate) + " Hz";
     return false;
   }
+  summary.peak = HoldSounds(metronome);
   metronome.m_measure = o.measure;
   metronome.SetTempo(o.tempo);
   metronome.SetSubDiv(o.subdivisions - 1);
@@ -93,8 +112,9 @@ bool RenderClickTrack(const RenderOptions& o, const std::string& soundFolder, Re
                       std::string& error, const RenderProgress& progress) {
   LSoundSource track;
   if (!BuildClickTrack(o, soundFolder, track, summary, error)) return false;
-  LSPPeakLimit limiter(kPlayerLimit);
-  LSoundSource limited = limiter.OpenSource(track);
+  // No sample louder than the limit reaches the limiter: every block's gain
+  // is then unity and it passes every sample unchanged, so it is left out.
+  LSoundSource limited = summary.peak <= kPlayerLimit ? track : LSPPeakLimit(kPlayerLimit).OpenSource(track);
 
   // A number of bars ends exactly on a bar line of the exact grid, so the
   // file loops seamlessly (within a frame of the exact bar length).

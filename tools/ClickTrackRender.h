@@ -15,6 +15,9 @@ struct RenderSummary {
   int channels = 0;
   int clickInterval = 0;   // frames of the first slot; later ones may be a frame longer
   LClickSegment grid;      // where every click starts
+  // The loudest sample the track can hold: its loudest sound's, as every
+  // slot plays one sound or silence; INT_MAX when not known exactly.
+  int peak = 0;
   bool cancelled = false;  // the progress callback stopped the render
 };
 
@@ -27,7 +30,8 @@ using RenderProgress = std::function<bool(long long done, long long total)>;
 LBeatPattern RenderedBar(const RenderOptions& options);
 
 // The click track of the options, unlimited (the player puts its own limiter
-// in front); fills summary's rate, channels and click interval.
+// in front), its sounds read into memory; fills summary's rate, channels,
+// click interval and peak.
 bool BuildClickTrack(const RenderOptions& options, const std::string& soundFolder, LSoundSource& track,
                      RenderSummary& summary, std::string& error);
 
