@@ -38,5 +38,6 @@ LSoundSource LHoldInMemory(const LSoundSource& sound, long maxSamples) {
     done += n;
   }
   sound->Seek(0);
-  return LSoundSource(new LMemorySound(sound->GetSampleRate(), static_cast<unsigned char>(channels), std::move(samples)));
+  return LSoundSource(
+      new LMemorySound(sound->GetSampleRate(), static_cast<unsigned char>(channels), std::move(samples)));
 }

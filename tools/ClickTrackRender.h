@@ -13,8 +13,8 @@ struct RenderSummary {
   long long frames = 0;
   int sampleRate = 0;
   int channels = 0;
-  int clickInterval = 0;   // frames of the first slot; later ones may be a frame longer
-  LClickSegment grid;      // where every click starts
+  int clickInterval = 0;  // frames of the first slot; later ones may be a frame longer
+  LClickSegment grid;     // where every click starts
   // The loudest sample the track can hold: its loudest sound's, as every
   // slot plays one sound or silence; INT_MAX when not known exactly.
   int peak = 0;

@@ -13,17 +13,24 @@
 
 namespace {
 
-// A source over a fixed buffer, with a peak bound of our choosing.
+// A source over a fixed buffer, with a peak bound of our choosing; when
+// knowsPeaks, it answers kMsgReadPeak with the true peak of each read.
 class BufferSource : public LSoundSourceBase {
  public:
-  BufferSource(std::vector<int> samples, int rate, unsigned char channels, int peak)
-      : LSoundSourceBase(rate, channels, peak), m_samples(std::move(samples)) {}
+  BufferSource(std::vector<int> samples, int rate, unsigned char channels, int peak, bool knowsPeaks = false)
+      : LSoundSourceBase(rate, channels, peak), m_samples(std::move(samples)), m_knowsPeaks(knowsPeaks) {}
   void Read(int* buffer, int n) override {
     for (int f = 0; f < n; ++f, ++m_pos)
       for (int c = 0; c < m_channels; ++c) {
         const long i = static_cast<long>(m_pos) * m_channels + c;
         buffer[f * m_channels + c] = m_pos >= 0 && i < static_cast<long>(m_samples.size()) ? m_samples[i] : 0;
       }
+    m_readPeak = GetBufferPeak(buffer, n, m_channels);
+  }
+  bool ControlMessage(int message, long* value) override {
+    if (message != kMsgReadPeak || !m_knowsPeaks) return false;
+    *value = m_readPeak;
+    return true;
   }
   int GetPositionSample() const override { return m_pos; }
   int GetEndSample() const override { return static_cast<int>(m_samples.size() / m_channels); }
@@ -31,7 +38,9 @@ class BufferSource : public LSoundSourceBase {
 
  private:
   std::vector<int> m_samples;
+  bool m_knowsPeaks;
   int m_pos = 0;
+  int m_readPeak = 0;
 };
 
 std::vector<int> Noise(int count, int amplitude, unsigned seed) {
@@ -171,4 +180,28 @@ TEST(PeakLimit, PositionSeekAndMessages) {
   EXPECT_EQ(l->GetPositionSample(), 20000);
   EXPECT_EQ(test::ReadFrames(l, 1, 1)[0], 20000);
   EXPECT_EQ(l->GetEndSample(), 44100);
+}
+
+// A block whose known peak cannot reach the limit is not scanned; the samples
+// are those of scanning every block, for blocks peaking just below, at and
+// just above the limit. A gain does not pass the bound of what it amplifies.
+TEST(PeakLimit, KnownBlockPeaksGiveTheSameSamples) {
+  const int block = 1260, frames = 12 * block;
+  for (int top : {524271, 524272, 524273}) {
+    std::vector<int> samples = Noise(frames, 400000, 9);
+    samples[6 * block + 100] = -top;
+    std::vector<int> out[2];
+    for (bool knows : {false, true}) {
+      LSoundSource in(new BufferSource(samples, 44100, 1, 0x200000, knows));
+      LSoundSource limited = LSPPeakLimit(524272).OpenSource(in);
+      out[knows] = test::ReadFrames(limited, frames, 1000);
+    }
+    EXPECT_EQ(out[1], out[0]) << top;
+    EXPECT_EQ(out[1] == samples, top <= 524272) << top;  // only a block above the limit changes anything
+  }
+  LSoundSource known(new BufferSource({1, 2}, 44100, 1, 0x200000, true));
+  LSPGain louder;
+  louder.m_gain = 33554432;
+  long bound = 0;
+  EXPECT_FALSE(louder.OpenSource(known)->ControlMessage(LSoundSourceBase::kMsgReadPeak, &bound));
 }

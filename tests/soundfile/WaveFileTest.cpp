@@ -4,6 +4,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -289,4 +291,50 @@ TEST(WaveWriter, WritesThroughANewFileOnly) {
   EXPECT_TRUE(::stat(out.c_str(), &st) == 0 && (st.st_mode & 0777) == 0600);
   EXPECT_EQ(std::filesystem::file_size(victim), 1u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);  // victim, link, click.wav
+}
+
+// Every format at its saturation points and over the whole int range, in
+// writes that straddle the writer's buffer: 16 bits round halves up, 24 and
+// 32 bits scale, all saturate; float is the value over 2^19.
+TEST(WaveWriter, ConvertsAndSaturatesEveryFormat) {
+  const std::vector<int> edges = {0,      7,       8,       -8,      -9,      524263,  524264,   524280,  524287,
+                                  524288, -524280, -524281, -524288, -524289, 4194304, -4194305, INT_MAX, INT_MIN};
+  std::vector<int> in = edges;
+  in.insert(in.end(), edges.begin(), edges.end());
+  for (uint32_t i = 0; in.size() < 300007; ++i) in.push_back(static_cast<int>(i * 2654435761u));
+  const struct {
+    LWaveWriter::Format format;
+    int bytes;
+    double scale, lo, hi;  // lo == hi: float
+  } formats[] = {{LWaveWriter::Format::S16, 2, 1 / 16.0, -32768, 32767},
+                 {LWaveWriter::Format::S24, 3, 16, -8388608, 8388607},
+                 {LWaveWriter::Format::S32, 4, 4096, -2147483648.0, 2147483647},
+                 {LWaveWriter::Format::F32, 4, 1 / 524288.0, 0, 0}};
+  for (const auto& f : formats) {
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    LWaveWriter w;
+    ASSERT_TRUE(w.OpenStream(file, 8000, 1, f.format, in.size()));
+    for (size_t i = 0; i < edges.size(); ++i) ASSERT_TRUE(w.Write(&in[i], 1));  // one by one, then in bulk
+    const size_t first = edges.size() + 100000;
+    ASSERT_TRUE(w.Write(in.data() + edges.size(), 100000) && w.Write(in.data() + first, int(in.size() - first)));
+    ASSERT_TRUE(w.Finish()) << w.Error();
+    std::vector<uint8_t> bytes(in.size() * f.bytes);
+    std::fseek(file, kWaveHeaderBytes, SEEK_SET);
+    ASSERT_EQ(std::fread(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+    for (size_t i = 0; i < in.size(); ++i) {
+      uint32_t u = 0;
+      for (int b = 0; b < f.bytes; ++b) u |= uint32_t(bytes[i * f.bytes + b]) << (8 * b);
+      uint32_t expected;
+      if (f.lo == f.hi) {
+        const float v = static_cast<float>(in[i] * f.scale);
+        std::memcpy(&expected, &v, 4);
+      } else {
+        const double v = std::clamp(std::floor(in[i] * f.scale + (f.bytes == 2 ? 0.5 : 0)), f.lo, f.hi);
+        expected = static_cast<uint32_t>(static_cast<int64_t>(v)) & (0xFFFFFFFFu >> (32 - 8 * f.bytes));
+      }
+      ASSERT_EQ(u, expected) << "sample " << in[i] << " in " << f.bytes << " bytes";
+    }
+  }
 }
