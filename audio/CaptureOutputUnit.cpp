@@ -7,18 +7,19 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Thread.h"
+#include "audio/SessionThread.h"
 #include "soundfile/WaveWriter.h"
 
 namespace {
 
-class CaptureThread : public LThread {
+// Made at the first Start and kept: it sleeps while the device is stopped.
+class CaptureThread : public LSessionThread {
  public:
-  explicit CaptureThread(LCaptureOutputUnit* unit) : LThread("CaptureDevice"), m_unit(unit) {}
+  explicit CaptureThread(LCaptureOutputUnit* unit) : LSessionThread("CaptureDevice"), m_unit(unit) {}
   ~CaptureThread() override { StopThreadNow(); }
 
  protected:
-  void ThreadFunction() override { m_unit->RunDevice(*this); }
+  void Session() override { m_unit->RunDevice(*this); }
 
  private:
   LCaptureOutputUnit* m_unit;
@@ -99,23 +100,23 @@ bool LCaptureOutputUnit::Initialize() {
 
 bool LCaptureOutputUnit::Start() {
   if (!m_file || !m_period) return false;
-  if (m_thread && m_thread->IsRunning()) return true;
+  if (m_thread && m_thread->InSession()) return true;
   if (!m_thread) m_thread = std::make_unique<CaptureThread>(this);
-  return m_thread->Start(LThread::kPriorityRealTime);
+  return m_thread->BeginSession(LThread::kPriorityRealTime);
 }
 
 void LCaptureOutputUnit::Stop() {
-  if (m_thread) m_thread->StopThreadNow();
+  if (m_thread) m_thread->EndSession();
   if (m_file) WriteHeader();
 }
 
-void LCaptureOutputUnit::RunDevice(LThread& thread) {
+void LCaptureOutputUnit::RunDevice(LSessionThread& thread) {
   const int channels = OpenedChannels();
   const long periodNs = static_cast<long>(1e9 * kPeriodFrames / (m_rate > 0 ? m_rate : 44100));
   timespec next{};
   ::clock_gettime(CLOCK_MONOTONIC, &next);
   std::fseek(m_file, 44 + FramesWritten() * channels * 4L, SEEK_SET);
-  while (!thread.IsToStop()) {
+  while (!thread.IsToHalt()) {
     if (m_paced) {
       AddNanoseconds(next, periodNs);
       ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);

@@ -48,7 +48,7 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   long Periods() const { return m_periods.load(std::memory_order_relaxed); }
 
   // The device thread's loop.
-  void RunDevice(class LThread& thread);
+  void RunDevice(class LSessionThread& thread);
 
  private:
   void WriteHeader();
@@ -63,5 +63,5 @@ class LCaptureOutputUnit : public LAudioOutputUnit {
   std::atomic<long> m_limit{0};
   std::atomic<long> m_periods{0};
   std::unique_ptr<int[]> m_period;
-  std::unique_ptr<class LThread> m_thread;
+  std::unique_ptr<class LSessionThread> m_thread;
 };

@@ -4,13 +4,19 @@
 
 #include "soundfile/PeakLimit.h"
 
+// The output waits for a worker before it starts the device; this player's
+// worker is made on demand and always there by the time a session begins.
 template <typename T>
 LSoundPlayerTemplate<T>::LSoundPlayerTemplate()
-    : LThread("LSoundPlayer<T>"), m_output(m_workerRunning), m_listener(this) {}
+    : LSessionThread("LSoundPlayer<T>"), m_output(m_workerRunning), m_listener(this) {
+  m_workerRunning.Set();
+}
 
 template <typename T>
 LSoundPlayerTemplate<T>::LSoundPlayerTemplate(std::unique_ptr<LAudioOutputUnit> unit)
-    : LThread("LSoundPlayer<T>"), m_output(m_workerRunning, std::move(unit)), m_listener(this) {}
+    : LSessionThread("LSoundPlayer<T>"), m_output(m_workerRunning, std::move(unit)), m_listener(this) {
+  m_workerRunning.Set();
+}
 
 template <typename T>
 LSoundPlayerTemplate<T>::~LSoundPlayerTemplate() {
@@ -33,17 +39,12 @@ bool LSoundPlayerTemplate<T>::Start(LSoundSource& source, unsigned short mode) {
     LSPPeakLimit limiter(kLimit);
     m_source = limiter.OpenSource(m_source);
   }
-  if (!m_output.Init(m_source, mode, this)) {
-    // The next Start opens whatever device is there by then.
-    m_output.CloseAudioUnit();
-    m_source.Close();
-    return false;
-  }
-  LThread::Start(kPriority);
-  if (!m_output.Start()) {
-    // Nothing is left running: the worker and its notification thread end
-    // here, and the caller tells the user.
-    StopThreadNow();
+  m_output.SetTimeReports(m_listener->WantsTimeReports());
+  // The ring is pre-filled by Init, so the device may start before the
+  // worker wakes; a failure leaves the worker asleep (or not yet made).
+  if (!m_output.Init(m_source, mode) || !m_output.Start() || !BeginSession(kPriority)) {
+    // The next Start opens whatever device is there by then; the caller
+    // tells the user.
     m_output.Stop();
     m_output.CloseAudioUnit();
     m_source.Close();
@@ -56,7 +57,7 @@ bool LSoundPlayerTemplate<T>::Start(LSoundSource& source, unsigned short mode) {
 template <typename T>
 void LSoundPlayerTemplate<T>::Stop() {
   const bool wasActive = m_output.GetState() != 0;
-  StopThreadNow();
+  EndSession();
   m_output.Stop();
   m_source.Close();
   m_finished = false;
@@ -98,93 +99,50 @@ void LSoundPlayerTemplate<T>::EvNotify() {
   m_timeUpdatePending = false;
 }
 
-// Worker: allocates nothing per block.
+// Worker: wakes when the device made room for a block, when it has
+// something to tell, and while playing every quarter of the watchdog's time.
 template <typename T>
-void LSoundPlayerTemplate<T>::ThreadFunction() {
-  m_consumptionCount = 0;
-  m_raisedByCount = false;
-  m_raisedByFullRing = false;
-  m_notifyThread = std::make_unique<LSoundPlayerDoneHandlerThread<T>>(this);
-  m_notifyThread->Start(kPriority);
-  m_workerRunning.Set();
-  while (!IsToStop() && WorkerStep()) {
+void LSoundPlayerTemplate<T>::Session() {
+  LSignalObjectGroup group;
+  group.Add(m_output.RefillSignal());
+  group.Add(m_output.ConsumptionSignal());
+  while (Refill()) {
+    const int r = SessionWait(group, T::kWatchdogMs / 4);
+    if (r == kWaitStop) return;
+    if (r == kWaitTimeout) m_output.CheckWatchdog();
+    if (m_output.ConsumptionSignal().IsSignaled() && !Tell()) return;
   }
-  m_workerRunning.Reset();
-  m_notifyThread->StopThreadNow();
-  m_notifyThread.reset();
 }
 
+// Worker: allocates nothing per block.
 template <typename T>
-bool LSoundPlayerTemplate<T>::WorkerStep() {
-  std::unique_lock<std::recursive_mutex> lock(m_lock);
-  const int left = m_source->GetEndSample() - m_source->GetPositionSample();
-  const int chunk = std::min(left, kMaxReadFrames);
-  if (left <= 0) {
-    if (IsToStop() || !m_output.PlayRemainingBuffer()) {
-      m_finished = true;
-      m_timeUpdatePending = false;
-      PostQueueNotify();
-      return false;
-    }
-    m_timeUpdatePending = true;
+bool LSoundPlayerTemplate<T>::Refill() {
+  std::lock_guard<std::recursive_mutex> guard(m_lock);
+  m_output.RefillSignal().Reset();
+  m_output.ArmRefill();
+  if (m_source->GetEndSample() - m_source->GetPositionSample() <= 0) {
+    // The device wakes the worker again once the ring has run dry.
+    if (m_output.PlayRemainingBuffer()) return true;
+    m_finished = true;
+    m_timeUpdatePending = false;
     PostQueueNotify();
-    // Waits without the lock, so the main thread's time reports never stall
-    // behind a draining ring.
-    lock.unlock();
-    ProcessWaitSignal(m_dataConsumed.Ref(), 1000);
-    m_dataConsumed.Reset();
-    ProcessWait(5);
-    return true;
+    return false;
   }
-  if (IsToStop()) {
-    lock.unlock();
-    ProcessWait(5);
-    return true;
+  while (m_output.IsNextBufferReady()) {
+    const int left = m_source->GetEndSample() - m_source->GetPositionSample();
+    if (left <= 0) break;
+    m_output.WriteBuffer(std::min(left, kMaxReadFrames));
   }
-  if (!m_output.IsNextBufferReady()) {
-    m_consumptionCount = 0;
-    if (!m_raisedByFullRing) {
-      m_notifyThread->SetPriority(kPriorityRealTime);
-      m_raisedByFullRing = true;
-    }
-    RestoreWorkerPriority();
-    lock.unlock();
-    ProcessWaitSignal(m_dataConsumed.Ref(), 1000);
-    m_dataConsumed.Reset();
-    return true;
-  }
-  m_output.WriteBuffer(chunk);
-  lock.unlock();
-  ProcessWait(5);
   return true;
 }
 
 template <typename T>
-void LSoundPlayerTemplate<T>::RestoreWorkerPriority() {
-  if (m_raisedByCount.exchange(false)) SetPriority(kPriority);
-}
-
-template <typename T>
-void LSoundPlayerTemplate<T>::ThreadFunctionDoneHandler(LThread& self) {
-  const LSignalObjectRef ownStop = self.StopSignal();
-  while (!self.IsToStop() && !IsToStop()) {
-    if (!m_output.WaitForEmptyBuffer(&ownStop)) break;
-    if (m_output.HasDeviceFailed()) {
-      PostQueueNotify();  // the main thread stops the player
-      break;
-    }
-    m_dataConsumed.Set();
-    m_timeUpdatePending = true;
-    PostQueueNotify();
-    const LCARingBuffer* ring = m_output.GetRing();
-    const int threshold = ring ? (ring->Capacity() / kMaxReadFrames) / 2 : 0;
-    const int old = m_consumptionCount.fetch_add(1);
-    if (old > threshold && !m_raisedByCount) {
-      self.SetPriority(kPriorityRealTime);
-      m_raisedByCount = true;
-      if (m_raisedByFullRing.exchange(false)) SetPriority(kPriority);
-    }
-  }
+bool LSoundPlayerTemplate<T>::Tell() {
+  m_output.ConsumptionSignal().Reset();
+  const bool failed = m_output.HasDeviceFailed();  // the main thread stops the player
+  if (!failed) m_timeUpdatePending = true;
+  PostQueueNotify();
+  return !failed;
 }
 
 template class LSoundPlayerTemplate<LSoundPlayerLLCA>;

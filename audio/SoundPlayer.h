@@ -1,25 +1,24 @@
 // Plays one sound source through the audio output and reports to a listener
-// on the main thread. Three threads meet here: the main thread starts and
-// stops it and receives the notifications; a worker pulls blocks of at most
-// 8192 frames from the source into the output's ring; a notification thread
-// wakes whenever the device has consumed audio.
+// on the main thread. The main thread starts and stops it and receives the
+// notifications; one worker, made at the first Start and kept, pulls blocks
+// of at most 8192 frames from the source into the output's ring when the
+// device has made room for one, and tells the main thread what the device
+// reported (times and levels, a lost device, the end of the source). Between
+// plays the worker sleeps without a timeout.
 #pragma once
 
 #include <atomic>
 #include <memory>
 #include <mutex>
 
+#include "audio/SessionThread.h"
 #include "audio/SoundPlayerLLCA.h"
 #include "audio/SoundPlayerNotify.h"
 #include "platform/SignalObject.h"
-#include "platform/Thread.h"
 #include "platform/ThreadQueuedNotify.h"
 
 template <typename T>
-class LSoundPlayerDoneHandlerThread;
-
-template <typename T>
-class LSoundPlayerTemplate : public LThread, public LThreadQueuedNotify, public LSoundPlayerNotify {
+class LSoundPlayerTemplate : public LSessionThread, public LThreadQueuedNotify, public LSoundPlayerNotify {
  public:
   // Peak bound above which the player puts a limiter in front of a source.
   static constexpr int kLimit = 524272;
@@ -40,47 +39,28 @@ class LSoundPlayerTemplate : public LThread, public LThreadQueuedNotify, public 
   const T& GetOutput() const { return m_output; }
   LSoundSource& GetSource() { return m_source; }
 
-  // Main thread: one call per post of the worker or notification thread.
+  // Main thread: one call per post of the worker.
   void EvNotify() override;
-  // Notification thread body.
-  void ThreadFunctionDoneHandler(LThread& self);
 
  protected:
-  void ThreadFunction() override;
+  // The worker's part of one play.
+  void Session() override;
 
  private:
-  // One pass of the worker loop; false when the loop ends.
-  bool WorkerStep();
-  void RaiseNotifyThread();
-  void RestoreWorkerPriority();
+  // Fills the ring while it has room for a block; false once the source has
+  // played to its end.
+  bool Refill();
+  // What the render callback signalled; false once the device is lost.
+  bool Tell();
 
   LSignalObject m_workerRunning;
   T m_output;
   LSoundPlayerNotify* m_listener;
   long m_userValue = 0;
   LSoundSource m_source;
-  std::unique_ptr<LSoundPlayerDoneHandlerThread<T>> m_notifyThread;
-  std::atomic<bool> m_raisedByCount{false};
-  std::atomic<bool> m_raisedByFullRing{false};
-  std::atomic<int> m_consumptionCount{0};
-  LSignalObject m_dataConsumed;
   std::atomic<bool> m_finished{false};
   std::atomic<bool> m_timeUpdatePending{false};
   std::recursive_mutex m_lock;
-};
-
-template <typename T>
-class LSoundPlayerDoneHandlerThread : public LThread {
- public:
-  explicit LSoundPlayerDoneHandlerThread(LSoundPlayerTemplate<T>* player)
-      : LThread("LSoundPlayerDoneHandlerThread<T>"), m_player(player) {}
-  ~LSoundPlayerDoneHandlerThread() override { StopThreadNow(); }
-
- protected:
-  void ThreadFunction() override { m_player->ThreadFunctionDoneHandler(*this); }
-
- private:
-  LSoundPlayerTemplate<T>* m_player;
 };
 
 using LSoundPlayer = LSoundPlayerTemplate<LSoundPlayerLLCA>;

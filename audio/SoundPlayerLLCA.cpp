@@ -19,12 +19,11 @@ LSoundPlayerLLCA::~LSoundPlayerLLCA() {
   m_ring.reset();
 }
 
-bool LSoundPlayerLLCA::Init(LSoundSource& source, unsigned short mode, LThread* owner) {
+bool LSoundPlayerLLCA::Init(LSoundSource& source, unsigned short mode) {
   m_startMode = mode;
   m_deviceFailed.store(false, std::memory_order_release);
   if (!OpenAudioUnit()) return false;
   m_position = source->GetPositionSample();
-  m_owner = owner;
   return SetSoundSource(source);
 }
 
@@ -157,28 +156,30 @@ void LSoundPlayerLLCA::WriteBuffer(int frames) {
     m_sourceEnded.store(true, std::memory_order_release);
 }
 
-bool LSoundPlayerLLCA::WaitForEmptyBuffer(const LSignalObjectRef* alsoStop) {
-  if (!m_owner) return false;
-  LSignalObjectGroup group;
-  group.Add(m_consumed.Ref());
-  if (alsoStop) group.Add(*alsoStop);
-  for (;;) {
-    if (m_owner->IsToStop() || (alsoStop && alsoStop->IsSignaled())) return false;
-    if (WatchdogExpired()) {
-      DeviceFailed();
-      return true;
-    }
-    const int r = m_owner->ProcessWaitSignalObjectGroup(group, kWatchdogMs / 4);
-    if (r == kWaitStop) return false;
-    if (m_consumed.IsSignaled()) {
-      if (alsoStop && alsoStop->IsSignaled()) return false;
-      m_consumed.Reset();
-      return true;
-    }
-  }
+void LSoundPlayerLLCA::ArmRefill() {
+  m_refillAsked.store(false, std::memory_order_relaxed);
+  // Pairs with WakeWorker's fence: either the worker, looking at the ring
+  // after this, sees the room the callback made, or the callback sees the
+  // request and signals.
+  std::atomic_thread_fence(std::memory_order_seq_cst);
 }
 
-// Notification thread. A device whose callbacks stop arriving while it
+// Real-time: device thread; one pipe write at most.
+void LSoundPlayerLLCA::WakeWorker() {
+  const bool wanted = m_sourceEnded.load(std::memory_order_acquire) ? m_ring->FilledFrames() == 0
+                                                                    : m_ring->FreeFrames() >= kMaxReadFrames;
+  if (!wanted) return;
+  std::atomic_thread_fence(std::memory_order_seq_cst);
+  if (!m_refillAsked.exchange(true, std::memory_order_relaxed)) m_refill.Set();
+}
+
+bool LSoundPlayerLLCA::CheckWatchdog() {
+  if (!WatchdogExpired()) return false;
+  DeviceFailed();
+  return true;
+}
+
+// Worker. A device whose callbacks stop arriving while it
 // should be playing is lost, whether or not its back end says so (a stream
 // whose server was killed may just go quiet).
 bool LSoundPlayerLLCA::WatchdogExpired() {
@@ -294,6 +295,7 @@ int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
   } else {
     m_ring->Read(out, bytes, n, m_volumeFactor.load(std::memory_order_relaxed), level0, level1);
   }
+  WakeWorker();
   m_positionRefresh.store(true, std::memory_order_release);
   m_levelFrames += frames;
   ++m_levelCount;
@@ -305,7 +307,7 @@ int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
     m_levels[m_device.m_left & 255].store(average.Get(), std::memory_order_relaxed);
     average.SetLinFloat(m_levelSum1 / m_levelCount);
     m_levels[m_device.m_right & 255].store(average.Get(), std::memory_order_relaxed);
-    m_consumed.Set();
+    if (m_tellTimes.load(std::memory_order_relaxed)) m_consumed.Set();
     m_levelFrames = 0;
     m_levelCount = 0;
     m_levelSum0 = m_levelSum1 = 0;

@@ -1,8 +1,9 @@
 // The low-level audio output behind the sound player: owns the output unit,
 // formats it for the source, and feeds it from a ring buffer that the
 // player's worker fills and the device's render callback drains. On the way
-// out it applies the playback volume, meters each channel and wakes the
-// player's notification thread about every 50 ms of audio.
+// out it applies the playback volume and meters each channel; it wakes the
+// worker when the ring has room for a block, and (when time reports are
+// wanted) about every 50 ms of audio.
 #pragma once
 
 #include <atomic>
@@ -31,7 +32,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   LSoundPlayerLLCA& operator=(const LSoundPlayerLLCA&) = delete;
 
   // Main thread. mode 0 plays at Start(), mode 1 prepares silently.
-  bool Init(LSoundSource& source, unsigned short mode, LThread* owner);
+  bool Init(LSoundSource& source, unsigned short mode);
   bool OpenAudioUnit();
   // Opens the chosen device (if it is not open) and tells the rate a source
   // meant for `wanted` frames a second must be rendered at to play on it; 0
@@ -53,17 +54,25 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   bool IsNextBufferReady() const;
   bool PlayRemainingBuffer() const;
   void WriteBuffer(int frames);
-  // Notification thread: waits for the device to consume audio; false once
-  // the owner (or alsoStop) asks to stop. A running device that makes no
-  // render callback for kWatchdogMs counts as failed (returns true with
-  // HasDeviceFailed()).
+  // Worker: the render callback sets RefillSignal() once the ring has room
+  // for a block (once the source has ended: once the ring has run dry), a
+  // single time after each ArmRefill(), which the worker calls before it
+  // looks at the ring.
+  LSignalObjectRef RefillSignal() const { return m_refill.Ref(); }
+  void ArmRefill();
+  // Whether the render callback sets ConsumptionSignal() about every 50 ms
+  // of audio (and at once on a short period) for time and level reports; a
+  // lost device sets it either way.
+  void SetTimeReports(bool on) { m_tellTimes.store(on, std::memory_order_relaxed); }
+  // Worker: a running device that has made no render callback for
+  // kWatchdogMs is lost (true; HasDeviceFailed() from now on).
   // Back ends that notice a lost device say so at once (PipeWire, JACK,
   // PortAudio's finished stream); this is the last resort for one that just
   // goes quiet, long enough that a busy machine's stalls of a second or two
   // (a daemon without real-time scheduling behind a build) are not taken
   // for a loss.
   static constexpr int kWatchdogMs = 4000;
-  bool WaitForEmptyBuffer(const LSignalObjectRef* alsoStop = nullptr);
+  bool CheckWatchdog();
 
   // Frames queued for the device (0 when stopped).
   int GetLagToPlayCursor() const;
@@ -104,7 +113,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
 
   // Device thread: the render callback, public for benchmarks and tests.
   int Render(int* out, int frames, unsigned long* bytes) override;
-  // Device thread: flags the loss and wakes the notification thread.
+  // Device thread: flags the loss and wakes the worker.
   void DeviceFailed() override;
   // The device stopped working during the current (or last) session.
   bool HasDeviceFailed() const { return m_deviceFailed.load(std::memory_order_acquire); }
@@ -114,6 +123,8 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   void MapChannels();
   void PreFill();
   bool WatchdogExpired();
+  // Device thread: wakes the worker when the ring wants it.
+  void WakeWorker();
   // Device thread: frames the device played as silence instead of the
   // track's; count: a fresh under-run, not a transition.
   void Owe(int frames, bool count);
@@ -126,7 +137,6 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   bool m_streamReady = false;  // the unit's stream is made for m_source's format
   int m_ringRate = 0;
   unsigned char m_ringChannels = 0;
-  LThread* m_owner = nullptr;
   std::atomic<unsigned short> m_state{kStopped};
   int m_position = 0;
   int m_sampleRate = 44100;
@@ -134,6 +144,9 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   std::recursive_mutex m_lock;
   std::unique_ptr<LCARingBuffer> m_ring;
   LSignalObject m_consumed;
+  LSignalObject m_refill;
+  std::atomic<bool> m_refillAsked{false};
+  std::atomic<bool> m_tellTimes{true};
   unsigned char m_levelChannels = 0;
   std::atomic<signed char> m_levels[256];
   LdBLevel m_volume{0};
@@ -142,7 +155,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   std::atomic<bool> m_positionRefresh{false};
   std::atomic<bool> m_deviceFailed{false};
   std::atomic<long> m_renderCalls{0};
-  // Notification thread (and Play, before the device starts).
+  // Worker (and Play, before the device starts).
   long m_watchCalls = 0;
   std::chrono::steady_clock::time_point m_watchSince;
   Clock m_clock = &MonotonicNs;

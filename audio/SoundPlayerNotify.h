@@ -16,4 +16,8 @@ class LSoundPlayerNotify {
   virtual void spntfTime(LSoundTime, long) {}
   // Right after each periodic spntfTime.
   virtual void spntfLevel(const LDBMultiChannel<LdBLevel>&, long) {}
+  // Asked at each Start: a listener that shows neither times nor levels
+  // says so, and the player then wakes only to refill and for the end or a
+  // lost device, not every 50 ms.
+  virtual bool WantsTimeReports() const { return true; }
 };

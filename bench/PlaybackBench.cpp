@@ -73,7 +73,7 @@ void BM_RenderCallback(benchmark::State& state) {
   workerRunning.Set();
   LSoundPlayerLLCA output(workerRunning, std::make_unique<BenchUnit>());
   LSoundSource track = ClickTrack(120);
-  output.Init(track, 0, nullptr);
+  output.Init(track, 0);
   output.SetPlayVolume(LdBLevel(-6));
   output.Start();
   std::vector<int> out(512 * 8);
@@ -120,8 +120,7 @@ double CpuSeconds() {
 
 // The whole process playing the click track at 120 bpm in eighths on the
 // clock-paced capture device (MORVANE_BENCH_SECONDS, default 10 s): CPU per
-// minute of playing, wake-ups per second of the worker and notification
-// threads, and the time from Start to the first render callback.
+// minute of playing, wake-ups per second of the worker thread, and the time from Start to the first render callback.
 void BM_PlayClickTrackPaced(benchmark::State& state) {
   App();
   const char* env = std::getenv("MORVANE_BENCH_SECONDS");
@@ -140,18 +139,15 @@ void BM_PlayClickTrackPaced(benchmark::State& state) {
     }
     const double startMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     const long worker0 = Switches("LSoundPlayer<T>");
-    const long notify0 = Switches("LSoundPlayerDon");
     QTimer::singleShot(seconds * 1000, &App(), [] { QCoreApplication::quit(); });
     App().exec();
     const long worker = Switches("LSoundPlayer<T>") - worker0;
-    const long notify = Switches("LSoundPlayerDon") - notify0;
     const double played = static_cast<double>(capture->FramesWritten()) / track->GetSampleRate();
     player.Stop();
     const double cpu = CpuSeconds() - cpu0;
     state.counters["cpu_ms_per_min"] = cpu / played * 60 * 1000;
     state.counters["realtime"] = played / cpu;
     state.counters["worker_wakeups_per_s"] = worker / played;
-    state.counters["notify_wakeups_per_s"] = notify / played;
     state.counters["start_to_first_render_ms"] = startMs;
   }
   LSoundPlayDeviceSetQuery(nullptr);

@@ -103,6 +103,9 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   void spntfPlay(long) override;
   void spntfStop(long) override;
   void spntfTime(LSoundTime, long) override {}
+  // The light and the display follow the device's clock (HeardFrame), not
+  // the player's reports.
+  bool WantsTimeReports() const override { return false; }
 
  private:
   void PlayingTimeTick();

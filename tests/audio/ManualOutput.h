@@ -20,7 +20,7 @@ struct ManualOutput {
   }
   // Queues source (pre-fill) and starts the "device".
   void Play(LSoundSource source) {
-    ASSERT_TRUE(llca->Init(source, 0, nullptr));
+    ASSERT_TRUE(llca->Init(source, 0));
     workerRunning.Set();
     llca->Start();
     ASSERT_EQ(llca->GetState(), LSoundPlayerLLCA::kRunning);

@@ -147,9 +147,9 @@ TEST(SoundPlayerLLCA, AMissingDeviceOrWorkerLeavesTheOutputStopped) {
   Output o;
   o.llca->SetDevice(LSoundPlayDevice(5, 0, 0));  // no fifth device
   LSoundSource source = test::Counting(10);
-  EXPECT_FALSE(o.llca->Init(source, 0, nullptr));
+  EXPECT_FALSE(o.llca->Init(source, 0));
   o.llca->SetDevice(LSoundPlayDevice(1, 0, 0));
-  ASSERT_TRUE(o.llca->Init(source, 0, nullptr));
+  ASSERT_TRUE(o.llca->Init(source, 0));
   o.llca->Start();  // the worker never signals: gives up after 1000 ms
   EXPECT_EQ(o.llca->GetState(), LSoundPlayerLLCA::kStopped);
   EXPECT_FALSE(o.unit->running);

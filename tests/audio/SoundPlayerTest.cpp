@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -168,6 +170,28 @@ TEST(SoundPlayer, TheDeviceOpensAtPlayAndItsStreamLastsWhileTheFormatHolds) {
   }
 }
 
+// The player's worker and the device's thread are made by the first Play
+// and kept asleep while stopped: later Plays make no thread.
+TEST(SoundPlayer, LaterPlaysMakeNoThread) {
+  Rig rig(true);
+  auto tasks = [] {
+    std::set<std::string> ids;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ids.insert(task.path().filename());
+    return ids;
+  };
+  std::set<std::string> first;
+  for (int play = 0; play < 3; ++play) {
+    const long periods = rig.unit->Periods();
+    LSoundSource source = test::Counting(test::kEndless);
+    ASSERT_TRUE(rig.player->Start(source));
+    ASSERT_TRUE(test::RunEventsUntil([&] { return rig.unit->Periods() > periods; }));
+    if (play == 0) first = tasks();
+    EXPECT_EQ(tasks(), first) << "Play " << play + 1;
+    rig.player->Stop();
+    EXPECT_EQ(tasks(), first) << "stopped after Play " << play + 1;
+  }
+}
+
 // A device that starts but never calls back (its server hung) is lost:
 // the player stops by itself and says why.
 TEST(SoundPlayer, ADeviceThatGoesQuietWhilePlayingIsReportedLost) {
@@ -181,7 +205,7 @@ TEST(SoundPlayer, ADeviceThatGoesQuietWhilePlayingIsReportedLost) {
   ASSERT_TRUE(player.Start(source));
   ASSERT_TRUE(test::RunEventsUntil([&] { return recorder.Count("stop") == 1; }));
   EXPECT_TRUE(player.GetOutput().HasDeviceFailed());
-  EXPECT_FALSE(player.IsRunning());
+  EXPECT_FALSE(player.InSession());
 }
 
 }  // namespace
