@@ -6,13 +6,13 @@
 
 #include "soundfile/MP3HuffmanTables.h"
 
-uint32_t LMP3BitReader::Peek32Near(int64_t byte) const {
+uint64_t LMP3BitReader::PeekLongNear(int64_t byte) const {
   uint64_t word = 0;
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 8; ++i) {
     word <<= 8;
     if ((byte + i) * 8 < m_bits) word |= m_data[byte + i];
   }
-  return static_cast<uint32_t>(word >> (8 - (m_pos & 7)));
+  return word << (m_pos & 7);
 }
 
 namespace {
@@ -145,33 +145,70 @@ int PairValue(LMP3BitReader& bits, int v, int linbits) {
 }
 
 // The sign bit at the top of word applied to a non-zero magnitude, which
-// then consumes it.
-int TakeSign(uint32_t& word, int& used, int magnitude) {
-  if (magnitude == 0) return 0;
-  const bool negative = word >> 31;
-  word <<= 1;
-  ++used;
-  return negative ? -magnitude : magnitude;
+// then consumes it; without branches, as signs are random.
+int TakeSign(uint64_t& word, int& used, int magnitude) {
+  const int present = magnitude != 0;
+  const int negative = static_cast<int>(word >> 63) & present;
+  word <<= present;
+  used += present;
+  return (magnitude ^ -negative) + negative;
 }
 
-// Pairs from line i to end. Without escapes a code (at most 19 bits) and
-// its two sign bits come from one 32-bit look-ahead.
+// One pair from the top of word, its code (at most 19 bits) and signs
+// consumed; false, with nothing consumed, when the pair has an escape.
+bool ShortPair(const LHuffTable& table, bool escapes, uint64_t& word, int& used, int* out) {
+  int length = 0;
+  const int xy = table.Decode(static_cast<uint32_t>(word >> 32), length);
+  const int x = xy >> 4, y = xy & 15;
+  if (escapes && (x == 15 || y == 15)) return false;
+  word <<= length;
+  used += length;
+  out[0] = TakeSign(word, used, x);
+  out[1] = TakeSign(word, used, y);
+  return true;
+}
+
+// Pairs from line i to end. Two pairs without escapes (at most 42 bits)
+// come from one look-ahead of 57 bits.
 int DecodePairs(LMP3BitReader& bits, const LHuffTable& table, int linbits, int i, int end, int values[576]) {
-  for (; i < end; i += 2) {  // region starts are even
-    uint32_t word = bits.Peek32();
+  while (i < end) {  // region starts are even
+    uint64_t word = bits.PeekLong();
     int used = 0;
-    const int xy = table.Decode(word, used);
-    const int x = xy >> 4, y = xy & 15;
-    if (linbits > 0 && (x == 15 || y == 15)) {
-      bits.Skip(used);
-      values[i] = PairValue(bits, x, linbits);
-      values[i + 1] = PairValue(bits, y, linbits);
-      continue;
-    }
-    word <<= used;
-    values[i] = TakeSign(word, used, x);
-    values[i + 1] = TakeSign(word, used, y);
+    const bool plain = ShortPair(table, linbits > 0, word, used, values + i);
+    if (plain && (i += 2) < end && ShortPair(table, linbits > 0, word, used, values + i)) i += 2;
     bits.Skip(used);
+    if (plain) continue;
+    int length = 0;
+    const int xy = table.Decode(bits.Peek32(), length);
+    bits.Skip(length);
+    values[i] = PairValue(bits, xy >> 4, linbits);
+    values[i + 1] = PairValue(bits, xy & 15, linbits);
+    i += 2;
+  }
+  return i;
+}
+
+// Count-1 region: quadruples until the part2_3 bits are used up (line 572
+// is the last start that fits), five (at most 50 bits) to a look-ahead. A
+// quadruple that overran the end was stuffing and is dropped (11172-3
+// 2.4.3.4.6). Returns the line after the last quadruple kept.
+int DecodeQuads(LMP3BitReader& bits, const LHuffTable& quad, int64_t endBit, int i, int values[576]) {
+  while (i + 4 <= 576 && bits.GetPosition() < endBit) {
+    uint64_t word = bits.PeekLong();
+    int used = 0;
+    bool overran = false;
+    for (int q = 0; q < 5 && i + 4 <= 576 && bits.GetPosition() + used < endBit; ++q) {
+      int length = 0;
+      const int vwxy = quad.Decode(static_cast<uint32_t>(word >> 32), length);
+      word <<= length;
+      used += length;
+      for (int k = 0; k < 4; ++k) values[i + k] = TakeSign(word, used, (vwxy >> (3 - k)) & 1);
+      overran = bits.GetPosition() + used > endBit;
+      if (overran) break;
+      i += 4;
+    }
+    bits.Skip(used);
+    if (overran) break;
   }
   return i;
 }
@@ -196,20 +233,7 @@ int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, in
     }
     i = DecodePairs(bits, tables.pairs[table], p.linbits, i, regionEnd, values);
   }
-  // Count-1 region: quadruples until the part2_3 bits are used up (line 572
-  // is the last start that fits). A quadruple that overran the end was
-  // stuffing and is dropped (11172-3 2.4.3.4.6).
-  const LHuffTable& quad = layout.count1TableB ? tables.quadB : tables.quadA;
-  while (i + 4 <= 576 && bits.GetPosition() < layout.endBit) {
-    uint32_t word = bits.Peek32();
-    int used = 0;
-    const int vwxy = quad.Decode(word, used);
-    word <<= used;
-    for (int k = 0; k < 4; ++k) values[i + k] = TakeSign(word, used, (vwxy >> (3 - k)) & 1);
-    bits.Skip(used);
-    if (bits.GetPosition() > layout.endBit) break;
-    i += 4;
-  }
+  i = DecodeQuads(bits, layout.count1TableB ? tables.quadB : tables.quadA, layout.endBit, i, values);
   std::memset(values + i, 0, sizeof(int) * static_cast<size_t>(576 - i));
   return i;
 }

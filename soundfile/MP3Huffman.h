@@ -20,22 +20,24 @@ class LMP3BitReader {
   }
   bool ReadBit() { return Read(1) != 0; }
   // The next 32 bits, from the current position on.
-  uint32_t Peek32() const {
+  uint32_t Peek32() const { return static_cast<uint32_t>(PeekLong() >> 32); }
+  // The next 57 bits (at least), from the current position on, at the top.
+  uint64_t PeekLong() const {
     if (m_pos < 0) return 0;
     const int64_t byte = m_pos >> 3;
-    if ((byte + 8) * 8 > m_bits) return Peek32Near(byte);
+    if ((byte + 8) * 8 > m_bits) return PeekLongNear(byte);
     uint64_t word;
     std::memcpy(&word, m_data + byte, sizeof word);
     if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-    return static_cast<uint32_t>(word << (m_pos & 7) >> 32);
+    return word << (m_pos & 7);
   }
   void Skip(int bits) { m_pos += bits; }
   int64_t GetPosition() const { return m_pos; }
   void SetPosition(int64_t bit) { m_pos = bit; }
 
  private:
-  // Peek32 within eight bytes of the end, where the bytes past it read as zeros.
-  uint32_t Peek32Near(int64_t byte) const;
+  // PeekLong within eight bytes of the end, where the bytes past it read as zeros.
+  uint64_t PeekLongNear(int64_t byte) const;
 
   const uint8_t* m_data;
   int64_t m_bits;

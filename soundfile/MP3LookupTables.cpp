@@ -1,5 +1,6 @@
 #include "soundfile/MP3LookupTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -30,7 +31,7 @@ void FillImdctKernels(LMP3LookupTables& t) {
     for (int k = 0; k < 18; ++k)
       t.imdctLong[k][j] = static_cast<float>(std::cos(kPi / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
   }
-  for (float* row : t.imdctLong) row[18] = row[19] = 0.0f;
+  for (float* row : t.imdctLong) std::fill(row + 18, row + 24, 0.0f);
   for (int i = 0; i < 12; ++i)
     for (int k = 0; k < 6; ++k)
       t.imdctShort[k][i] = static_cast<float>(std::cos(kPi / 24 * (2 * i + 1 + 6) * (2 * k + 1)));

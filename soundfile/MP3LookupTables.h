@@ -19,8 +19,8 @@ struct LMP3LookupTables {
   // Stored by input line, [k][i], so that all sums advance together. The
   // 36-point outputs mirror (y[17 - i] = -y[i], y[35 - i] = y[18 + i]): only
   // i = 0..8 (columns 0..8) and i = 18..26 (columns 9..17) are computed;
-  // columns 18 and 19 are zeros that round the rows to whole vectors.
-  alignas(16) float imdctLong[18][20];
+  // columns 18 to 23 are zeros that round the rows to whole vectors.
+  alignas(16) float imdctLong[18][24];
   alignas(16) float imdctShort[6][12];
   // Windows per block type (0 normal, 1 start, 3 stop; 2 = short, 12 used).
   alignas(16) float window[4][36];

@@ -1,5 +1,6 @@
 #include "soundfile/MP3Synthesis.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "soundfile/MP3LookupTables.h"
@@ -42,15 +43,106 @@ void AliasReduce(float* xr, int boundaries, const LMP3LookupTables& t) {
   }
 }
 
-bool AllZero(const float* in) {
-  for (int k = 0; k < 18; ++k)
-    if (in[k] != 0.0f) return false;
-  return true;
+// The sums of the IMDCT and of the polyphase window: each output adds its
+// products in the same order, four outputs to a vector here, eight in the
+// AVX versions.
+void ImdctSums(const float* in, const float (*rows)[24], float s[24]) {
+  LMP3Float4 sum[5] = {};
+  for (int k = 0; k < 18; ++k) {
+#pragma GCC unroll 5
+    for (int q = 0; q < 5; ++q) sum[q] += in[k] * Load4(rows[k] + 4 * q);
+  }
+  std::memcpy(s, sum, sizeof sum);
+}
+
+// Sample j of a slot: the sum over m of D[j + 32m] V[j + 64m (+32 for odd m)].
+void WindowSums(const float* d, const float* v, float s[32]) {
+  LMP3Float4 sum[8] = {};
+  for (int m = 0; m < 16; ++m) {
+    const float* u = v + 64 * m + ((m & 1) ? 32 : 0);
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; ++q) sum[q] += Load4(d + 32 * m + 4 * q) * Load4(u + 4 * q);
+  }
+  std::memcpy(s, sum, sizeof sum);
+}
+
+#if defined(__x86_64__)
+using LFloat8 = float __attribute__((vector_size(32)));
+
+// Sums in named variables: GCC keeps those in registers.
+__attribute__((target("avx"))) void ImdctSumsAvx(const float* in, const float (*rows)[24], float s[24]) {
+  LFloat8 s0 = {}, s1 = {}, s2 = {}, r;
+  for (int k = 0; k < 18; ++k) {
+    const float x = in[k];
+    const float* row = rows[k];
+    std::memcpy(&r, row, sizeof r);
+    s0 += x * r;
+    std::memcpy(&r, row + 8, sizeof r);
+    s1 += x * r;
+    std::memcpy(&r, row + 16, sizeof r);
+    s2 += x * r;
+  }
+  std::memcpy(s, &s0, sizeof s0);
+  std::memcpy(s + 8, &s1, sizeof s1);
+  std::memcpy(s + 16, &s2, sizeof s2);
+}
+
+__attribute__((target("avx"))) void WindowSumsAvx(const float* d, const float* v, float s[32]) {
+  LFloat8 s0 = {}, s1 = {}, s2 = {}, s3 = {}, a, b;
+  for (int m = 0; m < 16; ++m, d += 32) {
+    const float* u = v + 64 * m + ((m & 1) ? 32 : 0);
+    std::memcpy(&a, d, sizeof a);
+    std::memcpy(&b, u, sizeof b);
+    s0 += a * b;
+    std::memcpy(&a, d + 8, sizeof a);
+    std::memcpy(&b, u + 8, sizeof b);
+    s1 += a * b;
+    std::memcpy(&a, d + 16, sizeof a);
+    std::memcpy(&b, u + 16, sizeof b);
+    s2 += a * b;
+    std::memcpy(&a, d + 24, sizeof a);
+    std::memcpy(&b, u + 24, sizeof b);
+    s3 += a * b;
+  }
+  std::memcpy(s, &s0, sizeof s0);
+  std::memcpy(s + 8, &s1, sizeof s1);
+  std::memcpy(s + 16, &s2, sizeof s2);
+  std::memcpy(s + 24, &s3, sizeof s3);
+}
+#endif
+
+struct LKernels {
+  void (*imdctSums)(const float*, const float (*)[24], float*) = ImdctSums;
+  void (*windowSums)(const float*, const float*, float*) = WindowSums;
+  LKernels() {
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx")) imdctSums = ImdctSumsAvx, windowSums = WindowSumsAvx;
+#endif
+  }
+};
+
+// Chosen once for the processor.
+const LKernels& Kernels() {
+  static const LKernels kernels;
+  return kernels;
+}
+
+// Whether the count (even) lines are all zero, either sign, by their bits.
+bool AllZero(const float* in, int count) {
+  uint64_t bits = 0;
+  for (int k = 0; k < count; k += 2) {
+    uint64_t pair;
+    std::memcpy(&pair, in + k, sizeof pair);
+    bits |= pair;
+  }
+  return (bits & 0x7fffffff7fffffffull) == 0;
 }
 
 // Lines from the returned one on are all zero.
 int NonZeroEnd(const float* xr) {
   int end = 576;
+  while (end > 0 && AllZero(xr + end - 4, 4)) end -= 4;
   while (end > 0 && xr[end - 1] == 0.0f) --end;
   return end;
 }
@@ -58,22 +150,8 @@ int NonZeroEnd(const float* xr) {
 // Each output sums its products in order of k, four outputs to a vector;
 // 18 of the 36 outputs follow by symmetry.
 void ImdctLong(const float* in, const float* window, float out[36], const LMP3LookupTables& t) {
-  // Zero inputs add nothing: only the non-zero ones are summed.
-  int nonZero[18];
-  int count = 0;
-  for (int k = 0; k < 18; ++k) {
-    nonZero[count] = k;
-    count += in[k] != 0.0f;
-  }
-  LMP3Float4 sum[5] = {};
-  for (int n = 0; n < count; ++n) {
-    const float x = in[nonZero[n]];
-    const float* row = t.imdctLong[nonZero[n]];
-#pragma GCC unroll 5
-    for (int q = 0; q < 5; ++q) sum[q] += x * Load4(row + 4 * q);
-  }
-  float s[20];
-  std::memcpy(s, sum, sizeof s);
+  float s[24];
+  Kernels().imdctSums(in, t.imdctLong, s);
   for (int i = 0; i < 9; ++i) {
     out[i] = s[i] * window[i];
     out[17 - i] = -s[i] * window[17 - i];
@@ -108,7 +186,21 @@ void OverlapAdd(const float y[36], float* keep, int sb, LMP3SubbandSlots& out) {
   std::memcpy(keep, y + 18, sizeof(float) * 18);
 }
 
+// OverlapAdd of a subband whose transform is zeros.
+void OverlapZero(float* keep, int sb, LMP3SubbandSlots& out) {
+  const float odd = (sb & 1) ? -1.0f : 1.0f;
+  const LMP3Float4 sign = {1.0f, odd, 1.0f, odd};
+  for (int g = 0; g < 4; ++g) out.group[g][sb] = Load4(keep + 4 * g) * sign;
+  out.group[4][sb] = LMP3Float4{keep[16], keep[17] * odd, 0.0f, 0.0f};
+  std::memset(keep, 0, sizeof(float) * 18);
+}
+
 }  // namespace
+
+LMP3Hybrid::LMP3Hybrid() {
+  Kernels();
+  Reset();
+}
 
 void LMP3Hybrid::Reset() { std::memset(m_overlap, 0, sizeof m_overlap); }
 
@@ -131,10 +223,12 @@ void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel
   for (int sb = 0; sb < 32; ++sb) {
     const float* in = xr + 18 * sb;
     const bool longSubband = !isShort || (info.mixedBlock && sb < 2);
-    if (sb >= activeSubbands || AllZero(in)) {
+    if (sb >= activeSubbands || AllZero(in, 18)) {
       // Most high subbands are empty: the transform of zeros is zeros.
-      std::memset(y, 0, sizeof y);
-    } else if (longSubband) {
+      OverlapZero(overlap + 18 * sb, sb, out);
+      continue;
+    }
+    if (longSubband) {
       const int type = isShort ? 0 : info.blockType & 3;
       ImdctLong(in, t.window[type == 2 ? 0 : type], y, t);
     } else {
@@ -230,19 +324,9 @@ void LMP3PolyphaseSynth::Synthesize(const LMP3SubbandSlots* slots, int* out, boo
   }
 }
 
-// Sample j = sum over m of D[j + 32m] V[j + 64m (+32 for odd m)], the sums
-// advancing four samples to a vector.
 void LMP3PolyphaseSynth::Window(const float* v, int* out, int channels) const {
-  const LMP3LookupTables& t = LMP3LookupTables::Get();
-  LMP3Float4 sum[8] = {};
-  for (int m = 0; m < 16; ++m) {
-    const float* d = t.synthesisWindow + 32 * m;
-    const float* u = v + 64 * m + ((m & 1) ? 32 : 0);
-#pragma GCC unroll 8
-    for (int q = 0; q < 8; ++q) sum[q] += Load4(d + 4 * q) * Load4(u + 4 * q);
-  }
   float s[32];
-  std::memcpy(s, sum, sizeof s);
+  Kernels().windowSums(LMP3LookupTables::Get().synthesisWindow, v, s);
   for (int j = 0; j < 32; ++j) {
     // Legal streams stay within four times full scale; the clamp keeps a
     // corrupt one inside the source's declared peak (and inside int).

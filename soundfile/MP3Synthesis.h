@@ -21,7 +21,7 @@ struct LMP3SubbandSlots {
 // IMDCT state of both channels: the second halves of the last granule.
 class LMP3Hybrid {
  public:
-  LMP3Hybrid() { Reset(); }
+  LMP3Hybrid();
   void Reset();
   // xr: one channel's 576 reordered lines (changed in place).
   void Process(float xr[576], const LMP3GranuleInfo& info, int channel, LMP3SubbandSlots& out);
