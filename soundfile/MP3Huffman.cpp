@@ -117,16 +117,39 @@ class LHuffTable {
   int m_rootBits = 0;
 };
 
+// A quadruple with its signs: a code of at most six bits and up to four
+// sign bits, so ten bits of look-ahead decide all of it.
+struct LQuadEntry {
+  int8_t values[4];
+  uint8_t bits;
+};
+
 struct LHuffTables {
+  static constexpr int kQuadBits = 10;
   LHuffTable pairs[32];
-  LHuffTable quadA, quadB;
+  LQuadEntry quads[2][1 << kQuadBits];  // count1table_select A, B
   LHuffTables() {
     for (int t = 0; t < 32; ++t) {
       const mp3huff::PairTable& p = mp3huff::kPairTables[t];
       if (p.size > 0) pairs[t] = LHuffTable(p.codes, p.lengths, p.size * p.size, p.size);
     }
-    quadA = LHuffTable(mp3huff::kCodeQuadA, mp3huff::kLenQuadA, 16, 0);
-    quadB = LHuffTable(mp3huff::kCodeQuadB, mp3huff::kLenQuadB, 16, 0);
+    FillQuads(LHuffTable(mp3huff::kCodeQuadA, mp3huff::kLenQuadA, 16, 0), quads[0]);
+    FillQuads(LHuffTable(mp3huff::kCodeQuadB, mp3huff::kLenQuadB, 16, 0), quads[1]);
+  }
+  static void FillQuads(const LHuffTable& table, LQuadEntry* entries) {
+    for (uint32_t index = 0; index < (1u << kQuadBits); ++index) {
+      uint32_t word = index << (32 - kQuadBits);
+      int used = 0;
+      const int vwxy = table.Decode(word, used);
+      word <<= used;
+      LQuadEntry& e = entries[index];
+      for (int k = 0; k < 4; ++k) {
+        const bool present = (vwxy >> (3 - k)) & 1;
+        e.values[k] = static_cast<int8_t>(!present ? 0 : word >> 31 ? -1 : 1);
+        if (present) word <<= 1, ++used;
+      }
+      e.bits = static_cast<uint8_t>(used);
+    }
   }
 };
 
@@ -156,7 +179,7 @@ int TakeSign(uint64_t& word, int& used, int magnitude) {
 
 // One pair from the top of word, its code (at most 19 bits) and signs
 // consumed; false, with nothing consumed, when the pair has an escape.
-bool ShortPair(const LHuffTable& table, bool escapes, uint64_t& word, int& used, int* out) {
+[[gnu::always_inline]] inline bool ShortPair(const LHuffTable& table, bool escapes, uint64_t& word, int& used, int* out) {
   int length = 0;
   const int xy = table.Decode(static_cast<uint32_t>(word >> 32), length);
   const int x = xy >> 4, y = xy & 15;
@@ -192,17 +215,16 @@ int DecodePairs(LMP3BitReader& bits, const LHuffTable& table, int linbits, int i
 // is the last start that fits), five (at most 50 bits) to a look-ahead. A
 // quadruple that overran the end was stuffing and is dropped (11172-3
 // 2.4.3.4.6). Returns the line after the last quadruple kept.
-int DecodeQuads(LMP3BitReader& bits, const LHuffTable& quad, int64_t endBit, int i, int values[576]) {
+int DecodeQuads(LMP3BitReader& bits, const LQuadEntry* quads, int64_t endBit, int i, int values[576]) {
   while (i + 4 <= 576 && bits.GetPosition() < endBit) {
     uint64_t word = bits.PeekLong();
     int used = 0;
     bool overran = false;
     for (int q = 0; q < 5 && i + 4 <= 576 && bits.GetPosition() + used < endBit; ++q) {
-      int length = 0;
-      const int vwxy = quad.Decode(static_cast<uint32_t>(word >> 32), length);
-      word <<= length;
-      used += length;
-      for (int k = 0; k < 4; ++k) values[i + k] = TakeSign(word, used, (vwxy >> (3 - k)) & 1);
+      const LQuadEntry& e = quads[word >> (64 - LHuffTables::kQuadBits)];
+      for (int k = 0; k < 4; ++k) values[i + k] = e.values[k];
+      word <<= e.bits;
+      used += e.bits;
       overran = bits.GetPosition() + used > endBit;
       if (overran) break;
       i += 4;
@@ -233,7 +255,7 @@ int LMP3DecodeSpectrum(LMP3BitReader& bits, const LMP3SpectrumLayout& layout, in
     }
     i = DecodePairs(bits, tables.pairs[table], p.linbits, i, regionEnd, values);
   }
-  i = DecodeQuads(bits, layout.count1TableB ? tables.quadB : tables.quadA, layout.endBit, i, values);
+  i = DecodeQuads(bits, tables.quads[layout.count1TableB ? 1 : 0], layout.endBit, i, values);
   std::memset(values + i, 0, sizeof(int) * static_cast<size_t>(576 - i));
   return i;
 }
