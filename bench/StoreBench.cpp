@@ -49,6 +49,8 @@ void BM_SettingCommit(benchmark::State& state) {
     LUserSettingSet<int>("Settings", key, 1);
   int i = 0;
   for (auto _ : state) LUserSettingSet<int>("Settings", "Volume", i++ & 15);
+  // Written before the folder goes, or the writer would make it again.
+  LSettingsFlush();
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_SettingCommit);
