@@ -40,13 +40,14 @@ class LWaveWriter {
  private:
   bool Fail(const char* what);
   bool WriteHeader(uint64_t dataBytes);
-  void Begin();  // once the format is set: an empty buffer
+  void Begin();  // once the file is open: an empty buffer
   bool Flush();
 
   // Bytes converted but not yet written; a multiple of 2, 3 and 4 bytes.
   static constexpr size_t kBufferBytes = size_t(3) << 17;
   std::unique_ptr<uint8_t[]> m_buffer;
   size_t m_fill = 0;
+  bool m_toDisk = false;  // a regular file, not a pipe
 
   std::FILE* m_file = nullptr;
   std::string m_path, m_tempPath, m_error;
