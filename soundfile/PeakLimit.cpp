@@ -80,19 +80,30 @@ void LSRCPeakLimit::AdvanceBlock() {
   m_blockPosition = 0;
 }
 
+namespace {
+// s * g / 2^24 without the product of the two low 12-bit parts. The gain
+// stays within 0..unity (it moves between levels that do), so every term
+// and every partial sum fits 32 bits.
+inline int Scale(int s, int gh, int gl) {
+  return (s >> 12) * gh + ((gh * (s & 4095)) >> 12) + (((s >> 12) * gl) >> 12);
+}
+}  // namespace
+
 void LSRCPeakLimit::ApplyGain(int* out, const int* in, int frames) {
-  const int ch = m_channels;
-  for (int f = 0; f < frames; ++f) {
-    const int g = m_gain;
-    const int64_t gh = g >> 12, gl = g & 4095;
-    for (int c = 0; c < ch; ++c) {
-      const int s = in[f * ch + c];
-      const int64_t sh = s >> 12, sl = s & 4095;
-      // s * g / 2^24 without the product of the two low 12-bit parts.
-      out[f * ch + c] = static_cast<int>(sh * gh + ((gh * sl) >> 12) + ((sh * gl) >> 12));
+  const int ch = m_channels, g0 = m_gain, step = m_gainStep;
+  if (ch == 1) {
+    // Frames independent of each other: vector code.
+    for (int f = 0; f < frames; ++f) {
+      const int g = g0 + f * step;
+      out[f] = Scale(in[f], g >> 12, g & 4095);
     }
-    m_gain += m_gainStep;
+  } else {
+    for (int f = 0; f < frames; ++f) {
+      const int g = g0 + f * step;
+      for (int c = 0; c < ch; ++c) out[f * ch + c] = Scale(in[f * ch + c], g >> 12, g & 4095);
+    }
   }
+  m_gain = g0 + frames * step;
 }
 
 void LSRCPeakLimit::Read(int* buffer, int samples) {
