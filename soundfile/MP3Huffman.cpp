@@ -120,7 +120,7 @@ class LHuffTable {
 // A quadruple with its signs: a code of at most six bits and up to four
 // sign bits, so ten bits of look-ahead decide all of it.
 struct LQuadEntry {
-  int8_t values[4];
+  int16_t values[4];
   uint8_t bits;
 };
 
@@ -145,7 +145,7 @@ struct LHuffTables {
       LQuadEntry& e = entries[index];
       for (int k = 0; k < 4; ++k) {
         const bool present = (vwxy >> (3 - k)) & 1;
-        e.values[k] = static_cast<int8_t>(!present ? 0 : word >> 31 ? -1 : 1);
+        e.values[k] = static_cast<int16_t>(!present ? 0 : word >> 31 ? -1 : 1);
         if (present) word <<= 1, ++used;
       }
       e.bits = static_cast<uint8_t>(used);
