@@ -52,8 +52,11 @@ void LSoundPlayerLLCA::MapChannels() {
   // Two source channels on one device channel would collapse the stereo
   // image; a mono source goes to both channels of the pair, so it is heard
   // in both ears (the unit drops a channel the device does not have).
-  if (m_device.m_right == m_device.m_left) m_device.m_right = m_device.m_left == 0 ? 1 : m_device.m_left - 1;
-  m_unit->SetChannelMap(m_device.m_left, m_device.m_right);
+  // The choice itself stays as it was made, so that choosing it again (as
+  // every Play does) is no change that would re-make the stream.
+  m_right = m_device.m_right;
+  if (m_right == m_device.m_left) m_right = m_device.m_left == 0 ? 1 : m_device.m_left - 1;
+  m_unit->SetChannelMap(m_device.m_left, m_right);
 }
 
 // Only remembered: the device is opened (or its stream re-made) at the next
@@ -306,7 +309,7 @@ int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
     average.SetLinFloat(m_levelSum0 / m_levelCount);
     m_levels[m_device.m_left & 255].store(average.Get(), std::memory_order_relaxed);
     average.SetLinFloat(m_levelSum1 / m_levelCount);
-    m_levels[m_device.m_right & 255].store(average.Get(), std::memory_order_relaxed);
+    m_levels[m_right & 255].store(average.Get(), std::memory_order_relaxed);
     if (m_tellTimes.load(std::memory_order_relaxed)) m_consumed.Set();
     m_levelFrames = 0;
     m_levelCount = 0;

@@ -134,6 +134,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   std::unique_ptr<LAudioOutputUnit> m_unit;
   LSoundSource m_source;
   LSoundPlayDevice m_device{0, 0, 0};
+  int m_right = 1;             // the device channel stream channel 1 plays on
   bool m_streamReady = false;  // the unit's stream is made for m_source's format
   int m_ringRate = 0;
   unsigned char m_ringChannels = 0;

@@ -46,6 +46,12 @@ class Clicks : public LSoundSourceBase {
   int m_position = 0;
 };
 
+// Listens as the window does: it shows neither times nor levels.
+class WindowLike : public LSoundPlayerNotify {
+ public:
+  bool WantsTimeReports() const override { return false; }
+};
+
 // Context switches of each other thread of the process, by thread id.
 struct Task {
   std::string name;
@@ -96,7 +102,17 @@ void PrintWakeUps(const char* what, int seconds) {
   std::printf("\n");
 }
 
-void Measure(const char* name, LSoundPlayer& player, int rounds) {
+// What finding a stored device by name costs (the window did it at every
+// Play), in ms.
+double LookUp(const char* device) {
+  const auto start = Clock::now();
+  LSoundPlayDevice::GetListDeviceIndex(device);
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void Measure(const char* name, LSoundPlayer& player, int rounds, const char* device = nullptr) {
+  WindowLike window;
+  player.SetListener(&window, 0);
   const int rate = player.GetOutput().OpenDeviceRate(48000);
   std::vector<double> times;
   size_t made = 0;
@@ -113,6 +129,7 @@ void Measure(const char* name, LSoundPlayer& player, int rounds) {
   std::sort(kept.begin(), kept.end());
   std::printf("%-10s first Play %7.2f ms   next Plays (median) %7.2f ms   threads made per later Play %.1f\n", name,
               times[0], kept.empty() ? -1 : kept[kept.size() / 2], static_cast<double>(made) / (rounds - 1));
+  if (device) std::printf("           looking up \"%s\" by name %.2f ms\n", device, LookUp(device));
   LSoundSource clicks(new Clicks(rate, rate / 2));
   if (player.Start(clicks)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -141,7 +158,7 @@ int main(int argc, char** argv) {
       std::printf("%-10s %s\n", "PipeWire", server.Failure().c_str());
     } else {
       LSoundPlayer player;
-      Measure("PipeWire", player, rounds);
+      Measure("PipeWire", player, rounds, "Test Sink");
     }
   }
   {
@@ -151,7 +168,7 @@ int main(int argc, char** argv) {
     } else {
       LSoundPlayer player;
       player.GetOutput().SetDevice(LSoundPlayDevice(LSoundPlayDevice::GetListDeviceIndex(kJackDeviceName), 0, 0));
-      Measure("JACK", player, rounds);
+      Measure("JACK", player, rounds, kJackDeviceName);
     }
   }
   return 0;

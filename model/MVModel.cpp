@@ -62,8 +62,18 @@ LMVModel::LMVModel(std::unique_ptr<LAudioOutputUnit> unit)
 
 LMVModel::~LMVModel() { Destroy(); }
 
+// A stored name is looked up in every sound server's device list (a
+// connection to each: tens of ms where a JACK server runs). While the device
+// it found is open, Play keeps it without asking again; a name that found
+// nothing (the default plays) is looked up at every Play, so the device is
+// taken as soon as it is there.
 void LMVModel::ApplyStoredOutputDevice() {
-  m_player.GetOutput().SetDevice(LSettingGetSoundPlayDevice(kSettings, "SoundOutDevice"));
+  char name[kSettingTextSize];
+  _LUserSettingGetString(kSettings, "SoundOutDevice", "", name);
+  LSoundPlayerLLCA& output = m_player.GetOutput();
+  if (output.GetUnit().IsOpen() && output.GetDevice().m_index != 0 && m_appliedDevice == name) return;
+  output.SetDevice(LSettingGetSoundPlayDevice(kSettings, "SoundOutDevice"));
+  m_appliedDevice = name;
 }
 
 bool LMVModel::Init() {

@@ -127,6 +127,7 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   long m_underRuns = 0;  // told to the listeners
   int m_heardTempo = 0;  // told to the listeners
   bool m_outputFailed = false;
+  std::string m_appliedDevice;  // the stored device name the player's device was found by
   std::vector<MissingSound> m_missingSounds;
   LRhythm m_rhythm{LMeasure(), LBeatPattern()};  // "None", as the metronome starts
   std::string m_measureName;                     // what EvMeasureChanged names

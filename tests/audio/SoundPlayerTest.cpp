@@ -153,7 +153,8 @@ TEST(SoundPlayer, ADeviceRefusingAnyStepFailsTheStartAndLeavesNothingRunning) {
 }
 
 // The device is opened by the first Start, not by choosing it, and its
-// stream is made again only when the format changes.
+// stream is made again only when the format changes (the window chooses the
+// stored device again before every Play).
 TEST(SoundPlayer, TheDeviceOpensAtPlayAndItsStreamLastsWhileTheFormatHolds) {
   Rig rig(true);
   rig.player->GetOutput().SetDevice(LSoundPlayDevice(1, 0, 0));
@@ -163,6 +164,7 @@ TEST(SoundPlayer, TheDeviceOpensAtPlayAndItsStreamLastsWhileTheFormatHolds) {
   } cases[] = {{44100, 2, 1, 1}, {44100, 2, 1, 1}, {48000, 2, 1, 2}, {48000, 1, 1, 3}, {48000, 1, 1, 3}};
   for (const Case& c : cases) {
     LSoundSource source = test::Counting(test::kEndless, static_cast<unsigned char>(c.channels), c.rate);
+    rig.player->GetOutput().SetDevice(LSoundPlayDevice(1, 0, 0));
     ASSERT_TRUE(rig.player->Start(source)) << c.rate;
     rig.player->Stop();
     EXPECT_EQ(rig.unit->opens, c.opens) << c.rate << "/" << c.channels;
