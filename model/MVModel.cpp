@@ -286,6 +286,21 @@ int LMVModel::PlayingTimePeriod(int bpm) {
   return std::max(static_cast<int>(msPerBeat / 94.0), 10);
 }
 
+void LMVModel::SetPlayingTimePace(int ms) {
+  ms = std::max(ms, 0);
+  const bool sooner = m_pace == 0 || (ms != 0 && ms < m_pace);
+  m_pace = ms;
+  if (sooner && IsPlaying() && IsTimerSet(kTimerPlayingTime)) TimerSet(kTimerPlayingTime, 0);
+}
+
+int LMVModel::PlayingTimeInterval(int bpm) const {
+  int ms = std::max(PlayingTimePeriod(bpm), m_pace);
+  // A practice timer stops the track from the ticks: one comes when it runs out.
+  const long long left = m_practice->MsUntilTimerEnds(m_ticks());
+  if (left >= 0) ms = static_cast<int>(std::min<long long>(ms, std::max(left, 10LL)));
+  return ms;
+}
+
 void LMVModel::spntfPlay(long) {
   LMVMTRACE("LMVModel::spntfPlay");
   m_outputFailed = false;
@@ -294,8 +309,10 @@ void LMVModel::spntfPlay(long) {
   m_lastPercent = 0;
   m_underRuns = 0;
   m_heardTempo = 0;
+  m_longPlayTold = false;
   m_practice->TrackStarted(m_player.GetSource(), m_playStart);
   TimerSet(kTimerPlayingTime, 0);
+  m_practice->Ticked();
 }
 
 void LMVModel::spntfStop(long) {
@@ -305,6 +322,7 @@ void LMVModel::spntfStop(long) {
   m_practice->TrackStopped(m_ticks());
   ReleaseTrack();
   m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
+  m_practice->Ticked();
 }
 
 void LMVModel::EvTimer(int id) {
@@ -336,12 +354,16 @@ void LMVModel::PlayingTimeTick() {
   }
   m_listeners.Notify(&LMVModelEvents::EvPlayingTime, m_lastPercent, 100);
   if (IsPlaying()) {
-    TimerSet(kTimerPlayingTime, static_cast<unsigned int>(PlayingTimePeriod(GetTempo())));
+    TimerSet(kTimerPlayingTime, static_cast<unsigned int>(PlayingTimeInterval(GetTempo())));
     const long underRuns = m_player.GetOutput().GetUnderRuns();
     if (underRuns > m_underRuns) m_listeners.Notify(&LMVModelEvents::EvUnderRuns, underRuns);
     m_underRuns = underRuns;
     const uint32_t elapsed = m_ticks() - m_playStart;  // wraps like the counter
-    if (elapsed > 180000) m_listeners.Notify(&LMVModelEvents::EvShowPractiqInfoBar);
+    if (elapsed > 180000 && !m_longPlayTold) {
+      m_longPlayTold = true;
+      m_listeners.Notify(&LMVModelEvents::EvShowPractiqInfoBar);
+    }
+    m_practice->Ticked();  // may stop the track: the practice timer ran out
   } else {
     m_listeners.Notify(&LMVModelEvents::EvPlayingStopped);
   }

@@ -89,6 +89,13 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   // The playing-time period in ms at a tempo: about 94 ticks per beat, never
   // faster than one every 10 ms.
   static int PlayingTimePeriod(int bpm);
+  // The window's pace for the playing-time ticks: no more often than every
+  // ms (a display frame while the light is on screen, far less while no
+  // one sees it); 0 keeps the tempo's own period. A shorter pace while
+  // playing ticks at once, so a window coming back shows where the beat is.
+  void SetPlayingTimePace(int ms);
+  // The ms until the next playing-time tick at a tempo under that pace.
+  int PlayingTimeInterval(int bpm) const;
 
   // The frame of the playing track the listener hears now: the output's
   // device clock less its declared latency. False when nothing plays or the
@@ -126,6 +133,8 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   int m_lastPercent = 0;
   long m_underRuns = 0;  // told to the listeners
   int m_heardTempo = 0;  // told to the listeners
+  int m_pace = 0;        // SetPlayingTimePace
+  bool m_longPlayTold = false;
   bool m_outputFailed = false;
   std::string m_appliedDevice;  // the stored device name the player's device was found by
   std::vector<MissingSound> m_missingSounds;

@@ -19,7 +19,7 @@ class LMVModelEvents {
   virtual void EvPlayingTime(int percent, int scale) = 0;
   // Once, a second after start-up.
   virtual void EvShowAudelleInfoBar() {}
-  // Every playing-time tick after three minutes of uninterrupted playing.
+  // Once per Play, after three minutes of uninterrupted playing.
   virtual void EvShowPractiqInfoBar() {}
   // The bar changed: measure, a beat's state or the swing (model/Rhythm.h).
   virtual void EvRhythmChanged(const LRhythm&) {}

@@ -1,5 +1,7 @@
 #include "model/PracticeModel.h"
 
+#include <algorithm>
+
 #include "model/MVModel.h"
 #include "model/PracticeSettings.h"
 
@@ -59,6 +61,12 @@ void LPracticeModel::TrackStopped(uint32_t ticks) {
   m_playing = false;
   m_score = nullptr;
   m_track = LSoundSource();
+}
+
+long long LPracticeModel::MsUntilTimerEnds(uint32_t ticks) const {
+  if (!m_playing || m_plan.timerSeconds <= 0) return -1;
+  const long long ms = static_cast<uint32_t>(ticks - m_start);  // wraps like the counter
+  return std::max(m_plan.timerSeconds * 1000LL - ms, 0LL);
 }
 
 LPracticeModel::Status LPracticeModel::Poll(uint32_t ticks) {

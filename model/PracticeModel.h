@@ -35,6 +35,12 @@ class LPracticeModel {
   bool SetPlan(const LPracticePlan& plan, std::string* error = nullptr);
   // Called after every accepted change of the plan.
   void SetListener(std::function<void()> listener) { m_listener = std::move(listener); }
+  // Called at Play, at each of the model's playing-time ticks and at the
+  // stop: when the window reads Poll, at the window's pace.
+  void SetTickListener(std::function<void()> listener) { m_tickListener = std::move(listener); }
+  void Ticked() {
+    if (m_tickListener) m_tickListener();
+  }
 
   // A tap at timeUs (microseconds of a monotonic clock): from the second
   // tap of a series on, the model's tempo follows; returns that tempo or 0.
@@ -66,12 +72,16 @@ class LPracticeModel {
   // model's millisecond clock); stops the model once the timer has run out
   // or a speed trainer that stops has played its last bar.
   Status Poll(uint32_t ticks);
+  // Milliseconds at ticks until the practice timer stops the track; -1 when
+  // no timer runs.
+  long long MsUntilTimerEnds(uint32_t ticks) const;
 
  private:
   LMVModel& m_model;
   LPracticePlan m_plan;
   LTapTempo m_tap;
   std::function<void()> m_listener;
+  std::function<void()> m_tickListener;
   // The plan of the track built last, its score and a handle that keeps
   // the score alive while the window reads it.
   LPracticeScore* m_pending = nullptr;

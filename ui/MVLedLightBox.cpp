@@ -22,6 +22,17 @@ constexpr double kTrailOuter = 54;
 constexpr double kFadeLength = 37.8;
 constexpr double kBase = 10;  // pivot above the box's bottom edge
 
+// Qt's X11 backing store, when it shares memory with the X server, waits for
+// a round trip to the server (waking Qt's event thread too) before painting
+// again an area it handed over since the last one: every frame of the light.
+// Sent through the socket instead, the few kilobytes a frame changes need no
+// round trip. Set before the application connects to the display; a value
+// the user set stays.
+[[maybe_unused]] const bool kNoSharedMemoryImages = [] {
+  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+  return true;
+}();
+
 QPointF Along(const QPointF& from, double degrees, double length) {
   const double r = degrees * M_PI / 180.0;
   return QPointF(from.x() + length * std::cos(r), from.y() + length * std::sin(r));
@@ -37,14 +48,37 @@ void ArcTo(QPainterPath& path, const QRectF& box, double start, double sweep, bo
 
 LMVLedLightBox::LMVLedLightBox(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
+void LMVLedLightBox::SetPaceListener(std::function<void(int)> listener) {
+  m_paceListener = std::move(listener);
+  m_pace = 0;
+  UpdatePace(OnScreen());
+}
+
+bool LMVLedLightBox::OnScreen() const {
+  const QWindow* shown = window()->windowHandle();
+  return isVisible() && shown && shown->isExposed();
+}
+
+int LMVLedLightBox::FrameMs() const {
+  const double hz = screen() ? screen()->refreshRate() : 60.0;
+  return static_cast<int>(std::ceil(1000.0 / std::clamp(hz, 10.0, 500.0)));
+}
+
+void LMVLedLightBox::UpdatePace(bool seen) {
+  const int pace = seen ? FrameMs() : kUnseenPaceMs;
+  if (pace == m_pace) return;
+  m_pace = pace;
+  if (m_paceListener) m_paceListener(pace);
+}
+
 // Where the last frame's pixels were and where the new ones go are
-// repainted; nothing else changes. A move that comes sooner than the display
-// can show it waits for the next tick (they come every 10 ms while playing),
-// so the light never paints more often than the screen refreshes.
+// repainted; nothing else changes. The ticks come once a display frame
+// while the light is seen; one that comes much sooner (the tempo's own
+// period is shorter than a frame before the pace is known) waits for the
+// next, so the light never paints more often than the screen refreshes.
 void LMVLedLightBox::Repaint(bool now) {
   ++m_repaints;
-  const QWindow* shown = window()->windowHandle();
-  if (!isVisible() || !shown || !shown->isExposed()) {
+  if (!OnScreen()) {
     // Hidden or minimised: no drawing at all; exposing repaints it whole.
     m_dirty = rect();
     m_drawn = QRect();
@@ -53,9 +87,8 @@ void LMVLedLightBox::Repaint(bool now) {
   m_dirty |= m_drawn;
   m_drawn = CurrentFrame().rect;
   m_dirty |= m_drawn;
-  const double hz = screen() ? screen()->refreshRate() : 60.0;
-  const qint64 frameMs = static_cast<qint64>(1000.0 / std::clamp(hz, 10.0, 500.0));
-  if (!now && m_lastUpdate.isValid() && m_lastUpdate.elapsed() < frameMs) return;
+  const qint64 soonestNs = FrameMs() * qint64(750000);  // 3/4 of a frame: timers run a little early or late
+  if (!now && m_lastUpdate.isValid() && m_lastUpdate.nsecsElapsed() < soonestNs) return;
   if (!m_dirty.isEmpty()) update(m_dirty);
   m_dirty = QRect();
   m_lastUpdate.start();
@@ -166,18 +199,28 @@ void LMVLedLightBox::Draw(QPainter& p, const Geometry& g) {
   p.drawEllipse(g.ball, radius, radius);
 }
 
-// Drawn once over black at the device's pixel ratio, then cut down to the
-// pixels that are not black.
+// All frames at once, the first time one is needed at this size: drawing
+// one fills its gradients through Qt's thread pool, which then stays idle
+// while playing instead of waking for each frame not drawn before.
 const LMVLedLightBox::Frame& LMVLedLightBox::CurrentFrame() {
-  const int key = m_position * 2 + (m_backward ? 1 : 0);
-  if (auto it = m_frames.constFind(key); it != m_frames.cend()) return *it;
+  if (m_frames.isEmpty()) {
+    m_frames.reserve(m_count * 2);
+    for (int position = 0; position < m_count; ++position)
+      for (bool backward : {false, true}) m_frames.emplace(position * 2 + (backward ? 1 : 0), DrawFrame(position, backward));
+  }
+  return *m_frames.constFind(m_position * 2 + (m_backward ? 1 : 0));
+}
+
+// Drawn over black at the device's pixel ratio, then cut down to the pixels
+// that are not black.
+LMVLedLightBox::Frame LMVLedLightBox::DrawFrame(int position, bool backward) const {
   const qreal dpr = devicePixelRatioF();
   QImage image(QSize(width(), height()) * dpr, QImage::Format_RGB32);
   image.setDevicePixelRatio(dpr);
   image.fill(Qt::black);
   {
     QPainter p(&image);
-    Draw(p, ComputeGeometry(m_position, m_count, m_backward, width(), height()));
+    Draw(p, ComputeGeometry(position, m_count, backward, width(), height()));
   }
   int x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
   for (int y = 0; y < image.height(); ++y) {
@@ -200,7 +243,7 @@ const LMVLedLightBox::Frame& LMVLedLightBox::CurrentFrame() {
     frame.pixels = QPixmap::fromImage(image.copy(device));
     frame.pixels.setDevicePixelRatio(dpr);
   }
-  return *m_frames.emplace(key, std::move(frame));
+  return frame;
 }
 
 void LMVLedLightBox::paintEvent(QPaintEvent* event) {
@@ -217,4 +260,27 @@ void LMVLedLightBox::resizeEvent(QResizeEvent* event) {
   m_drawn = QRect();
   m_dirty = QRect();
   QWidget::resizeEvent(event);
+}
+
+void LMVLedLightBox::showEvent(QShowEvent* event) {
+  QWindow* shown = window()->windowHandle();
+  if (shown && shown != m_watched.data()) {
+    if (m_watched) m_watched->removeEventFilter(this);
+    shown->installEventFilter(this);
+    m_watched = shown;
+  }
+  UpdatePace(OnScreen());
+  QWidget::showEvent(event);
+}
+
+void LMVLedLightBox::hideEvent(QHideEvent* event) {
+  UpdatePace(false);
+  QWidget::hideEvent(event);
+}
+
+// The window minimised, covered or shown again: Qt says so by exposing it
+// or not.
+bool LMVLedLightBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_watched.data() && event->type() == QEvent::Expose) UpdatePace(OnScreen());
+  return QWidget::eventFilter(watched, event);
 }

@@ -1,17 +1,22 @@
 // The swinging light: a green ball travels a half circle from one end to
 // the other once per beat, alternating direction each beat, with a fading
 // trail behind it; a red lamp glows at the end it is near. Follows the
-// model's playing-time ticks. Each frame is drawn once into a cached pixmap
-// cut to its lit pixels; a move repaints only the old and new frames'
-// rectangles, at most once per display frame, and only while on screen.
+// model's playing-time ticks. Every frame is drawn once, all together, into
+// cached pixmaps cut to their lit pixels; a move repaints only the old and
+// new frames' rectangles, at most once per display frame, and only while on
+// screen. It tells the model the pace of ticks it needs: one a display
+// frame while on screen, a few a second while not.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QHash>
 #include <QPixmap>
 #include <QPointF>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
+#include <QWindow>
+#include <functional>
 
 #include "model/MVModelEvents.h"
 
@@ -32,6 +37,13 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
   bool IsBackward() const { return m_backward; }
   // Repaints requested so far: the light repaints only when it moves.
   int RepaintRequests() const { return m_repaints; }
+
+  // Told the ms between the playing-time ticks the light needs whenever
+  // that changes: a display frame while on screen, kUnseenPaceMs while
+  // hidden, minimised or covered.
+  static constexpr int kUnseenPaceMs = 250;
+  void SetPaceListener(std::function<void(int)> listener);
+  int Pace() const { return m_pace; }
 
   // What a paint draws at a position in a box w x h. Angles are degrees
   // clockwise on screen from the +x axis. Lengths are in pixels at scale 1
@@ -56,6 +68,9 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // A frame's lit pixels and where they go; everything else is black.
@@ -64,6 +79,11 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
     QPixmap pixels;
   };
   const Frame& CurrentFrame();
+  Frame DrawFrame(int position, bool backward) const;
+  bool OnScreen() const;
+  int FrameMs() const;
+  // Works out the pace from what is on screen and tells the listener.
+  void UpdatePace(bool seen);
   // now: at once, not at the next display frame.
   void Repaint(bool now);
   static void Draw(QPainter& p, const Geometry& g);
@@ -77,4 +97,7 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
   QRect m_drawn;               // where the latest frame's lit pixels are
   QRect m_dirty;               // waiting for the next display frame
   QElapsedTimer m_lastUpdate;
+  QPointer<QWindow> m_watched;  // the window whose exposure sets the pace
+  std::function<void(int)> m_paceListener;
+  int m_pace = 0;
 };

@@ -17,6 +17,7 @@
 
 #include "model/MVModel.h"
 #include "store/Presets.h"
+#include "ui/CaretRest.h"
 #include "ui/HelpWindow.h"
 #include "ui/Icons.h"
 #include "ui/MVDisplay.h"
@@ -149,6 +150,10 @@ void MainDialog::InitModel() {
   SetTempoField(m_model->GetTempo());
   m_model->SetNotify(m_lights);
   m_model->SetNotify(m_display);
+  // Playing-time ticks at the light's pace: each display frame while it is
+  // seen, a few a second while not.
+  m_lights->SetPaceListener([this](int ms) { m_model->SetPlayingTimePace(ms); });
+  new LCaretRest(this);
 }
 
 void MainDialog::DestroyDialog() {

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QTimeEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,8 +16,6 @@
 #include "ui/PracticePresets.h"
 
 namespace {
-
-constexpr int kRefreshMs = 50;
 
 QString Time(long long seconds) { return QString::fromStdString(LPracticePlan::FormatTime(seconds)); }
 
@@ -50,13 +47,14 @@ LPracticePanel::LPracticePanel(LPracticeModel& practice, QWidget* parent) : QWid
     Refresh();
   });
   LPracticePresetsUse(&m_practice);
-  m_refresh = new QTimer(this);
-  connect(m_refresh, &QTimer::timeout, this, [this] { Refresh(); });
-  m_refresh->start(kRefreshMs);
+  // The status line follows the model's playing-time ticks: no timer of
+  // its own, and nothing to do while stopped.
+  m_practice.SetTickListener([this] { Tick(); });
   Refresh();
 }
 
 LPracticePanel::~LPracticePanel() {
+  m_practice.SetTickListener(nullptr);
   m_practice.SetListener(nullptr);
   LPracticePresetsUse(nullptr);
 }
@@ -193,8 +191,25 @@ void LPracticePanel::Apply() {
 
 void LPracticePanel::Refresh() {
   const LPracticeModel::Status s = m_practice.Poll(LMVModel::MonotonicTicks());
+  m_shown = Key(s);
   const QString text = s.playing ? Live(m_practice.Plan(), s) : Summary(m_practice.Plan());
   if (text != m_status->text()) m_status->setText(text);
+}
+
+// Ticks come once a display frame; the text changes once a beat or a
+// second, so it is written only when what it says changed.
+void LPracticePanel::Tick() {
+  const LPracticeModel::Status s = m_practice.Poll(LMVModel::MonotonicTicks());
+  if (Key(s) == m_shown) return;
+  m_shown = Key(s);
+  const QString text = s.playing ? Live(m_practice.Plan(), s) : Summary(m_practice.Plan());
+  if (text != m_status->text()) m_status->setText(text);
+}
+
+std::array<long long, 9> LPracticePanel::Key(const LPracticeModel::Status& s) {
+  const long long beat = s.heard ? s.beat.frame * 2 + (s.beat.muted ? 1 : 0) : -2;
+  return {s.playing ? 1 : 0, beat,           s.changeAhead ? 1 : 0, s.barsLeft, s.nextTempo,
+          s.elapsed,         s.remaining,    s.session,             s.heard ? s.beat.bpm : 0};
 }
 
 QString LPracticePanel::StatusText() const { return m_status->text(); }

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <array>
 
 #include "model/PracticeModel.h"
 
@@ -17,7 +18,6 @@ class QComboBox;
 class QLabel;
 class QSpinBox;
 class QTimeEdit;
-class QTimer;
 class QToolButton;
 
 class LPracticePanel : public QWidget {
@@ -32,7 +32,8 @@ class LPracticePanel : public QWidget {
   // The status line as shown (tests read it).
   QString StatusText() const;
   QToolButton* Toggle() const { return m_toggle; }
-  // Reads the model and redraws the status line (the refresh timer's work).
+  // Reads the model and redraws the status line (also the work of the
+  // model's playing-time ticks, when what it says changed).
   void Refresh();
 
   // Texts of the status line, from the model's figures.
@@ -43,6 +44,9 @@ class LPracticePanel : public QWidget {
   void Build();
   void ShowPlan(const LPracticePlan& plan);
   void Apply();
+  void Tick();
+  // What the status line says, in figures.
+  static std::array<long long, 9> Key(const LPracticeModel::Status& status);
 
   LPracticeModel& m_practice;
   QToolButton* m_toggle = nullptr;
@@ -61,6 +65,6 @@ class LPracticePanel : public QWidget {
   QSpinBox* m_randomMute = nullptr;
   QCheckBox* m_timerOn = nullptr;
   QTimeEdit* m_timer = nullptr;
-  QTimer* m_refresh = nullptr;
+  std::array<long long, 9> m_shown{};
   bool m_showing = false;  // fields being filled from the plan
 };
