@@ -1,9 +1,12 @@
+#include <QAbstractEventDispatcher>
 #include <QDialog>
 #include <QTest>
 #include <QToolBar>
 
 #include "store/Settings.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/MVLedLightBox.h"
+#include "ui/TempoField.h"
 #include "ui/ToolBar.h"
 
 namespace {
@@ -13,6 +16,13 @@ using test::Pump;
 class FrameTest : public test::WindowTest {
  protected:
   QToolBar* Bar() { return window->GetToolBar()->Bar(); }
+  // Timers kept by an object and those under it.
+  static int Timers(QObject* root) {
+    auto* loop = QAbstractEventDispatcher::instance();
+    int n = static_cast<int>(loop->registeredTimers(root).size());
+    for (QObject* o : root->findChildren<QObject*>()) n += static_cast<int>(loop->registeredTimers(o).size());
+    return n;
+  }
   std::string StoredOffer() {
     char stored[kSettingTextSize];
     _LUserSettingGetString("ToolBar", "Main", "", stored);
@@ -83,6 +93,29 @@ TEST_F(FrameTest, NotShownAtStartUpStartsMinimised) {
   LUserSettingSet<bool>("Settings", "MainWindowShownAtStartup", false);
   Open();
   EXPECT_TRUE(window->isMinimized());
+}
+
+// Stopped, with the tempo field focused: once the caret rests (after 10 s
+// without input) nothing in the window keeps a timer, so the process sleeps;
+// a key brings the blinking back.
+TEST_F(FrameTest, StoppedWindowRestsItsTimersUntilTheNextKey) {
+  Open();
+  QApplication::setActiveWindow(window.get());
+  QWidget* field = window->TempoField()->focusProxy() ? window->TempoField()->focusProxy() : window->TempoField();
+  field->setFocus();
+  Pump();
+  ASSERT_TRUE(field->hasFocus());
+  EXPECT_TRUE(test::PumpUntil([&] { return Timers(window.get()) == 0; }, 20000)) << Timers(window.get());
+  QTest::keyClick(field, Qt::Key_End);
+  Pump();
+  EXPECT_GT(Timers(field), 0);  // the caret blinks again
+  // The light asks for a tick each display frame only while it is seen.
+  EXPECT_LT(window->Lights()->Pace(), 40);
+  window->hide();
+  EXPECT_EQ(window->Lights()->Pace(), LMVLedLightBox::kUnseenPaceMs);
+  window->show();
+  Pump();
+  EXPECT_LT(window->Lights()->Pace(), 40);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 
 #include "tests/ui/UiTestSupport.h"
@@ -140,6 +141,41 @@ TEST(LightBoxTest, PixelsAtTheDefaultSizeAreUnchanged) {
   for (const auto& c : display) {
     shown.SetTempo(c.bpm);
     EXPECT_EQ(Digest(test::Grab(shown)), c.digest) << c.bpm;
+  }
+}
+
+// The light's pixels at places of a beat, going and coming back, against
+// images the earlier drawing made (tests/ui/light): no channel
+// of any pixel more than 2 away.
+TEST(LightBoxTest, PixelsMatchTheEarlierImages) {
+  test::GuiApp();
+  const struct {
+    int percent;
+    bool back;
+    const char* image;
+  } shots[] = {{0, false, "light-000"},     {25, false, "light-025"},     {50, false, "light-050"},
+               {90, false, "light-090"},    {25, true, "light-back-025"}, {90, true, "light-back-090"}};
+  for (const auto& s : shots) {
+    LMVLedLightBox box;
+    box.resize(255, 120);
+    box.show();
+    if (s.back) {
+      box.EvPlayingTime(99, 100);  // the right end, then the next beat begins
+      box.EvPlayingTime(0, 100);
+    }
+    box.EvPlayingTime(s.percent, 100);
+    const QImage want = QImage(QStringLiteral(MORVANE_LIGHT_IMAGES "/%1.png").arg(QLatin1String(s.image)))
+                            .convertToFormat(QImage::Format_RGB32);
+    const QImage got = test::Grab(box);
+    ASSERT_EQ(got.size(), want.size()) << s.image;
+    int worst = 0;
+    for (int y = 0; y < got.height(); ++y)
+      for (int x = 0; x < got.width(); ++x) {
+        const QRgb a = got.pixel(x, y), b = want.pixel(x, y);
+        worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
+      }
+    EXPECT_LE(worst, 2) << s.image;
   }
 }
 
