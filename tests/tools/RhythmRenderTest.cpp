@@ -26,8 +26,10 @@ struct Onset {
 // The bar's slots from the letters: D, A, b sound on the beat (D at the
 // downbeat's level), the sub-clicks of a sounding beat click, and a muted
 // beat is silent throughout; eighths and sixteenths swing their off-beats.
-std::vector<Onset> Expected(const std::string& bar, int bars, int bpm, int subdivisions, int swing, int downbeatDb) {
-  const int downbeat = static_cast<int>(std::lround(kValues[0] * std::pow(10.0, downbeatDb / 20.0)));
+std::vector<Onset> Expected(const std::string& bar, int bars, int bpm, int subdivisions, int swing, int downbeatDb,
+                            int accentDb) {
+  const int accent = static_cast<int>(std::lround(kValues[0] * std::pow(10.0, accentDb / 20.0)));
+  const int downbeat = static_cast<int>(std::lround(accent * std::pow(10.0, downbeatDb / 20.0)));
   std::vector<Onset> onsets;
   const bool swung = swing > 50 && (subdivisions == 2 || subdivisions == 4);
   for (int k = 0; k < bars * int(bar.size()); ++k) {
@@ -39,7 +41,7 @@ std::vector<Onset> Expected(const std::string& bar, int bars, int bpm, int subdi
         const double beats = subdivisions == 2 ? swing / 100.0 : (j / 2) * 0.5 + swing / 200.0;
         at = beatFrame + std::llround(beats * 60.0 * kRate / bpm);
       }
-      int value = c == '.' ? 0 : j > 0 ? kValues[2] : c == 'D' ? downbeat : c == 'A' ? kValues[0] : kValues[1];
+      int value = c == '.' ? 0 : j > 0 ? kValues[2] : c == 'D' ? downbeat : c == 'A' ? accent : kValues[1];
       onsets.push_back({at, value});
     }
   }
@@ -50,8 +52,8 @@ TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
   const test::RenderRig rig;
   const struct {
     std::vector<std::string> args;
-    std::string bar;  // the letters the bar is expected to play
-    int bpm, subdivisions, swing, downbeatDb;
+    std::string bar;                                         // the letters the bar is expected to play
+    int bpm, subdivisions, swing, downbeatDb, accentDb = 0;  // the downbeat's level is the accent's plus its own
   } cases[] = {
       {{"--measure", "9(2+2+2+3)"}, "DbAbAbAbb", 133, 1, 50, 4},
       {{"--measure", "15", "--subdiv", "3", "--downbeat-db", "7"}, "Dbbbbbbbbbbbbbb", 200, 3, 50, 7},
@@ -60,12 +62,13 @@ TEST(RhythmRender, BarsPlayWhatTheirLettersSay) {
       {{"--pattern", "Db.A", "--subdiv", "4", "--swing", "60"}, "Db.A", 111, 4, 60, 4},
       {{"--pattern", "A", "--subdiv", "3", "--swing", "75"}, "A", 280, 3, 75, 4},  // triplets never swing
       {{"--measure", "None", "--subdiv", "2"}, "b", 75, 2, 50, 4},
+      {{"--pattern", "DA", "--accent-db", "-6"}, "DA", 100, 1, 50, 4, -6},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"--tempo", std::to_string(c.bpm), "--bars", "3"});
     const std::vector<int> out = rig.Render(args);
-    const std::vector<Onset> onsets = Expected(c.bar, 3, c.bpm, c.subdivisions, c.swing, c.downbeatDb);
+    const std::vector<Onset> onsets = Expected(c.bar, 3, c.bpm, c.subdivisions, c.swing, c.downbeatDb, c.accentDb);
     const std::string name = c.args[0] + " " + c.args[1];
     ASSERT_EQ(int64_t(out.size()),
               test::ExactClick(3 * int64_t(c.bar.size()) * c.subdivisions, kRate, c.bpm, c.subdivisions))
