@@ -126,30 +126,19 @@ TEST_F(IMATest, LengthComesFromDataSizeAndBlockAlign) {
   EXPECT_EQ(huge->GetPositionSample(), 0x7FFFFFFF);
 }
 
-TEST_F(IMATest, EveryBlockStartsAtItsHeaderSample) {
-  Bytes data;
-  // Block 1 climbs with code 7 from step index 88 into the positive clamp;
-  // block 2 starts at -1234 regardless, with an index byte out of range.
-  PutLE(data, 30000, 2);
-  data.push_back(88);
-  data.push_back(0);
-  data.insert(data.end(), 4, 0x77);
-  PutLE(data, static_cast<uint16_t>(-1234), 2);
-  data.push_back(200);
-  data.push_back(0);
-  data.insert(data.end(), 4, 0x12);
-  LSoundSource src = OpenWav(Write("h.wav", CodecWav(ImaFormat(8), data)));
-  const std::vector<int> got = ReadAll(src, 3);
-  ASSERT_EQ(got.size(), 18u);
-  EXPECT_EQ(got[0], 30000 * 16);
-  EXPECT_EQ(got[8], 32767 * 16);
-  EXPECT_EQ(got[9], -1234 * 16);
-  // Index 200 is taken as 88: step 32767, so code 2 adds 4095 + 16383.
-  EXPECT_EQ(got[10], (-1234 + 4095 + 16383) * 16);
-
-  data[10] = 88;
-  LSoundSource same = OpenWav(Write("h88.wav", CodecWav(ImaFormat(8), data)));
-  EXPECT_EQ(ReadAll(same, 18), got);
+// sox's random codes drive the predictor and step index into their clamps;
+// a step index byte beyond the table (which sox resets otherwise) is taken
+// as the last entry, never read past.
+TEST_F(IMATest, AStepIndexBeyondTheTableIsItsLastEntry) {
+  std::vector<int> decoded[2];
+  for (int i = 0; i < 2; ++i) {
+    Bytes data = RandomImaData(8, 2, 3);
+    data[10] = i == 0 ? 200 : 88;
+    LSoundSource src = OpenWav(Write("h.wav", CodecWav(ImaFormat(8), data)));
+    decoded[i] = ReadAll(src, 3);
+  }
+  ASSERT_EQ(decoded[0].size(), 18u);
+  EXPECT_EQ(decoded[0], decoded[1]);
 }
 
 TEST_F(IMATest, TruncatedFilesDecodeWhatIsThereThenSilence) {

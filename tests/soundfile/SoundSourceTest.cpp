@@ -35,7 +35,6 @@ TEST(SoundSource, HandleLifetimeAndCounting) {
     a = self;
     EXPECT_EQ(a->GetRefCount(), 1);
     EXPECT_EQ(deaths, 0);
-    EXPECT_EQ(a.GetEnd().GetMilliseconds(), 10);
     LSoundSource c;
     c = a;
     a.Close();
@@ -48,8 +47,6 @@ TEST(SoundSource, HandleLifetimeAndCounting) {
 TEST(SoundSource, ErrorSourcesAreUsableSilence) {
   LSoundSource s(kSourceInvalid);
   EXPECT_EQ(s->GetError(), kSourceInvalid);
-  EXPECT_EQ(s->GetSampleRate(), 11025);
-  EXPECT_EQ(s->GetChannels(), 1);
   std::vector<int> buf(64, 7);
   s->Read(buf.data(), 64);
   EXPECT_EQ(buf, std::vector<int>(64, 0));

