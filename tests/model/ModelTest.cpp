@@ -338,32 +338,6 @@ TEST_F(ModelTest, DamagedFilesFallBackToDefaults) {
   EXPECT_EQ(model->GetMissingSounds()[0].name.rfind("cut.wav", 0), 0u);  // the damage follows the name
 }
 
-// The device fails (here: the capture file sits on a full disk, so its
-// stream cannot even be made): the model reports stopped and why, nothing
-// hangs, and Play works again once the device is usable.
-TEST_F(ModelTest, DeviceFailingWhilePlayingStopsCleanly) {
-  const std::string path = home.Dir().File("capture.wav");
-  std::filesystem::create_symlink("/dev/full", path);
-  auto model = MakeModel();
-  ASSERT_TRUE(model->Init());
-  model->SetNotify(&r);
-  r.Take();
-  ASSERT_TRUE(model->StartPlaying());
-  ASSERT_TRUE(test::RunEventsUntil([&] { return !model->IsPlaying(); }));
-  EXPECT_TRUE(model->GetOutputFailed());
-  // The playing-time tick that finds the player stopped may repeat the stop.
-  model->EvTimer(LMVModel::kTimerPlayingTime);
-  for (const std::string& e : r.Take()) EXPECT_EQ(e, "Stopped");
-
-  std::filesystem::remove(path);  // a working device again
-  ASSERT_TRUE(model->StartPlaying());
-  EXPECT_TRUE(model->IsPlaying());
-  EXPECT_FALSE(model->GetOutputFailed());
-  EXPECT_TRUE(test::RunEventsUntil([&] { return capture->FramesWritten() > 44100; }));
-  model->StopPlaying();
-  EXPECT_FALSE(model->GetOutputFailed());
-}
-
 // On the capture device: a subdivision change lands on a beat the device
 // has not taken yet, the bar goes on through it with the new grid exact from
 // there; Stop then Play starts a new bar on an accent.

@@ -3,14 +3,7 @@
 #include <map>
 #include <string>
 
-#include "audio/CaptureOutputUnit.h"
-#include "model/MVModel.h"
 #include "model/Rhythm.h"
-#include "store/Record.h"
-#include "store/Settings.h"
-#include "tests/support/InstalledHome.h"
-#include "tests/support/QtApp.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -90,64 +83,6 @@ TEST(Rhythm, ReadsOldAndDamagedFields) {
     EXPECT_EQ(r.measure.Name(), c.measure);
     EXPECT_EQ(r.pattern.ToString(), c.pattern) << c.measure;
     EXPECT_EQ(r.swing, c.swing) << c.measure;
-  }
-}
-
-TEST(Rhythm, SettingsAndRecordsKeepTheFields) {
-  test::IsolatedHome home;
-  const LRhythm r = Make("12(3+3+3+3)", "DbbAb.Abb.bb", 62);
-  LSaveRhythmSettings(r);
-  EXPECT_EQ(LLoadRhythmSettings(3), r);
-  EXPECT_EQ(LUserSettingGet<int>("Settings", "Measure", -1), 0);
-  EXPECT_EQ(LLoadDownbeatLevel(), 4);
-  LSaveDownbeatLevel(200);
-  EXPECT_EQ(LLoadDownbeatLevel(), 127);
-
-  LRecord rec;
-  rec.SetString("Name", "Warm-up");
-  LWriteRhythm(rec, r);
-  EXPECT_EQ(rec.GetString("Pattern"), "DbbAb.Abb.bb");
-  EXPECT_EQ(LReadRhythm(rec, 3), r);
-}
-
-// The window's view of the model: measure events name a custom measure at
-// the index after today's list; a cell click moves one beat on; the bar is
-// there again after a restart.
-TEST(Rhythm, ModelKeepsTheBarAndTellsTheWindow) {
-  test::App();
-  test::InstalledHome home;
-  ASSERT_TRUE(home.Installed());
-  struct Listener : LMVModelEventsVoid {
-    std::vector<std::string> events;
-    void EvMeasureChanged(int i, const char* n) override { events.push_back(std::to_string(i) + " " + n); }
-    void EvRhythmChanged(const LRhythm& r) override { events.push_back(r.pattern.ToString()); }
-  } listener;
-  {
-    LMVModel model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("c.wav"), false));
-    ASSERT_TRUE(model.Init());
-    model.SetNotify(&listener);
-    listener.events.clear();
-    EXPECT_TRUE(model.SetRhythm(Make("9(2+2+2+3)")));
-    EXPECT_TRUE(model.CycleBeat(2));   // A -> b
-    EXPECT_TRUE(model.CycleBeat(1));   // b -> .
-    EXPECT_FALSE(model.CycleBeat(9));  // beyond the bar
-    char name[260];
-    EXPECT_EQ(model.GetMeasure(name), 12);
-    EXPECT_STREQ(name, "9(2+2+2+3)");
-    model.Destroy();
-  }
-  EXPECT_EQ(listener.events, (std::vector<std::string>{"12 9(2+2+2+3)", "DbAbAbAbb", "DbbbAbAbb", "D.bbAbAbb"}));
-  {
-    LMVModel model(std::make_unique<LCaptureOutputUnit>(home.Dir().File("c.wav"), false));
-    ASSERT_TRUE(model.Init());
-    EXPECT_EQ(model.GetRhythm().Describe(), "9(2+2+2+3)*");
-    EXPECT_EQ(model.GetRhythm().pattern.ToString(), "D.bbAbAbb");
-    EXPECT_EQ(model.GetMetronome().m_downbeatSound->GetError(), 0) << "the downbeat has its own sound";
-    // Today's measure chosen again: its own accents back.
-    EXPECT_TRUE(model.SetMeasure(10));
-    EXPECT_EQ(model.GetRhythm().pattern.ToString(), "DbbAbbb");
-    EXPECT_EQ(LUserSettingGet<int>("Settings", "Measure", -1), 10);
-    model.Destroy();
   }
 }
 
