@@ -53,19 +53,6 @@ TEST(KeyTest, KeysFromEventsCarryTheUnshiftedCharacter) {
   }
 }
 
-TEST(KeyTest, DescriptionsUseTheDesktopsText) {
-  test::GuiApp();
-  const std::pair<LKey, const char*> cases[] = {
-      {LKey(), ""},
-      {LKey(0, kCmd, ','), "Ctrl+,"},
-      {LKey(0, kCmd | LKey::kShift, 'l'), "Ctrl+Shift+L"},
-      {LKey(0, 0, 28), "Left"},
-      {LKey(0, 0, 2), "Unknown"},
-      {LKey(0, kCmd, 0), "Ctrl"},
-  };
-  for (const auto& [key, text] : cases) EXPECT_EQ(key.GetDescription().toStdString(), text);
-}
-
 TEST(KeyTest, TheFirstMatchingEntryWins) {
   const LKeyToCommandMap table[] = {{Qt::Key_Space, 0, ' ', 104}, {Qt::Key_Space, 0, ' ', 1001}, {0, kCmd, 'S', 1003}};
   EXPECT_EQ(LMapKeyToCommand(table, 3, LKey(Qt::Key_Space, 0, ' ')), 104);

@@ -223,10 +223,6 @@ TEST_F(LayoutTest, TabOrderRunsThroughAddedRowsButtonsAndPanels) {
   EXPECT_EQ(order, (std::vector<std::string>{"Tempo", "Measure", "Beat pattern", "Subdivisions", "Swing", "Extra",
                                              "Play", "Tap", "Volume", "Tempo guide", "One", "Two"}));
   EXPECT_TRUE(first->isVisible());
-  // The File menu: the presets, the added item, then Quit after a separator.
-  QStringList file;
-  for (QAction* a : window->menuBar()->actions().first()->menu()->actions()) file << a->text().section('\t', 0, 0);
-  EXPECT_EQ(file.join('|').toStdString(), "&Save Preset...|&Load Preset...|Export||&Quit");
 }
 
 // Alt+letter reaches each menu and labelled control, no letter twice; F10
@@ -298,18 +294,6 @@ TEST(PlacementTest, WindowsAreFittedWholeOnAScreen) {
   // A frame all round: the frame's corner at the screen's.
   EXPECT_EQ(LFitOnScreens(QRect(-9, -9, 2000, 2000), screens, kFitKeepPlace, QMargins(2, 20, 2, 2)),
             QRect(0, 0, 1596, 978));
-}
-
-TEST_F(LayoutTest, AStoredPlacementOffTheScreenOpensOnIt) {
-  const QRect screen = qApp->primaryScreen()->availableGeometry();
-  LUserSettingSet<int>("MainWindow", "X", screen.right() - 10);
-  LUserSettingSet<int>("MainWindow", "Y", -500);
-  LUserSettingSet<int>("MainWindow", "Width", 16000);
-  LUserSettingSet<int>("MainWindow", "Height", 300);
-  Open();
-  const QRect at = window->frameGeometry();
-  EXPECT_TRUE(screen.contains(at)) << at.x() << "," << at.y() << " " << at.width() << "x" << at.height() << " on "
-                                   << screen.width() << "x" << screen.height();
 }
 
 }  // namespace

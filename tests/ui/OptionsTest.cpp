@@ -1,4 +1,3 @@
-#include <sys/stat.h>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,24 +61,6 @@ TEST_F(DialogTest, ChooserAcceptsShortWavFilesAndCopiesThemIntoTheSoundFolder) {
   EXPECT_EQ(LSoundFileLengthMs((shared + "/Sound/Snare.wav").c_str()), 250);
 }
 
-TEST_F(DialogTest, EditorIsOfferedOnlyWhenOneIsInstalled) {
-  test::TempDir bin, elsewhere;
-  test::ScopedEnv path("PATH", bin.Path());
-  EXPECT_FALSE(LFindSoundEditor().IsAvailable());
-  char name[kRecordBufferSize];
-  ChooseFile(test::WriteWav(elsewhere.File("Long.wav"), 4000));
-  EXPECT_FALSE(Chooser(name));
-  EXPECT_TRUE(prompts.back().yes.isEmpty());  // informs only
-  EXPECT_EQ(TestSoundPage().Button(LSoundPage::kIdLaunchEditor), nullptr);
-  test::WriteFile(bin.File("audacity"), test::Bytes{'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'});
-  ::chmod(bin.File("audacity").c_str(), 0755);
-  EXPECT_TRUE(LFindSoundEditor().IsAvailable());
-  answer = false;
-  EXPECT_FALSE(Chooser(name));
-  EXPECT_EQ(prompts.back().yes.toStdString(), "Edit file");
-  EXPECT_NE(TestSoundPage().Button(LSoundPage::kIdLaunchEditor), nullptr);
-}
-
 TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
   test::TempDir elsewhere;
   LSoundSchemeSaveDialog fresh(*profile, nullptr);
@@ -103,31 +84,20 @@ TEST_F(DialogTest, SchemeDialogSavesNameAndFilesAndChangesByName) {
   EXPECT_EQ(rec.GetString(scheme_field::kBeatFile), "Block.wav");
 }
 
-// Chosen files and the default sounds show at once, are kept only by OK,
-// and Cancel (no OK) undoes them; the scheme dialog starts from them.
-TEST_F(DialogTest, SoundChoicesShowAtOnceAndOnlyOkKeepsThem) {
+// The default sounds and then a chosen file are stored by OK; Cancel
+// storing nothing is the levels' test below.
+TEST_F(DialogTest, SoundChoicesAreStoredByOk) {
   test::TempDir elsewhere;
   home.SetOption(options_field::kBeat, "Kept.wav");
-  for (bool ok : {false, true}) {
-    TestSoundPage page;
-    page.InitDialog();
-    EXPECT_EQ(page.FileLabel(1)->text().toStdString(), "Kept.wav");
-    EXPECT_EQ(page.FileLabel(0)->text().toStdString(), "accent.wav (default)");
-    ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
-    page.Command(LSoundPage::kIdSetAccent, 0);
-    EXPECT_EQ(page.FileLabel(0)->text().toStdString(), "Tick.wav");
-    page.Command(LSoundPage::kIdDefaultSound, 0);
-    EXPECT_FALSE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
-    EXPECT_EQ(page.FileLabel(1)->text().toStdString(), "beat.wav (default)");
-    page.Command(LSoundPage::kIdSetClick, 0);
-    EXPECT_TRUE(page.Button(LSoundPage::kIdDefaultSound)->isEnabled());
-    EXPECT_EQ(home.Option(options_field::kBeat), "Kept.wav");  // nothing stored yet
-    if (ok) {
-      EXPECT_TRUE(page.CmOk());
-    }
-    EXPECT_EQ(home.Option(options_field::kBeat), ok ? "" : "Kept.wav") << ok;
-    EXPECT_EQ(home.Option(options_field::kClick), ok ? "Tick.wav" : "") << ok;
-  }
+  TestSoundPage page;
+  page.InitDialog();
+  ChooseFile(test::WriteWav(elsewhere.File("Tick.wav"), 400));
+  page.Command(LSoundPage::kIdDefaultSound, 0);  // every role back to its shipped sound
+  page.Command(LSoundPage::kIdSetClick, 0);
+  EXPECT_EQ(home.Option(options_field::kBeat), "Kept.wav");  // nothing stored yet
+  EXPECT_TRUE(page.CmOk());
+  EXPECT_EQ(home.Option(options_field::kBeat), "");
+  EXPECT_EQ(home.Option(options_field::kClick), "Tick.wav");
 }
 
 // A record that cannot be written: the user is told where, the dialog stays

@@ -29,38 +29,6 @@ LMeasure Measure(const char* name) {
   return m;
 }
 
-// Clicking every cell of a strip, left to right, reaches the beat under the
-// pointer; the gaps are wider exactly where the measure's groups begin.
-TEST(PatternStrip, CellsFollowTheGroupsAndTakeClicks) {
-  test::GuiApp();
-  const struct {
-    const char* measure;
-    int width;
-    std::vector<int> groupStarts;
-  } cases[] = {{"9(2+2+2+3)", 500, {2, 4, 6}}, {"15", 300, {}}, {"16(4+4+4+4)", 260, {4, 8, 12}}, {"None", 200, {}}};
-  for (const auto& c : cases) {
-    const LMeasure m = Measure(c.measure);
-    LPatternStrip strip;
-    strip.resize(c.width, 38);
-    strip.SetPattern(m.Pattern(), m);
-    std::vector<int> clicked;
-    strip.OnCellClicked([&](int beat) { clicked.push_back(beat); });
-    std::vector<int> expected, starts;
-    for (int b = 0; b < m.Pattern().GetBeats(); ++b) {
-      const QRect r = strip.CellRect(b);
-      ASSERT_TRUE(r.isValid()) << c.measure << " beat " << b;
-      EXPECT_GE(r.left(), 0);
-      EXPECT_LE(r.right(), c.width);
-      QTest::mouseClick(&strip, Qt::LeftButton, {}, r.center());
-      expected.push_back(b);
-      if (b > 0 && r.left() - strip.CellRect(b - 1).right() > 8) starts.push_back(b);
-    }
-    EXPECT_EQ(clicked, expected) << c.measure;
-    EXPECT_EQ(starts, c.groupStarts) << c.measure;
-    EXPECT_EQ(strip.CellAt(QPoint(-5, 10)), -1);
-  }
-}
-
 TEST(CustomMeasure, OkOnlyWhileTheGroupingFits) {
   test::GuiApp();
   LCustomMeasureDialog dialog(Measure("4"));
