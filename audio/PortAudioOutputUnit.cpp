@@ -15,7 +15,8 @@ int PaCallback(const void*, void* output, unsigned long frames, const PaStreamCa
   return unit->OnDeviceCallback(static_cast<int*>(output), static_cast<int>(frames)) ? paContinue : paAbort;
 }
 
-// PortAudio's own thread, once the stream has ended for whatever reason.
+// PortAudio's own thread, once the stream has ended for whatever reason, or
+// once its ALSA device failed.
 void PaFinished(void* context) {
   if (auto* unit = static_cast<LPortAudioOutputUnit::Context*>(context)->unit.load(std::memory_order_acquire))
     unit->OnStreamFinished();
@@ -128,6 +129,7 @@ void LPortAudioOutputUnit::OnStreamFinished() {
 bool LPortAudioOutputUnit::OnDeviceCallback(int* out, int frames) {
   // PortAudio cannot take a short buffer: RenderDevice zero-fills the rest.
   int delivered = 0;
+  LAlsaWatchThisThread(&PaFinished, m_context);
   if (m_stopping.load(std::memory_order_acquire)) {
     RenderSilence(out, frames);
     return false;

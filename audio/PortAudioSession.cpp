@@ -4,16 +4,39 @@
 #include <dlfcn.h>
 #include <portaudio.h>
 
+#include <time.h>
+
+#include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <mutex>
 #include <string>
 
 namespace {
 
+// The stream whose thread is calling, as LAlsaWatchThisThread set it.
+thread_local void (*t_onAlsaFailure)(void*) = nullptr;
+thread_local void* t_alsaFailureContext = nullptr;
+
+using ReventsFunction = int (*)(snd_pcm_t*, pollfd*, unsigned int, unsigned short*);
+std::atomic<ReventsFunction> g_realRevents{nullptr};
+
+// ALSA's own function, behind the one below.
+ReventsFunction RealRevents() {
+  ReventsFunction real = g_realRevents.load(std::memory_order_acquire);
+  if (real) return real;
+  void* found = ::dlvsym(RTLD_NEXT, "snd_pcm_poll_descriptors_revents", "ALSA_0.9");
+  if (!found) found = ::dlsym(RTLD_NEXT, "snd_pcm_poll_descriptors_revents");
+  real = reinterpret_cast<ReventsFunction>(found);
+  g_realRevents.store(real, std::memory_order_release);
+  return real;
+}
+
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void QuietJack(const char*) {}
 
 void QuietBackEnds() {
+  RealRevents();  // looked up here, never first on a stream's thread
   snd_lib_error_set_handler(&QuietAlsa);
   // Never spawn a JACK server just to list devices.
   ::setenv("JACK_NO_START_SERVER", "1", 0);
@@ -53,6 +76,34 @@ class PortAudioQuery : public LSoundPlayDeviceQuery {
 };
 
 }  // namespace
+
+// Takes the place of ALSA's function for PortAudio, which asks it after
+// every poll. When a device fails there (PipeWire's ALSA plug-in once the
+// daemon is gone), PortAudio 19.6 goes to an error path that jumps back to
+// itself with the stream thread's cancellation turned off: an endless loop
+// of error lines that Pa_AbortStream waits for in vain. On a watched stream
+// thread the failure is reported to the stream and PortAudio hears "nothing
+// ready yet": it polls again, the one place where an abort ends its thread,
+// and the pause keeps that round from spinning.
+extern "C" int snd_pcm_poll_descriptors_revents(snd_pcm_t* pcm, pollfd* pfds, unsigned int nfds,
+                                                unsigned short* revents) {
+  const ReventsFunction real = RealRevents();
+  const int result = real ? real(pcm, pfds, nfds, revents) : -ENOSYS;
+  if (result >= 0 || !t_onAlsaFailure) return result;
+  if (void* context = t_alsaFailureContext) {
+    t_alsaFailureContext = nullptr;  // reported once
+    t_onAlsaFailure(context);
+  }
+  *revents = 0;
+  const timespec pause{0, 10'000'000};
+  ::nanosleep(&pause, nullptr);
+  return 0;
+}
+
+void LAlsaWatchThisThread(void (*onFailure)(void*), void* context) {
+  t_onAlsaFailure = onFailure;
+  t_alsaFailureContext = context;
+}
 
 bool LPortAudioReady() {
   static const bool ok = [] {

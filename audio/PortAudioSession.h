@@ -19,3 +19,11 @@ LSoundPlayDeviceQuery& LPortAudioDeviceQuery();
 // "ALSA: hw:0,0": the device name prefixed by its host API's
 // short name, as the device list shows it.
 std::string LPortAudioDeviceName(int device);
+
+// Stream thread: a failing ALSA device under the calling thread's stream
+// (a sound server that died under its ALSA plug-in) is told to
+// onFailure(context), once, and the thread is kept waiting where PortAudio
+// can end it. Without this PortAudio's ALSA thread loops on the error for
+// ever, printing a line each turn, and no abort can end it.
+// Allocates nothing: callable from the device callback.
+void LAlsaWatchThisThread(void (*onFailure)(void*), void* context);

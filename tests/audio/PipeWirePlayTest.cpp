@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "audio/SoundPlayer.h"
@@ -31,13 +32,19 @@ class PipeWirePlay : public ::testing::Test {
     if (!server.Failure().empty()) GTEST_SKIP() << "no PipeWire daemon here: " << server.Failure();
   }
 
-  // Plays `seconds` of clicks at bpm through the default device: what the
-  // sink played is every click, evenly spaced, whole from the first.
-  void PlayAndCheck(int bpm, int seconds, int cyclesMissedAllowed) {
+  // Plays `seconds` of clicks at bpm through the device (the default one
+  // unless named): what the sink played is every click, evenly spaced, whole
+  // from the first.
+  void PlayAndCheck(int bpm, int seconds, int cyclesMissedAllowed, const char* device = nullptr) {
     const int spacing = 60 * kRate / bpm;
     const std::string file = server.Dir().File("monitor.wav");
-    ASSERT_TRUE(server.StartRecording(file));
     LSoundPlayer player;
+    if (device) {
+      const int index = LSoundPlayDevice::GetListDeviceIndex(device);
+      ASSERT_NE(index, 0) << device << " is not listed";
+      player.GetOutput().SetDevice(LSoundPlayDevice(index, 0, 0));
+    }
+    ASSERT_TRUE(server.StartRecording(file));
     LSoundSource source = Clicks(spacing, seconds * kRate);
     ASSERT_TRUE(player.Start(source));
     EXPECT_TRUE(test::RunEventsUntil([&] { return !player.IsPlaying(); }, (seconds + 10) * 1000));
@@ -57,6 +64,14 @@ TEST_F(PipeWirePlay, ListsTheSinkAndPlaysEveryClickEvenlyFromTheFirst) {
   EXPECT_EQ(choices[0], "Default Playback Device");
   EXPECT_EQ(choices[1], "Test Sink");
   PlayAndCheck(100, 3, 3);
+}
+
+// PortAudio through ALSA's default device, which pipewire-alsa routes to
+// the daemon.
+TEST_F(PipeWirePlay, ThroughAlsasDefaultDeviceEveryClickEvenlyFromTheFirst) {
+  if (!std::filesystem::exists("/etc/alsa/conf.d/99-pipewire-default.conf"))
+    GTEST_SKIP() << "pipewire-alsa is not installed";
+  PlayAndCheck(100, 3, 3, "ALSA: default");
 }
 
 // Even run alone (the stress label), a build elsewhere on the machine makes
