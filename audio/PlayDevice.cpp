@@ -34,6 +34,8 @@ LSoundPlayDeviceQuery& LSoundPlayDeviceCurrentQuery() {
 
 void LSoundPlayDeviceSetQuery(LSoundPlayDeviceQuery* query) { g_testQuery = query; }
 
+void LSoundPlayDeviceRescan() { LSoundPlayDeviceCurrentQuery().Rescan(); }
+
 LSoundPlayDeviceList::LSoundPlayDeviceList(bool leadingOnly) {
   std::vector<LSoundPlayDeviceQuery::Device> devices;
   if (leadingOnly)

@@ -33,6 +33,8 @@ class LSoundPlayDeviceQuery {
   virtual void EnumerateLeading(std::vector<Device>& devices) { Enumerate(devices); }
   // The system's current default output device, kNoPlayDevice when none.
   virtual unsigned int DefaultOutputDevice() = 0;
+  // Reads again the lists a query keeps (PortAudio's), where it can.
+  virtual void Rescan() {}
 };
 
 // The query in use: one installed by a test, else the capture device when
@@ -40,6 +42,9 @@ class LSoundPlayDeviceQuery {
 LSoundPlayDeviceQuery& LSoundPlayDeviceCurrentQuery();
 // Tests: installs (or with nullptr removes) a scripted query.
 void LSoundPlayDeviceSetQuery(LSoundPlayDeviceQuery* query);
+// The current query's Rescan(): for a device chooser being shown, or told
+// that the sound cards changed; it may take a few hundred milliseconds.
+void LSoundPlayDeviceRescan();
 
 struct LSoundPlayDeviceListItem {
   unsigned int id;

@@ -38,6 +38,7 @@ bool LPortAudioOutputUnit::Open(unsigned int deviceId) {
   const PaDeviceInfo* info = Pa_GetDeviceInfo(static_cast<PaDeviceIndex>(deviceId));
   if (!info || info->maxOutputChannels < 1) return false;
   m_device = static_cast<int>(deviceId);
+  LPortAudioHold(true);
   m_deviceChannels = info->maxOutputChannels;
   m_deviceRate = static_cast<int>(std::lround(info->defaultSampleRate));
   m_latency = info->defaultLowOutputLatency;
@@ -57,6 +58,7 @@ int LPortAudioOutputUnit::PlayableRate(int wanted) const {
 
 void LPortAudioOutputUnit::Close() {
   Uninitialize();
+  if (m_device >= 0) LPortAudioHold(false);
   m_device = -1;
   m_deviceChannels = 0;
   m_deviceRate = 0;
@@ -116,7 +118,7 @@ void LPortAudioOutputUnit::Abandon() {
   // and the stream are left behind on purpose.
   m_context->unit.store(nullptr, std::memory_order_release);
   m_context = new Context{this};
-  m_device = -1;
+  m_device = -1;  // still held: never released
   ReportFailure();
 }
 

@@ -105,24 +105,50 @@ void LAlsaWatchThisThread(void (*onFailure)(void*), void* context) {
   t_alsaFailureContext = context;
 }
 
-bool LPortAudioReady() {
-  static const bool ok = [] {
-    QuietBackEnds();
-    // JACK is played by a client of our own. PortAudio's JACK host API would
-    // keep a client active (woken every period) from here to the end of the
-    // process, never see a server started later, and abort the process at
-    // Pa_Terminate once its server is gone: it is kept from finding one.
-    const char* server = std::getenv("JACK_DEFAULT_SERVER");
-    const std::string saved = server ? server : "";
-    ::setenv("JACK_DEFAULT_SERVER", "morvane-portaudio-without-jack", 1);
-    const bool initialised = Pa_Initialize() == paNoError;
-    server ? ::setenv("JACK_DEFAULT_SERVER", saved.c_str(), 1) : ::unsetenv("JACK_DEFAULT_SERVER");
-    // JACK's client library is loaded by now: quiet it as well.
-    QuietBackEnds();
-    return initialised;
-  }();
-  return ok;
+namespace {
+
+std::mutex g_portAudioLock;
+enum class PortAudioState { kNever, kReady, kFailed } g_portAudioState = PortAudioState::kNever;
+int g_portAudioHolds = 0;
+
+bool InitialisePortAudio() {
+  QuietBackEnds();
+  // JACK is played by a client of our own. PortAudio's JACK host API would
+  // keep a client active (woken every period) for as long as PortAudio is
+  // initialised, never see a server started later, and abort the process at
+  // Pa_Terminate once its server is gone: it is kept from finding one, so
+  // no JACK client of PortAudio's ever exists and Pa_Terminate is safe.
+  const char* server = std::getenv("JACK_DEFAULT_SERVER");
+  const std::string saved = server ? server : "";
+  ::setenv("JACK_DEFAULT_SERVER", "morvane-portaudio-without-jack", 1);
+  const bool initialised = Pa_Initialize() == paNoError;
+  server ? ::setenv("JACK_DEFAULT_SERVER", saved.c_str(), 1) : ::unsetenv("JACK_DEFAULT_SERVER");
+  // JACK's client library is loaded by now: quiet it as well.
+  QuietBackEnds();
+  return initialised;
 }
+
+}  // namespace
+
+bool LPortAudioReady() {
+  std::lock_guard<std::mutex> guard(g_portAudioLock);
+  if (g_portAudioState == PortAudioState::kNever)
+    g_portAudioState = InitialisePortAudio() ? PortAudioState::kReady : PortAudioState::kFailed;
+  return g_portAudioState == PortAudioState::kReady;
+}
+
+void LPortAudioRescan() {
+  std::lock_guard<std::mutex> guard(g_portAudioLock);
+  if (g_portAudioState == PortAudioState::kNever || g_portAudioHolds > 0) return;
+  if (g_portAudioState == PortAudioState::kReady) Pa_Terminate();
+  g_portAudioState = InitialisePortAudio() ? PortAudioState::kReady : PortAudioState::kFailed;
+}
+
+void LPortAudioHold(bool hold) {
+  std::lock_guard<std::mutex> guard(g_portAudioLock);
+  g_portAudioHolds += hold ? 1 : -1;
+}
+
 
 std::string LPortAudioDeviceName(int device) {
   const PaDeviceInfo* info = Pa_GetDeviceInfo(device);

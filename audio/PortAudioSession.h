@@ -2,17 +2,25 @@
 // a sound card ALSA and JACK print dozens of lines on stderr, which the user
 // should never see. Problems are reported in the program's own words.
 //
-// PortAudio is initialised once per process, on first use, and never
-// terminated: each initialisation costs a round of socket connections to
-// every sound server. The price is that the PortAudio (ALSA) device list is
-// the one seen at first use. PortAudio never reaches JACK itself (JACK has
-// an output of its own).
+// PortAudio is initialised on first use and again only when its device list
+// is asked for afresh (LPortAudioRescan): each initialisation costs a round
+// of connections to every sound server and opens every ALSA device, and
+// PortAudio reads its (ALSA) device list at initialisation only. PortAudio
+// never reaches JACK itself (JACK has an output of its own).
 #pragma once
 
 #include "audio/PlayDevice.h"
 
 // True once PortAudio is usable; initialises it on the first call.
 bool LPortAudioReady();
+// Initialises PortAudio once more, so that its device list is the system's
+// of now, unless it was never initialised (nothing to refresh) or a device
+// of it is held: indices would change under it.
+void LPortAudioRescan();
+// An output unit holds its PortAudio device from Open to Close. A stream
+// left behind (its teardown never returned) is never released: PortAudio
+// is then not terminated for the rest of the process.
+void LPortAudioHold(bool hold);
 
 // Device queries through PortAudio: identifiers are PortAudio device indices.
 LSoundPlayDeviceQuery& LPortAudioDeviceQuery();

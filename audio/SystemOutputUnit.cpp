@@ -31,6 +31,8 @@ class SystemQuery : public LSoundPlayDeviceQuery {
     if (!jack.empty()) return kJackDevice;
     return LPortAudioDeviceQuery().DefaultOutputDevice();
   }
+  // PipeWire's and JACK's lists are read afresh at every call already.
+  void Rescan() override { LPortAudioRescan(); }
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "audio/DeviceWatch.h"
 #include "audio/PlayDevice.h"
 #include "ui/DialogLayout.h"
 #include "ui/HelpWindow.h"
@@ -32,18 +33,47 @@ LGeneralPage::LGeneralPage() {
   layout->addStretch(1);
   m_refresh = new QTimer(this);
   m_refresh->setInterval(kRefreshMs);
-  connect(m_refresh, &QTimer::timeout, this, [this] {
-    if (isVisible() && !m_devices->view()->isVisible()) RefreshDevices();  // never under an open list
-  });
+  connect(m_refresh, &QTimer::timeout, this, &LGeneralPage::CheckDevices);
 }
 
+LGeneralPage::~LGeneralPage() = default;
+
 void LGeneralPage::InitDialog() {
+  // Heard on the watch's thread, shown on this one.
+  if (!m_watch)
+    m_watch = std::make_unique<LOutputDeviceWatch>([this] {
+      if (m_posted.exchange(true)) return;  // a burst of changes is one look
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            m_posted = false;
+            m_changePending = true;
+            CheckDevices();
+          },
+          Qt::QueuedConnection);
+    });
+  m_cards = LAlsaCardsSignature();
+  LSoundPlayDeviceRescan();  // PortAudio's ALSA list is read when it starts only
   const LSoundPlayDevice device = LSettingGetSoundPlayDevice(kSection, kKey);
   m_devices->clear();
   for (const std::string& name : LSoundPlayDevice::GetChoices()) m_devices->addItem(QString::fromStdString(name));
   m_devices->setCurrentIndex(device.m_index >= 0 && device.m_index < m_devices->count() ? device.m_index : 0);
   m_devices->setMinimumWidth(m_devices->sizeHint().width());  // every device name whole
   m_refresh->start();
+}
+
+void LGeneralPage::CheckDevices() {
+  if (!isVisible() || m_devices->view()->isVisible()) return;  // never under an open list
+  const bool reconnected = !m_watch->Connected() && m_watch->Connect();
+  std::string cards = LAlsaCardsSignature();
+  if (cards != m_cards) {
+    m_cards = std::move(cards);
+    LSoundPlayDeviceRescan();
+    m_changePending = true;
+  }
+  if (!m_changePending && !reconnected) return;
+  m_changePending = false;
+  RefreshDevices();
 }
 
 void LGeneralPage::RefreshDevices() {

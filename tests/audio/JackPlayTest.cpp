@@ -109,6 +109,7 @@ TEST_F(JackPlay, AServerThatGoesAwayIsReportedAndNeverHangs) {
   ASSERT_TRUE(test::RunEventsUntil([&] { return !player.IsPlaying(); }, 3000));
   EXPECT_TRUE(player.GetOutput().HasDeviceFailed());
   player.GetOutput().SetDevice(LSoundPlayDevice(0, 0, 0));
+  LSoundPlayDeviceRescan();  // PortAudio terminated and started again: it holds no JACK client
 
   ASSERT_TRUE(server.StartDaemon());
   player.GetOutput().SetDevice(LSoundPlayDevice(1, 0, 0));

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
+#include "audio/DeviceWatch.h"
 #include "audio/SoundPlayer.h"
 #include "tests/audio/SoundServer.h"
 #include "tests/support/QtApp.h"
@@ -72,6 +74,31 @@ TEST_F(PipeWirePlay, ThroughAlsasDefaultDeviceEveryClickEvenlyFromTheFirst) {
   if (!std::filesystem::exists("/etc/alsa/conf.d/99-pipewire-default.conf"))
     GTEST_SKIP() << "pipewire-alsa is not installed";
   PlayAndCheck(100, 3, 3, "ALSA: default");
+}
+
+// A sink that comes and goes while the list is watched is heard as it
+// happens, and the list read then has it, and then has it no more.
+TEST_F(PipeWirePlay, ASinkThatComesAndGoesIsHeardAsItHappens) {
+  std::atomic<int> changes{0};
+  LOutputDeviceWatch watch([&] { ++changes; });
+  ASSERT_TRUE(watch.Connected());
+  const struct {
+    const char* command;
+    bool listed;
+  } steps[] = {{"pw-cli create-node adapter '{ factory.name=support.null-audio-sink node.name=second-sink "
+                "node.description=\"Second Sink\" media.class=Audio/Sink object.linger=true }'",
+                true},
+               {"pw-cli destroy second-sink", false}};
+  for (const auto& step : steps) {
+    const int before = changes;
+    ASSERT_EQ(std::system((std::string(step.command) + " >/dev/null").c_str()), 0) << step.command;
+    EXPECT_TRUE(test::RunEventsUntil([&] { return changes > before; }, 5000)) << step.command;
+    const auto choices = LSoundPlayDevice::GetChoices();
+    EXPECT_EQ(std::count(choices.begin(), choices.end(), "Second Sink"), step.listed ? 1 : 0) << step.command;
+  }
+  const int before = changes;
+  server.KillDaemon();
+  EXPECT_TRUE(test::RunEventsUntil([&] { return changes > before && !watch.Connected(); }, 5000));
 }
 
 // Even run alone (the stress label), a build elsewhere on the machine makes

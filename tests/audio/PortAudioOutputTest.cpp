@@ -2,12 +2,14 @@
 // default PCM writes everything it is given to a raw file over the null PCM.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "audio/PortAudioOutputUnit.h"
 #include "audio/SoundPlayer.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/QtApp.h"
@@ -84,6 +86,25 @@ TEST_F(PortAudioOutput, ADeviceFailingWhilePlayingStopsThePlayerUntilItIsBack) {
   ASSERT_TRUE(test::RunEventsUntil([&] { return stops == 2; }));
   EXPECT_FALSE(player.GetOutput().HasDeviceFailed());
   EXPECT_GE(std::filesystem::file_size(dir.File("out.raw")), 6000u * 8);
+}
+
+// PortAudio reads ALSA's devices when it starts only: a rescan finds a
+// device configured since, but not while a unit holds a device (its index
+// would change under it).
+TEST_F(PortAudioOutput, ARescanFindsADeviceConfiguredSinceOnceNoDeviceIsHeld) {
+  const auto listed = [] {
+    const auto choices = LSoundPlayDevice::GetChoices();
+    return std::count(choices.begin(), choices.end(), "ALSA: second") == 1;
+  };
+  ASSERT_FALSE(listed());
+  std::ofstream(dir.File("asound.conf"), std::ios::app) << "pcm.second { type null }\n";
+  LPortAudioOutputUnit unit;
+  ASSERT_TRUE(unit.Open(LSoundPlayDevice::GetListDeviceIDAtIndex(1)));
+  LSoundPlayDeviceRescan();
+  EXPECT_FALSE(listed());
+  unit.Close();
+  LSoundPlayDeviceRescan();
+  EXPECT_TRUE(listed());
 }
 
 }  // namespace
