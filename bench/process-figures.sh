@@ -38,12 +38,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses.
+# A display number nobody uses. -noreset: an X server resets when its last
+# client leaves (here the xdotool that waits for it, and each measured
+# program), and a program connecting meanwhile is refused or cut off
+# (exit 1, or SIGPIPE before its first line): the runs that "aborted before
+# measuring".
 for n in $(seq 90 140); do [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break; done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$n"
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+kill -0 "$xvfb_pid" 2>/dev/null || { echo "process-figures: Xvfb :$n did not start (see below)" >&2; cat "$work/xvfb.log" >&2; exit 2; }
 
 # user+system clock ticks of a process, and context switches of its threads
 # (a thread that ends meanwhile takes its count along: never below 0).
