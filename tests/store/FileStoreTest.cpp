@@ -173,19 +173,4 @@ TEST_F(FileStore, FilesNotInStoreFormAreKeptBeforeTheyAreRewritten) {
   EXPECT_EQ(std::filesystem::file_size(FileOf("ok.dat")), uint64_t{65} << 20);
 }
 
-TEST_F(FileStore, UnwritableRecordFileReportsFailure) {
-  LRecord r;
-  list.OpenAlways(r, "k");
-  std::filesystem::create_directory(FileOf("k.dat"));  // a folder where the file should be
-  r.SetString("A", "1");
-  EXPECT_FALSE(r.Flush());
-  EXPECT_TRUE(r.Fields()[0].changed);  // still this record's own change
-  LRecord n;
-  list.CreateNewRecord(n);
-  std::filesystem::remove_all(dir.Path() + "/L");
-  n.SetString("A", "1");
-  EXPECT_FALSE(n.Flush());
-  EXPECT_TRUE(n.Key().empty());
-}
-
 }  // namespace
