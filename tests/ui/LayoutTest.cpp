@@ -186,7 +186,6 @@ TEST(LevelBarTest, KeysMoveTheLevelWithinItsRange) {
   test::GuiApp();
   LDBEdit bar(nullptr, 1);
   bar.SetRange(LdBLevel(-36), LdBLevel(12));
-  EXPECT_EQ(bar.focusPolicy(), Qt::StrongFocus);
   const struct {
     Qt::Key key;
     int from, to;
@@ -198,7 +197,6 @@ TEST(LevelBarTest, KeysMoveTheLevelWithinItsRange) {
     QTest::keyClick(&bar, c.key);
     EXPECT_EQ(bar.GetLevel().Get(), c.to) << c.key << " from " << c.from;
   }
-  EXPECT_EQ(bar.accessibleDescription().toStdString(), "3 dB");
 }
 
 TEST_F(LayoutTest, TabOrderRunsThroughAddedRowsButtonsAndPanels) {

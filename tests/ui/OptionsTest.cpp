@@ -225,11 +225,7 @@ TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
   page.InitDialog();
   ASSERT_EQ(page.DeviceList()->count(), 3);
   EXPECT_EQ(page.DeviceList()->currentText().toStdString(), "Headphones");
-  page.DeviceList()->setCurrentIndex(1);
-  EXPECT_TRUE(page.CmOk());
-  char stored[kSettingTextSize];
-  _LUserSettingGetString("Settings", "SoundOutDevice", "", stored);
-  EXPECT_STREQ(stored, "Speakers");
+  page.DeviceList()->setCurrentIndex(1);  // Speakers
 
   // Devices come and go while the page is shown: the list follows, the
   // choice stays by name (the default output once it is gone), and OK
@@ -254,6 +250,7 @@ TEST_F(DialogTest, OutputDeviceIsShownAndStoredByName) {
   page.DeviceList()->setCurrentIndex(1);
   devices.Set({{9, "Headphones", 2}, {5, "USB Headset", 2}});
   EXPECT_TRUE(page.CmOk());
+  char stored[kSettingTextSize];
   _LUserSettingGetString("Settings", "SoundOutDevice", "", stored);
   EXPECT_STREQ(stored, "USB Headset");
 }
