@@ -56,11 +56,19 @@ LMVModel& LMVModel::GetInstance() {
 LMVModel::LMVModel(std::unique_ptr<LAudioOutputUnit> unit)
     : m_player(unit ? std::move(unit) : LAudioOutputUnitCreate()) {
   m_player.GetOutput().SetPlayVolume(LdBLevel(Clamp(LUserSettingGet<int>(kSettings, "Volume", 0), -127, 127)));
-  ApplyStoredOutputDevice();
+  // The stored device is not looked up here: naming it asks every sound
+  // server (and PortAudio's first use probes every sound system), which
+  // would hold back the window. PrepareOutput or the first Play does it.
   m_practice = std::make_unique<LPracticeModel>(*this);
 }
 
 LMVModel::~LMVModel() { Destroy(); }
+
+// A Play before it (a key pressed while the window came up) has looked the
+// device up already.
+void LMVModel::PrepareOutput() {
+  if (!IsPlaying()) ApplyStoredOutputDevice();
+}
 
 // A stored name is looked up in every sound server's device list (a
 // connection to each: tens of ms where a JACK server runs). While the device

@@ -36,6 +36,12 @@ class LMVModel : public LTimerHandler, public LSoundPlayerNotify {
   // Loads the sounds and the stored tempo, measure and subdivision; false
   // when a default sound is missing (the program cannot run).
   bool Init();
+  // Looks up the stored output device, which starts the sound back ends it
+  // needs (their libraries' first use costs a round of connections): the
+  // window calls it once it is on screen, so the first Play finds them
+  // ready and nothing of it delays the window. Play looks the device up
+  // again in any case.
+  void PrepareOutput();
   void Destroy();
   bool SetNotify(LMVModelEvents* listener);
 

@@ -156,6 +156,9 @@ void MainDialog::InitModel() {
   new LCaretRest(this);
 }
 
+// The sound back ends start once the window is on screen, not before it.
+void MainDialog::AfterFirstPaint() { m_model->PrepareOutput(); }
+
 void MainDialog::DestroyDialog() {
   UnwatchFiles();
   m_model->Destroy();

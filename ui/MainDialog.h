@@ -123,6 +123,7 @@ class MainDialog : public LMainWindow, public LMVModelEventsVoid {
   void InitDialog() override;
   void DestroyDialog() override;
   void EnableControls() override;
+  void AfterFirstPaint() override;
   bool EvKeyDown(const LKey& key) override;
   bool EvKeyRepeat(const LKey& key) override;
   bool CmSettings() override;

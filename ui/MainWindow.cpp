@@ -309,6 +309,17 @@ void LMainWindow::InstallKeyDispatch(bool on) {
 bool LMainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == windowHandle() && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
     return DispatchKeyEvent(*static_cast<QKeyEvent*>(event));
+  // The window paints and flushes as it handles its first exposure; a call
+  // queued now runs after that.
+  if (watched == windowHandle() && event->type() == QEvent::Expose && !m_painted && windowHandle()->isExposed()) {
+    m_painted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (!m_closed) AfterFirstPaint();
+        },
+        Qt::QueuedConnection);
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -94,6 +94,9 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   virtual void InitDialog() {}
   virtual void DestroyDialog() {}
   virtual void EnableControls() {}
+  // Once, right after the window's first paint has reached the screen:
+  // work that must not delay the window (it may block for a while).
+  virtual void AfterFirstPaint() {}
   virtual bool CmCancel() { return true; }
   virtual bool CmSettings() { return false; }
   virtual void CmHelp();
@@ -128,5 +131,6 @@ class LMainWindow : public QMainWindow, public LKeyHandler, public LCommandTarge
   bool m_started = false;
   bool m_closed = false;
   bool m_keyDispatch = false;
+  bool m_painted = false;
   int m_noQuit = 0;
 };

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -187,6 +188,21 @@ TEST_F(MainDialogTest, OutputFailuresAreReportedInTheWindow) {
     EXPECT_FALSE(window->IsInfoShown());
     Close();
   }
+}
+
+// The chosen output is looked up (which starts the sound back ends) only
+// once the window is on screen, and then without waiting for Play; Play
+// still finds it.
+TEST_F(MainDialogTest, TheOutputIsLookedUpAfterTheWindowIsShown) {
+  LSettingSetSoundPlayDeviceName("Settings", "SoundOutDevice", "Capture");
+  model = std::make_unique<LMVModel>(std::make_unique<LCaptureOutputUnit>(home.Dir().File("capture.wav"), true));
+  window = std::make_unique<test::TestDialog>(model.get());
+  window->Start();
+  EXPECT_EQ(devices.whole, 0);
+  ASSERT_TRUE(PumpUntil([&] { return devices.whole > 0; }));
+  EXPECT_TRUE(window->windowHandle()->isExposed());
+  window->DispatchCommand(MainDialog::kCmdToggle);
+  EXPECT_TRUE(model->IsPlaying());
 }
 
 // Settings that cannot be written: the window says so once, the change is
