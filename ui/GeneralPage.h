@@ -37,8 +37,9 @@ class LGeneralPage : public LPropertyPage {
   static constexpr int kRefreshMs = 2000;
   QComboBox* m_devices;
   QTimer* m_refresh;
-  std::unique_ptr<LOutputDeviceWatch> m_watch;
   std::string m_cards;
   bool m_changePending = false;
   std::atomic<bool> m_posted{false};
+  // Last: stopped before anything its thread reaches is gone.
+  std::unique_ptr<LOutputDeviceWatch> m_watch;
 };

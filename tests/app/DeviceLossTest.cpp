@@ -107,9 +107,6 @@ TEST_P(DeviceLoss, TheWindowReportsALostDaemonAndPlaysOnceItIsBack) {
   EXPECT_LT(longestPauseMs, 3000) << "the window stopped answering";
   EXPECT_TRUE(playsAgain);
   EXPECT_LT(quitMs, 3000);
-  std::printf("%s: reported %lld ms after the kill, longest event-loop pause %lld ms, SIGTERM to exit %lld ms\n",
-              GetParam(), static_cast<long long>(reportMs), static_cast<long long>(longestPauseMs),
-              static_cast<long long>(quitMs));
 }
 
 // morvane-render --play when the daemon dies: exit status 1 soon, naming
