@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kRate = test::PipeWireServer::kRate;
-constexpr int kCycleFrames = 256;  // the graph's period for the ~10 ms asked for
+constexpr int kCycleFrames = 512;  // the graph's period for the ~10 ms asked for (a power of two)
 constexpr int kClickFrames = 240;
 constexpr int kLevel = 0x40000;  // under the limiter's bound
 
