@@ -169,6 +169,12 @@ int MorvaneMain(int argc, char** argv, const std::function<void(MainDialog&)>& s
     return 1;
   }
   RaiseOpenFileLimit();
+  // Qt's X11 backing store, when it shares memory with the X server, waits for
+  // a round trip to the server (waking Qt's event thread too) before painting
+  // again an area it handed over since the last one: every frame of the light.
+  // Sent through the socket instead, the few kilobytes a frame changes need no
+  // round trip. A value the user set stays.
+  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
 
   g_qtHandler = qInstallMessageHandler(WhilePlatformStarts);
   QApplication app(argc, argv);  // takes its own options out of argv

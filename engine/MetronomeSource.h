@@ -51,7 +51,6 @@ class LMetronomeAdvancedSource : public LSoundSourceBase {
   LMeasureScore* m_measureScore = nullptr;
   LClickSegment m_segment;
   LClickBeat m_beat;
-  bool m_started = false;
   int m_sub = 0;            // sub-click of the current slot within its beat
   int64_t m_click = 0;      // index of the current slot in the segment
   int64_t m_frame = 0;      // frames rendered

@@ -22,17 +22,6 @@ constexpr double kTrailOuter = 54;
 constexpr double kFadeLength = 37.8;
 constexpr double kBase = 10;  // pivot above the box's bottom edge
 
-// Qt's X11 backing store, when it shares memory with the X server, waits for
-// a round trip to the server (waking Qt's event thread too) before painting
-// again an area it handed over since the last one: every frame of the light.
-// Sent through the socket instead, the few kilobytes a frame changes need no
-// round trip. Set before the application connects to the display; a value
-// the user set stays.
-[[maybe_unused]] const bool kNoSharedMemoryImages = [] {
-  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
-  return true;
-}();
-
 QPointF Along(const QPointF& from, double degrees, double length) {
   const double r = degrees * M_PI / 180.0;
   return QPointF(from.x() + length * std::cos(r), from.y() + length * std::sin(r));
