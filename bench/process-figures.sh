@@ -170,12 +170,9 @@ map_median() { tr ' ' '\n' <<<"${maps[$1]}" | grep . | median; }
 row() { printf '%-44s %9s %9s %16s %16s %10s\n' "$@"; }
 row program map-ms map-jack "playing cpu/wake" "stopped cpu/wake" syscalls/10s
 
-# A window started with its data installed, stopped then playing.
-for i in "${!binaries[@]}"; do
-  home=$(home_for "b$i")
-  set_device "$home" ""
-  read -r _ app_pid < <(run_in "$home" env MORVANE_AUDIO_CAPTURE="$work/capture.wav" \
-    "$MAPTIME" --keep --log "$work/app.log" "${binaries[i]}")
+# Figures of the window app_pid: stopped, then playing after Space.
+stopped_then_playing() {
+  local wid
   wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -1)
   sleep 2
   stopped=$(sample "$app_pid" "$seconds")
@@ -183,6 +180,15 @@ for i in "${!binaries[@]}"; do
   sleep 1
   playing=$(sample "$app_pid" "$seconds")
   calls=$(syscalls "$app_pid")
+}
+
+# A window started with its data installed, stopped then playing.
+for i in "${!binaries[@]}"; do
+  home=$(home_for "b$i")
+  set_device "$home" ""
+  read -r _ app_pid < <(run_in "$home" env MORVANE_AUDIO_CAPTURE="$work/capture.wav" \
+    "$MAPTIME" --keep --log "$work/app.log" "${binaries[i]}")
+  stopped_then_playing
   row "${binaries[i]}" "$(map_median "b$i.default")" "$(map_median "b$i.jack")" "$playing" "$stopped" "$calls"
   end_app
 done
@@ -199,13 +205,7 @@ if ((peers)); then
 
   # GTick at 120 bpm through the PulseAudio server; Space presses Start.
   read -r _ app_pid < <(HOME=$work/home-gtick "$MAPTIME" --keep --log "$work/gtick.log" gtick)
-  wid=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | head -1)
-  sleep 2
-  stopped=$(sample "$app_pid" "$seconds")
-  xdotool key --window "$wid" space 2>/dev/null
-  sleep 1
-  playing=$(sample "$app_pid" "$seconds")
-  calls=$(syscalls "$app_pid")
+  stopped_then_playing
   row "gtick 120 (PulseAudio)" "$(map_median gtick)" - "$playing" "$stopped" "$calls"
   end_app
 fi
