@@ -1,5 +1,6 @@
 // The programs over a real PipeWire daemon (started by the test) that is
-// killed while they play, natively and through PortAudio's ALSA device.
+// killed while they play, natively and through PortAudio's ALSA device; the
+// window over a JACK server killed while playing and while stopped.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -36,7 +37,8 @@ class DeviceLoss : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     if (!server.Failure().empty()) GTEST_SKIP() << "no PipeWire daemon here: " << server.Failure();
-    if (std::string(GetParam()).rfind("ALSA: ", 0) == 0 && !std::filesystem::exists("/etc/alsa/conf.d/50-pipewire.conf"))
+    if (std::string(GetParam()).rfind("ALSA: ", 0) == 0 &&
+        !std::filesystem::exists("/etc/alsa/conf.d/50-pipewire.conf"))
       GTEST_SKIP() << "pipewire-alsa is not installed";
     ::unsetenv("MORVANE_AUDIO_CAPTURE");
     ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
@@ -84,9 +86,7 @@ TEST_P(DeviceLoss, TheWindowReportsALostDaemonAndPlaysOnceItIsBack) {
     QElapsedTimer tick;
     tick.start();
     QTimer pulse;
-    QObject::connect(&pulse, &QTimer::timeout, [&] {
-      longestPauseMs = std::max(longestPauseMs, tick.restart());
-    });
+    QObject::connect(&pulse, &QTimer::timeout, [&] { longestPauseMs = std::max(longestPauseMs, tick.restart()); });
     pulse.start(20);
     QElapsedTimer killed;
     KillDaemonAside(killed);
@@ -121,8 +121,7 @@ TEST_P(DeviceLoss, PlayFromTheCommandLineExitsOneWithoutAFlood) {
             static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  ASSERT_TRUE(test::RunEventsUntil([&] { return Read(out).find("play\n") != std::string::npos; }, 10000))
-      << Read(err);
+  ASSERT_TRUE(test::RunEventsUntil([&] { return Read(out).find("play\n") != std::string::npos; }, 10000)) << Read(err);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   server.KillDaemon();
   int raw = 0;
@@ -142,5 +141,49 @@ TEST_P(DeviceLoss, PlayFromTheCommandLineExitsOneWithoutAFlood) {
 
 INSTANTIATE_TEST_SUITE_P(Devices, DeviceLoss, ::testing::ValuesIn(kDevices),
                          [](const auto& info) { return info.index == 0 ? "Native" : "AlsaPlugin"; });
+
+// The window on "JACK: system" when jackd dies, playing and then stopped:
+// reported, nothing aborts (libjack with a dead server is the danger), Play
+// works on a new server, and the window still quits at once with status 0.
+TEST(JackLoss, TheWindowSurvivesAServerKilledPlayingAndStopped) {
+  test::JackServer server;
+  if (!server.Failure().empty()) GTEST_SKIP() << server.Failure();
+  ::unsetenv("MORVANE_AUDIO_CAPTURE");
+  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  LUserSettingSetString("Settings", "SoundOutDevice", "JACK: system");
+  bool reported = false, playedAgain = false;
+  QElapsedTimer terminated;
+  char name[] = "morvane";
+  char* argv[] = {name, nullptr};
+  const int status = MorvaneMain(1, argv, [&](MainDialog& window) {
+    struct Terminate {
+      QElapsedTimer& clock;
+      ~Terminate() {
+        ::kill(::getpid(), SIGTERM);
+        clock.start();
+      }
+    } terminate{terminated};
+    LMVModel& model = window.Model();
+    model.StartPlaying();
+    test::RunEventsUntil([] { return false; }, 500);
+    ASSERT_TRUE(model.IsPlaying()) << window.InfoText().toStdString();
+    server.KillDaemon();
+    reported = test::RunEventsUntil(
+        [&] { return !model.IsPlaying() && window.InfoText().contains(QStringLiteral("stopped working")); }, 3000);
+    ASSERT_TRUE(server.StartDaemon());
+    playedAgain = model.StartPlaying();
+    test::RunEventsUntil([] { return false; }, 500);
+    playedAgain = playedAgain && model.IsPlaying();
+    model.StopPlaying();
+    test::RunEventsUntil([] { return false; }, 300);
+    server.KillDaemon();
+    test::RunEventsUntil([] { return false; }, 500);
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(reported) << "the loss was not shown within 3 s";
+  EXPECT_TRUE(playedAgain);
+  EXPECT_LT(terminated.elapsed(), 3000);
+}
 
 }  // namespace
