@@ -30,6 +30,11 @@ LSoundSource LHoldInMemory(const LSoundSource& sound, long maxSamples) {
   const int channels = sound->GetChannels();
   const int frames = sound->GetEndSample();
   if (sound->GetError() != 0 || frames < 0 || static_cast<long>(frames) * channels > maxSamples) return sound;
+  return LSoundSource(new LMemorySound(sound->GetSampleRate(), static_cast<unsigned char>(channels),
+                                       LReadFrames(sound, frames, channels)));
+}
+
+std::vector<int> LReadFrames(const LSoundSource& sound, int frames, int channels) {
   std::vector<int> samples(static_cast<size_t>(frames) * channels);
   sound->Seek(0);
   for (int done = 0; done < frames;) {
@@ -38,6 +43,5 @@ LSoundSource LHoldInMemory(const LSoundSource& sound, long maxSamples) {
     done += n;
   }
   sound->Seek(0);
-  return LSoundSource(
-      new LMemorySound(sound->GetSampleRate(), static_cast<unsigned char>(channels), std::move(samples)));
+  return samples;
 }

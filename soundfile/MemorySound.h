@@ -22,6 +22,10 @@ class LMemorySound : public LSoundSourceBase {
   int m_position = 0;
 };
 
+// The first `frames` frames of the sound, read from its start in
+// kMaxReadFrames pieces; the sound is left at its start again.
+std::vector<int> LReadFrames(const LSoundSource& sound, int frames, int channels);
+
 // The sound read once from its start to its end into a new LMemorySound:
 // the same samples at every later read, without the file reads and the
 // processing of each play, and with its true peak (GetPeak of a file or a

@@ -12,14 +12,7 @@ LSoundSource LResampleSound(const LSoundSource& sound, int rate) {
   if (sound->GetError() != 0 || from == rate || from < 1 || rate < 1000 || rate > 384000) return sound;
   const int channels = std::max<int>(1, sound->GetChannels());
   const int frames = std::clamp(sound->GetEndSample(), 0, kResampleMaxSeconds * from);
-  std::vector<int> in(static_cast<size_t>(frames) * channels);
-  sound->Seek(0);
-  for (int done = 0; done < frames;) {
-    const int n = std::min(kMaxReadFrames, frames - done);
-    sound->Read(in.data() + static_cast<size_t>(done) * channels, n);
-    done += n;
-  }
-  sound->Seek(0);
+  std::vector<int> in = LReadFrames(sound, frames, channels);
   // Samples are 32-bit ints at +-2^19 full scale: far inside soxr's int32
   // range, so no clipping on the filter's overshoot.
   const size_t outFrames = static_cast<size_t>(static_cast<long long>(frames) * rate / from) + 1;

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -33,6 +34,28 @@ std::string Read(const std::string& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The window with `device` stored (offscreen, sounds from the source tree),
+// `steps` run once it is shown, then SIGTERM however the steps went.
+struct WindowRun {
+  int status;
+  qint64 quitMs;  // from SIGTERM to the end of the window
+};
+WindowRun RunWindow(const char* device, const std::function<void(MainDialog&)>& steps) {
+  ::unsetenv("MORVANE_AUDIO_CAPTURE");
+  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  LUserSettingSetString("Settings", "SoundOutDevice", device);
+  QElapsedTimer terminated;
+  char name[] = "morvane";
+  char* argv[] = {name, nullptr};
+  const int status = MorvaneMain(1, argv, [&](MainDialog& window) {
+    steps(window);
+    ::kill(::getpid(), SIGTERM);
+    terminated.start();
+  });
+  return {status, terminated.elapsed()};
+}
+
 class DeviceLoss : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
@@ -40,8 +63,7 @@ class DeviceLoss : public ::testing::TestWithParam<const char*> {
     if (std::string(GetParam()).rfind("ALSA: ", 0) == 0 &&
         !std::filesystem::exists("/etc/alsa/conf.d/50-pipewire.conf"))
       GTEST_SKIP() << "pipewire-alsa is not installed";
-    ::unsetenv("MORVANE_AUDIO_CAPTURE");
-    ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
+    ::unsetenv("MORVANE_AUDIO_CAPTURE");  // morvane-render --play too
   }
   // Kills the daemon on a thread of its own, so the window's thread is free
   // to show what happens; returns once it is dead.
@@ -62,22 +84,9 @@ class DeviceLoss : public ::testing::TestWithParam<const char*> {
 // window keeps answering (a Play meanwhile is refused, not hung), Play works
 // once the daemon is back, and SIGTERM while playing ends it cleanly.
 TEST_P(DeviceLoss, TheWindowReportsALostDaemonAndPlaysOnceItIsBack) {
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  LUserSettingSetString("Settings", "SoundOutDevice", GetParam());
-  qint64 reportMs = -1, longestPauseMs = 0, quitMs = -1;
+  qint64 reportMs = -1, longestPauseMs = 0;
   bool playsAgain = false;
-  QElapsedTimer terminated;
-  char name[] = "morvane";
-  char* argv[] = {name, nullptr};
-  const int status = MorvaneMain(1, argv, [&](MainDialog& window) {
-    // SIGTERM ends the window however the steps below went.
-    struct Terminate {
-      QElapsedTimer& clock;
-      ~Terminate() {
-        ::kill(::getpid(), SIGTERM);
-        clock.start();
-      }
-    } terminate{terminated};
+  const WindowRun run = RunWindow(GetParam(), [&](MainDialog& window) {
     LMVModel& model = window.Model();
     model.StartPlaying();
     test::RunEventsUntil([] { return false; }, 700);
@@ -100,13 +109,12 @@ TEST_P(DeviceLoss, TheWindowReportsALostDaemonAndPlaysOnceItIsBack) {
     test::RunEventsUntil([] { return false; }, 700);
     playsAgain = playsAgain && model.IsPlaying();
   });
-  quitMs = terminated.elapsed();
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(run.status, 0);
   // Below the player's 4 s watchdog: the back end's own report, not the last resort.
   EXPECT_GE(reportMs, 0) << "no report within 3 s";
   EXPECT_LT(longestPauseMs, 3000) << "the window stopped answering";
   EXPECT_TRUE(playsAgain);
-  EXPECT_LT(quitMs, 3000);
+  EXPECT_LT(run.quitMs, 3000);
 }
 
 // morvane-render --play when the daemon dies: exit status 1 soon, naming
@@ -148,22 +156,8 @@ INSTANTIATE_TEST_SUITE_P(Devices, DeviceLoss, ::testing::ValuesIn(kDevices),
 TEST(JackLoss, TheWindowSurvivesAServerKilledPlayingAndStopped) {
   test::JackServer server;
   if (!server.Failure().empty()) GTEST_SKIP() << server.Failure();
-  ::unsetenv("MORVANE_AUDIO_CAPTURE");
-  ::setenv("MORVANE_DATA_DIR", MORVANE_SOURCE_DATA_DIR, 1);
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  LUserSettingSetString("Settings", "SoundOutDevice", "JACK: system");
   bool reported = false, playedAgain = false;
-  QElapsedTimer terminated;
-  char name[] = "morvane";
-  char* argv[] = {name, nullptr};
-  const int status = MorvaneMain(1, argv, [&](MainDialog& window) {
-    struct Terminate {
-      QElapsedTimer& clock;
-      ~Terminate() {
-        ::kill(::getpid(), SIGTERM);
-        clock.start();
-      }
-    } terminate{terminated};
+  const WindowRun run = RunWindow("JACK: system", [&](MainDialog& window) {
     LMVModel& model = window.Model();
     model.StartPlaying();
     test::RunEventsUntil([] { return false; }, 500);
@@ -180,10 +174,10 @@ TEST(JackLoss, TheWindowSurvivesAServerKilledPlayingAndStopped) {
     server.KillDaemon();
     test::RunEventsUntil([] { return false; }, 500);
   });
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(reported) << "the loss was not shown within 3 s";
   EXPECT_TRUE(playedAgain);
-  EXPECT_LT(terminated.elapsed(), 3000);
+  EXPECT_LT(run.quitMs, 3000);
 }
 
 }  // namespace
