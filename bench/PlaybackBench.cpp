@@ -69,9 +69,7 @@ QCoreApplication& App() {
 void BM_RenderCallback(benchmark::State& state) {
   DeviceList devices;
   LSoundPlayDeviceSetQuery(&devices);
-  LSignalObject workerRunning;
-  workerRunning.Set();
-  LSoundPlayerLLCA output(workerRunning, std::make_unique<BenchUnit>());
+  LSoundPlayerLLCA output(std::make_unique<BenchUnit>());
   LSoundSource track = ClickTrack(120);
   output.Init(track, 0);
   output.SetPlayVolume(LdBLevel(-6));
