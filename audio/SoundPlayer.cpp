@@ -4,12 +4,19 @@
 
 #include "soundfile/PeakLimit.h"
 
+// The output waits for a worker before it starts the device; this player's
+// worker is made on demand and always there by the time a session begins.
 template <typename T>
-LSoundPlayerTemplate<T>::LSoundPlayerTemplate() : LSessionThread("LSoundPlayer<T>"), m_listener(this) {}
+LSoundPlayerTemplate<T>::LSoundPlayerTemplate()
+    : LSessionThread("LSoundPlayer<T>"), m_output(m_workerRunning), m_listener(this) {
+  m_workerRunning.Set();
+}
 
 template <typename T>
 LSoundPlayerTemplate<T>::LSoundPlayerTemplate(std::unique_ptr<LAudioOutputUnit> unit)
-    : LSessionThread("LSoundPlayer<T>"), m_output(std::move(unit)), m_listener(this) {}
+    : LSessionThread("LSoundPlayer<T>"), m_output(m_workerRunning, std::move(unit)), m_listener(this) {
+  m_workerRunning.Set();
+}
 
 template <typename T>
 LSoundPlayerTemplate<T>::~LSoundPlayerTemplate() {

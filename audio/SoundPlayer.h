@@ -53,6 +53,7 @@ class LSoundPlayerTemplate : public LSessionThread, public LThreadQueuedNotify, 
   // What the render callback signalled; false once the device is lost.
   bool Tell();
 
+  LSignalObject m_workerRunning;
   T m_output;
   LSoundPlayerNotify* m_listener;
   long m_userValue = 0;

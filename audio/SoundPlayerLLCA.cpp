@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
-LSoundPlayerLLCA::LSoundPlayerLLCA(std::unique_ptr<LAudioOutputUnit> unit) : m_unit(std::move(unit)) {
+LSoundPlayerLLCA::LSoundPlayerLLCA(LSignalObject& workerRunning, std::unique_ptr<LAudioOutputUnit> unit)
+    : m_workerRunning(workerRunning), m_unit(std::move(unit)) {
   for (auto& level : m_levels) level.store(0, std::memory_order_relaxed);
 }
 
-LSoundPlayerLLCA::LSoundPlayerLLCA() : LSoundPlayerLLCA(LAudioOutputUnitCreate()) {}
+LSoundPlayerLLCA::LSoundPlayerLLCA(LSignalObject& workerRunning)
+    : LSoundPlayerLLCA(workerRunning, LAudioOutputUnitCreate()) {}
 
 LSoundPlayerLLCA::~LSoundPlayerLLCA() {
   Stop();
@@ -116,7 +118,7 @@ bool LSoundPlayerLLCA::Start() {
 }
 
 bool LSoundPlayerLLCA::Play() {
-  if (!m_unit->IsOpen() || !m_streamReady) {
+  if (!m_unit->IsOpen() || !m_streamReady || !m_workerRunning.WaitSignal(1000)) {
     m_state.store(kStopped, std::memory_order_release);
     return false;
   }

@@ -23,8 +23,10 @@ class LSoundPlayerLLCA : private LAudioRenderer {
  public:
   enum State : unsigned short { kStopped = 0, kRunning = 1, kPrepared = 2 };
 
-  explicit LSoundPlayerLLCA(std::unique_ptr<LAudioOutputUnit> unit);
-  LSoundPlayerLLCA();
+  // workerRunning: the player's signal that its worker has begun; the device
+  // starts only after it.
+  LSoundPlayerLLCA(LSignalObject& workerRunning, std::unique_ptr<LAudioOutputUnit> unit);
+  explicit LSoundPlayerLLCA(LSignalObject& workerRunning);
   ~LSoundPlayerLLCA() override;
   LSoundPlayerLLCA(const LSoundPlayerLLCA&) = delete;
   LSoundPlayerLLCA& operator=(const LSoundPlayerLLCA&) = delete;
@@ -128,6 +130,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   void Owe(int frames, bool count);
   void StampClock(int64_t ns, int frames);
 
+  LSignalObject& m_workerRunning;
   std::unique_ptr<LAudioOutputUnit> m_unit;
   LSoundSource m_source;
   LSoundPlayDevice m_device{0, 0, 0};

@@ -69,7 +69,9 @@ QCoreApplication& App() {
 void BM_RenderCallback(benchmark::State& state) {
   DeviceList devices;
   LSoundPlayDeviceSetQuery(&devices);
-  LSoundPlayerLLCA output(std::make_unique<BenchUnit>());
+  LSignalObject workerRunning;
+  workerRunning.Set();
+  LSoundPlayerLLCA output(workerRunning, std::make_unique<BenchUnit>());
   LSoundSource track = ClickTrack(120);
   output.Init(track, 0);
   output.SetPlayVolume(LdBLevel(-6));

@@ -16,11 +16,12 @@ struct ManualOutput {
   explicit ManualOutput(int deviceChannels = 2) {
     auto u = std::make_unique<ManualUnit>(deviceChannels);
     unit = u.get();
-    llca = std::make_unique<LSoundPlayerLLCA>(std::move(u));
+    llca = std::make_unique<LSoundPlayerLLCA>(workerRunning, std::move(u));
   }
   // Queues source (pre-fill) and starts the "device".
   void Play(LSoundSource source) {
     ASSERT_TRUE(llca->Init(source, 0));
+    workerRunning.Set();
     llca->Start();
     ASSERT_EQ(llca->GetState(), LSoundPlayerLLCA::kRunning);
   }
@@ -32,6 +33,7 @@ struct ManualOutput {
   }
 
   ScriptedDevices devices{{{7, "Test Out", 8}}, 7};
+  LSignalObject workerRunning;
   ManualUnit* unit;
   std::unique_ptr<LSoundPlayerLLCA> llca;
 };
