@@ -42,7 +42,7 @@ int LAudioOutputUnit::RenderDevice(int* out, int frames, int* deliveredFrames) {
   for (int done = 0; done < frames;) {
     const int n = std::min(frames - done, m_stagingFrames);
     unsigned long bytes = sizeof(int) * static_cast<unsigned long>(n) * m_channels;
-    taken += m_renderer->Render(m_staging.get(), n, &bytes);
+    taken += m_renderer->Render(m_staging.get(), n, &bytes, done > 0);
     const int got = static_cast<int>(bytes / (sizeof(int) * m_channels));
     // Stream channel 0 to the left device channel, 1 to the right; for a
     // mono stream both name the same channel.

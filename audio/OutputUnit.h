@@ -14,7 +14,9 @@ class LAudioRenderer {
   // frames of interleaved 32-bit samples in the stream's channel layout at
   // out; *bytes holds the buffer's size on entry and what was written on
   // return. Returns the frames taken from the queue (0 on an under-run).
-  virtual int Render(int* out, int frames, unsigned long* bytes) = 0;
+  // continued: these frames follow earlier ones of the same device
+  // callback, so they play later than the callback's time says.
+  virtual int Render(int* out, int frames, unsigned long* bytes, bool continued) = 0;
   // Device thread: the device stopped working (unplugged, write error). Only
   // sets a flag and wakes a waiting thread.
   virtual void DeviceFailed() {}

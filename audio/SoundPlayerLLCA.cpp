@@ -225,13 +225,21 @@ int64_t LSoundPlayerLLCA::MonotonicNs() {
   return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
-void LSoundPlayerLLCA::StampClock(int64_t ns, int frames) {
+// A callback larger than the staging buffer renders in pieces a few
+// microseconds apart; stamping each piece with its own time would put the
+// later pieces' frames at the callback's start and the light ahead of the
+// sound by up to the callback's length.
+void LSoundPlayerLLCA::StampClock(int64_t ns, int frames, bool continued) {
   const uint32_t seq = m_clockSeq.load(std::memory_order_relaxed);
   m_clockSeq.store(seq + 1, std::memory_order_relaxed);
   std::atomic_thread_fence(std::memory_order_release);
-  m_clockFrames.store(m_deviceFrames, std::memory_order_relaxed);
-  m_clockNs.store(ns, std::memory_order_relaxed);
-  m_clockPeriod.store(frames, std::memory_order_relaxed);
+  if (continued && m_clockPeriod.load(std::memory_order_relaxed) > 0) {
+    m_clockPeriod.store(m_clockPeriod.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
+  } else {
+    m_clockFrames.store(m_deviceFrames, std::memory_order_relaxed);
+    m_clockNs.store(ns, std::memory_order_relaxed);
+    m_clockPeriod.store(frames, std::memory_order_relaxed);
+  }
   m_clockSeq.store(seq + 2, std::memory_order_release);
   m_deviceFrames += frames;
 }
@@ -264,7 +272,7 @@ void LSoundPlayerLLCA::Owe(int frames, bool count) {
 }
 
 // Real-time: device thread; allocates nothing, never blocks.
-int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
+int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes, bool continued) {
   const unsigned long entryBytes = *bytes;
   m_renderCalls.fetch_add(1, std::memory_order_relaxed);
   const int64_t now = m_clock();
@@ -273,7 +281,7 @@ int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
   if (outputLock.owns_lock() && m_ring) ringLock = std::unique_lock<std::mutex>(m_ring->Lock(), std::try_to_lock);
   if (!ringLock.owns_lock()) {  // source or ring being replaced: silence
     Owe(frames, false);
-    if (m_clocked) StampClock(now, frames);
+    if (m_clocked) StampClock(now, frames, continued);
     *bytes = 0;
     return 0;
   }
@@ -291,7 +299,7 @@ int LSoundPlayerLLCA::Render(int* out, int frames, unsigned long* bytes) {
     Owe(frames - n, true);
   else if (m_debt == 0)
     m_inUnderRun = false;
-  StampClock(now, m_clocked ? frames : n);
+  StampClock(now, m_clocked ? frames : n, continued);
   LdBLevel level0(-127), level1(-127);
   if (n == 0) {
     std::memset(out, 0, entryBytes);

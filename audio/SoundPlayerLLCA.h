@@ -112,7 +112,7 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   LSignalObjectRef ConsumptionSignal() const { return m_consumed.Ref(); }
 
   // Device thread: the render callback, public for benchmarks and tests.
-  int Render(int* out, int frames, unsigned long* bytes) override;
+  int Render(int* out, int frames, unsigned long* bytes, bool continued) override;
   // Device thread: flags the loss and wakes the worker.
   void DeviceFailed() override;
   // The device stopped working during the current (or last) session.
@@ -128,7 +128,9 @@ class LSoundPlayerLLCA : private LAudioRenderer {
   // Device thread: frames the device played as silence instead of the
   // track's; count: a fresh under-run, not a transition.
   void Owe(int frames, bool count);
-  void StampClock(int64_t ns, int frames);
+  // Device thread: frames a callback rendered at ns; continued: more of the
+  // callback stamped before, whose time still holds.
+  void StampClock(int64_t ns, int frames, bool continued);
 
   LSignalObject& m_workerRunning;
   std::unique_ptr<LAudioOutputUnit> m_unit;

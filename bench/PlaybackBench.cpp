@@ -81,7 +81,7 @@ void BM_RenderCallback(benchmark::State& state) {
   for (auto _ : state) {
     if (output.IsNextBufferReady()) output.WriteBuffer(kMaxReadFrames);
     unsigned long bytes = 512 * track->GetChannels() * 4;
-    output.Render(out.data(), 512, &bytes);
+    output.Render(out.data(), 512, &bytes, false);
     output.ConsumptionSignal().Reset();
     benchmark::DoNotOptimize(out.data());
     frames += 512;

@@ -28,7 +28,7 @@ struct ManualOutput {
   unsigned long Render(std::vector<int>& out, int frames, int channels) {
     out.assign(static_cast<size_t>(frames) * channels, -1);
     unsigned long bytes = out.size() * 4;
-    llca->Render(out.data(), frames, &bytes);
+    llca->Render(out.data(), frames, &bytes, false);
     return bytes;
   }
 

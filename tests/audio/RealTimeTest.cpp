@@ -81,7 +81,7 @@ TEST(RealTime, AHeldLockGivesSilenceAtOnce) {
     long taken = 0;
     for (int i = 0; i < 2000; ++i) {
       unsigned long bytes = out.size() * sizeof(int);
-      taken += o.llca->Render(out.data(), 512, &bytes);
+      taken += o.llca->Render(out.data(), 512, &bytes, false);
       if (bytes != 0) return -1L;  // wrote audio it could not have read
     }
     return taken;

@@ -98,7 +98,8 @@ TEST(SoundPlayerLLCA, LateAudioIsDroppedAndEachStallCountsOnce) {
 
 // The device clock: the frames stamped at the latest callback, advanced at
 // the stream's rate by the time since, less the declared latency, and not
-// further than four periods past the callback.
+// further than four periods past the callback, however the callback was cut
+// into pieces.
 TEST(SoundPlayerLLCA, HeardFrameFollowsTheDeviceClockLessItsLatency) {
   static int64_t now = 0;
   Output o;
@@ -120,6 +121,17 @@ TEST(SoundPlayerLLCA, HeardFrameFollowsTheDeviceClockLessItsLatency) {
     ASSERT_TRUE(o.llca->HeardFrame(now + c.afterNs, frame));
     EXPECT_EQ(frame, c.heard) << c.afterNs;
   }
+  // A callback bigger than the staging buffer, rendered in pieces, keeps
+  // the time of its start for all of its frames.
+  now += 11609977;
+  std::vector<int> big(2048 * 8);
+  int delivered = 0;
+  o.unit->Period(big.data(), 2048, &delivered);
+  ASSERT_EQ(delivered, 2048);
+  ASSERT_TRUE(o.llca->HeardFrame(now, frame));
+  EXPECT_EQ(frame, 1024 - 1764);
+  ASSERT_TRUE(o.llca->HeardFrame(now + 1000000000, frame));
+  EXPECT_EQ(frame, 1024 + 4 * 2048 - 1764);
   o.llca->Stop();
   EXPECT_FALSE(o.llca->HeardFrame(now, frame));
 }
