@@ -86,7 +86,7 @@ void LCaptureOutputUnit::Close() {
 bool LCaptureOutputUnit::Initialize() {
   if (!m_file) return false;
   PrepareStaging();
-  m_period = std::make_unique<int[]>(static_cast<size_t>(kPeriodFrames) * OpenedChannels());
+  m_period = std::make_unique<int[]>(static_cast<size_t>(kCapturePeriodFrames) * OpenedChannels());
   // A WAV file has one format: a different one starts the file afresh.
   if (m_fileChannels != OpenedChannels() || m_fileRate != m_rate) {
     m_fileChannels = OpenedChannels();
@@ -112,21 +112,24 @@ void LCaptureOutputUnit::Stop() {
 
 void LCaptureOutputUnit::RunDevice(LSessionThread& thread) {
   const int channels = OpenedChannels();
-  const long periodNs = static_cast<long>(1e9 * kPeriodFrames / (m_rate > 0 ? m_rate : 44100));
+  const long periodNs = static_cast<long>(1e9 * kCapturePeriodFrames / (m_rate > 0 ? m_rate : 44100));
   timespec next{};
   ::clock_gettime(CLOCK_MONOTONIC, &next);
   std::fseek(m_file, 44 + FramesWritten() * channels * 4L, SEEK_SET);
-  while (!thread.IsToHalt()) {
-    if (m_paced) {
+  // Like a sound card's first callback, the first period is asked for at
+  // once; the ones after come a period apart.
+  for (bool first = true; !thread.IsToHalt(); first = false) {
+    if (m_paced && !first) {
       AddNanoseconds(next, periodNs);
-      ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+      // A Stop need not wait out the rest of a long period.
+      if (!thread.SessionSleepUntil(next)) break;
     }
     int delivered = 0;
-    const int taken = RenderDevice(m_period.get(), kPeriodFrames, &delivered);
+    const int taken = RenderDevice(m_period.get(), kCapturePeriodFrames, &delivered);
     ++m_periods;
     // A clocked device plays whatever it got; the un-paced one keeps only
     // what came from the queue, so scheduling cannot insert silence.
-    int frames = m_paced ? kPeriodFrames : taken;
+    int frames = m_paced ? kCapturePeriodFrames : taken;
     const long limit = m_limit.load(std::memory_order_relaxed);
     if (limit > 0) frames = static_cast<int>(std::min<long>(frames, limit - FramesWritten()));
     if (frames > 0) {

@@ -1,5 +1,8 @@
 #include "audio/SessionThread.h"
 
+#include <poll.h>
+#include <time.h>
+
 LSessionThread::LSessionThread(const char* name) : LThread(name) {}
 
 bool LSessionThread::BeginSession(int priority) {
@@ -29,6 +32,21 @@ bool LSessionThread::InSession() const {
 }
 
 bool LSessionThread::IsToHalt() { return m_halting.load(std::memory_order_relaxed) || IsToStop(); }
+
+bool LSessionThread::SessionSleepUntil(const timespec& deadline) {
+  pollfd p[2] = {{m_halt.Ref().ReadFd(), POLLIN, 0}, {StopSignal().ReadFd(), POLLIN, 0}};
+  for (;;) {
+    if (IsToHalt()) return false;
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    long long ns = (static_cast<long long>(deadline.tv_sec) - now.tv_sec) * 1000000000LL + (deadline.tv_nsec - now.tv_nsec);
+    if (ns <= 0) return true;
+    const timespec left{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
+    const int r = ::ppoll(p, 2, &left, nullptr);
+    if (r > 0) return !IsToHalt();
+    if (r == 0) return true;  // EINTR: sleep on
+  }
+}
 
 int LSessionThread::SessionWait(LSignalObjectGroup group, unsigned int ms) {
   if (m_halt.IsSignaled() || !group.Add(m_halt.Ref())) return kWaitStop;

@@ -3,6 +3,8 @@
 // player costs no wake-ups and Play creates no thread.
 #pragma once
 
+#include <time.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -24,6 +26,9 @@ class LSessionThread : public LThread {
   bool InSession() const;
   // Session side: EndSession() (or the thread's end) asks the session to end.
   bool IsToHalt();
+  // Session side: sleeps until the CLOCK_MONOTONIC deadline, to the
+  // nanosecond, in one wait that the halt ends at once; false when halted.
+  bool SessionSleepUntil(const timespec& deadline);
 
  protected:
   // One session, on the thread; returns by itself or once HaltSignal() (or
