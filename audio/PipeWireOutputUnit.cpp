@@ -116,10 +116,12 @@ bool LPipeWireOutputUnit::Initialize() {
   pw_properties* props = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
                                            PW_KEY_MEDIA_ROLE, "Music", PW_KEY_APP_NAME, "Morvane", PW_KEY_NODE_NAME,
                                            "Morvane", PW_KEY_NODE_DESCRIPTION, "Morvane", nullptr);
-  // About 10 ms, as a power of two: the graph takes a quantum only in
-  // powers of two and rounds a request down, so 441 or 480 frames became
-  // 256 and woke the process (and the daemon) twice as often.
-  pw_properties_setf(props, PW_KEY_NODE_LATENCY, "%u/%d", std::bit_ceil(static_cast<unsigned>(m_rate / 100)), m_rate);
+  // About 20 ms, PipeWire's own default quantum at 48 kHz: a metronome's
+  // clicks are scheduled ahead, so a shorter quantum would buy nothing but
+  // twice the wake-ups here and in the daemon, whose whole graph follows
+  // the smallest request. A power of two, because the graph rounds a
+  // request down to one (882 or 960 frames would become 512).
+  pw_properties_setf(props, PW_KEY_NODE_LATENCY, "%u/%d", std::bit_ceil(static_cast<unsigned>(m_rate / 50)), m_rate);
   if (m_node != kDefaultSink) pw_properties_setf(props, PW_KEY_TARGET_OBJECT, "%u", m_node);  // object.serial
 
   uint8_t buffer[1024];
