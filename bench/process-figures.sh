@@ -6,18 +6,24 @@
 #     "JACK: system" stored, both on a private JACK server;
 #   CPU % of one core and wake-ups per second (voluntary + involuntary
 #     context switches of every thread, from /proc) over SECONDS of playing
-#     at 120 bpm with the window visible, and the same stopped;
+#     at 120 bpm with the window visible, the same stopped, and playing
+#     with the window unmapped (hidden);
 #   with --strace the system calls in 10 s of playing.
 # The metronome plays into its capture device (MORVANE_AUDIO_CAPTURE) in a
 # fresh home; its start-up figures are taken on a real back end, after one
 # start that installs its data.
 #
-#   bench/process-figures.sh [--seconds N] [--runs N] [--strace] [--peers] [BINARY...]
+#   bench/process-figures.sh [--seconds N] [--runs N] [--strace] [--peers] [--floor] [BINARY...]
 #
 # --peers adds klick (8ths at 120 bpm on the private jackd's dummy driver)
 # and GTick (120 bpm through a private PipeWire with its PulseAudio server
-# and a null sink). Several binaries (an older build beside this one) are
-# measured in the same run, their starts interleaved.
+# and a null sink), and each binary again playing through that PipeWire
+# (its default device) instead of the capture device, with the daemon's
+# own CPU and wake-ups beside it. --floor adds a Qt window that does
+# nothing but tick once a display frame, idle and repainting a square
+# (build/bench/bench_frame_floor): what any window animating at the
+# display's rate costs here. Several binaries (an older build beside this
+# one) are measured in the same run, their starts interleaved.
 # Needs Xvfb, xdotool, jackd, bench_map_time (built with libxcb), strace for
 # --strace; --peers also klick, gtick, pipewire, wireplumber and
 # pipewire-pulse (apt-get install pipewire-pulse; not needed by the tests).
@@ -27,6 +33,7 @@ seconds=30
 runs=5
 trace=0
 peers=0
+floor=0
 binaries=()
 while (($#)); do
   case $1 in
@@ -34,14 +41,17 @@ while (($#)); do
     --runs) runs=$2; shift 2 ;;
     --strace) trace=1; shift ;;
     --peers) peers=1; shift ;;
+    --floor) floor=1; shift ;;
     *) binaries+=("$(realpath "$1")"); shift ;;
   esac
 done
 ((${#binaries[@]})) || binaries=("$ROOT/build/app/morvane")
 MAPTIME=${MAPTIME:-$ROOT/build/bench/bench_map_time}
+FLOOR=${FLOOR:-$ROOT/build/bench/bench_frame_floor}
 needed=(Xvfb xdotool jackd "$MAPTIME")
 ((trace)) && needed+=(strace)
-((peers)) && needed+=(klick gtick pipewire wireplumber pipewire-pulse)
+((peers)) && needed+=(klick gtick pipewire wireplumber pipewire-pulse dbus-daemon)
+((floor)) && needed+=("$FLOOR")
 for tool in "${needed[@]}"; do
   command -v "$tool" >/dev/null || { echo "process-figures: $tool is not installed" >&2; exit 2; }
 done
@@ -78,10 +88,16 @@ export JACK_DEFAULT_SERVER=morvane-figures-$$ JACK_NO_START_SERVER=1
 jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 44100 -p 512 >"$work/jackd.log" 2>&1 &
 pids+=($!)
 if ((peers)); then
-  sed 's|^context.objects = \[|&\n  { factory = adapter args = { factory.name = support.null-audio-sink node.name = figures-sink media.class = Audio/Sink audio.position = [ FL FR ] } }|' \
+  # A session bus of its own: the session manager wants one.
+  export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/bus
+  dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >"$work/dbus.log" 2>&1 &
+  pids+=($!)
+  sleep 0.3
+  sed 's|^context.objects = \[|&\n  { factory = adapter args = { factory.name = support.null-audio-sink node.name = figures-sink media.class = Audio/Sink audio.position = [ FL FR ] audio.rate = 48000 } }|' \
     /usr/share/pipewire/pipewire.conf >"$work/pipewire.conf"
   pipewire -c "$work/pipewire.conf" >"$work/pipewire.log" 2>&1 &
   pids+=($!)
+  pipewire_pid=$!
   sleep 0.5
   wireplumber >"$work/wireplumber.log" 2>&1 &
   pids+=($!)
@@ -167,8 +183,8 @@ for ((r = 0; r < runs; r++)); do
 done
 map_median() { tr ' ' '\n' <<<"${maps[$1]}" | grep . | median; }
 
-row() { printf '%-44s %9s %9s %16s %16s %10s\n' "$@"; }
-row program map-ms map-jack "playing cpu/wake" "stopped cpu/wake" syscalls/10s
+row() { printf '%-44s %9s %9s %16s %16s %16s %10s\n' "$@"; }
+row program map-ms map-jack "playing cpu/wake" "stopped cpu/wake" "hidden cpu/wake" syscalls/10s
 
 # Figures of the window app_pid: stopped, then playing after Space.
 stopped_then_playing() {
@@ -178,20 +194,45 @@ stopped_then_playing() {
   stopped=$(sample "$app_pid" "$seconds")
   xdotool key --window "$wid" space 2>/dev/null
   sleep 1
+  # The sound server's own share, over the same seconds.
+  local server_sampler=
+  if [[ -n $server_pid ]]; then
+    sample "$server_pid" "$seconds" >"$work/server.txt" &
+    server_sampler=$!
+  fi
   playing=$(sample "$app_pid" "$seconds")
+  server=-
+  if [[ -n $server_sampler ]]; then
+    wait "$server_sampler"
+    server=$(cat "$work/server.txt")
+  fi
   calls=$(syscalls "$app_pid")
+  xdotool windowunmap --sync "$wid" 2>/dev/null
+  sleep 1
+  hidden=$(sample "$app_pid" "$seconds")
 }
 
 # A window started with its data installed, stopped then playing.
+server_pid=
 for i in "${!binaries[@]}"; do
   home=$(home_for "b$i")
   set_device "$home" ""
   read -r _ app_pid < <(run_in "$home" env MORVANE_AUDIO_CAPTURE="$work/capture.wav" \
     "$MAPTIME" --keep --log "$work/app.log" "${binaries[i]}")
   stopped_then_playing
-  row "${binaries[i]}" "$(map_median "b$i.default")" "$(map_median "b$i.jack")" "$playing" "$stopped" "$calls"
+  row "${binaries[i]}" "$(map_median "b$i.default")" "$(map_median "b$i.jack")" "$playing" "$stopped" "$hidden" "$calls"
   end_app
 done
+
+if ((floor)); then
+  for mode in idle paint; do
+    "$FLOOR" "$mode" >"$work/floor.log" 2>&1 &
+    app_pid=$!
+    sleep 2
+    row "Qt window ticking once a frame ($mode)" - - "$(sample "$app_pid" "$seconds")" - - -
+    end_app
+  done
+fi
 
 if ((peers)); then
   # klick: 8ths (8/8, tempo in quarters) at 120 bpm into the dummy driver.
@@ -200,12 +241,25 @@ if ((peers)); then
   sleep 2
   playing=$(sample "$app_pid" "$seconds")
   calls=$(syscalls "$app_pid")
-  row "klick 8/8 120 (JACK dummy)" - - "$playing" - "$calls"
+  row "klick 8/8 120 (JACK dummy)" - - "$playing" - - "$calls"
   end_app
+
+  # Each binary through the PipeWire daemon (its default device).
+  server_pid=$pipewire_pid
+  for i in "${!binaries[@]}"; do
+    home=$(home_for "b$i")
+    set_device "$home" ""
+    read -r _ app_pid < <(run_in "$home" "$MAPTIME" --keep --log "$work/app.log" "${binaries[i]}")
+    stopped_then_playing
+    row "${binaries[i]##*/} (PipeWire)" - - "$playing" "$stopped" "$hidden" "$calls"
+    row "  pipewire daemon meanwhile" - - "$server" - - -
+    end_app
+  done
 
   # GTick at 120 bpm through the PulseAudio server; Space presses Start.
   read -r _ app_pid < <(HOME=$work/home-gtick "$MAPTIME" --keep --log "$work/gtick.log" gtick)
   stopped_then_playing
-  row "gtick 120 (PulseAudio)" "$(map_median gtick)" - "$playing" "$stopped" "$calls"
+  row "gtick 120 (PulseAudio)" "$(map_median gtick)" - "$playing" "$stopped" "$hidden" "$calls"
+  row "  pipewire daemon meanwhile" - - "$server" - - -
   end_app
 fi
