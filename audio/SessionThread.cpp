@@ -44,7 +44,8 @@ bool LSessionThread::SessionSleepUntil(const timespec& deadline) {
     const timespec left{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
     const int r = ::ppoll(p, 2, &left, nullptr);
     if (r > 0) return !IsToHalt();
-    if (r == 0) return true;  // EINTR: sleep on
+    if (r == 0) return true;
+    // Interrupted by a signal: sleep on to the same deadline.
   }
 }
 
