@@ -5,7 +5,8 @@
 // cached pixmaps cut to their lit pixels; a move repaints only the old and
 // new frames' rectangles, at most once per display frame, and only while on
 // screen. It tells the model the pace of ticks it needs: one a display
-// frame while on screen, a few a second while not.
+// frame while on screen, one a second while not (nothing it drives is seen,
+// and showing the window again asks for a tick at once).
 #pragma once
 
 #include <QElapsedTimer>
@@ -41,7 +42,7 @@ class LMVLedLightBox : public QWidget, public LMVModelEventsVoid {
   // Told the ms between the playing-time ticks the light needs whenever
   // that changes: a display frame while on screen, kUnseenPaceMs while
   // hidden, minimised or covered.
-  static constexpr int kUnseenPaceMs = 250;
+  static constexpr int kUnseenPaceMs = 1000;
   void SetPaceListener(std::function<void(int)> listener);
   int Pace() const { return m_pace; }
 
