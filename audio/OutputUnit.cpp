@@ -55,7 +55,11 @@ int LAudioOutputUnit::RenderDevice(int* out, int frames, int* deliveredFrames) {
     }
     *deliveredFrames += got;
     done += n;
-    if (got < n) break;  // a short buffer: the rest stays silent
+    // A short buffer leaves the rest silent. A device that plays on through
+    // an under-run still has the renderer count the rest, or its clock and
+    // what it owes would fall behind the device and the clicks after the
+    // under-run would sound late.
+    if (got < n && !PlaysThroughUnderRuns()) break;
   }
   return taken;
 }

@@ -64,36 +64,36 @@ TEST(SoundPlayerLLCA, UnderRuns) {
 // A stall of the worker: the device plays silence on its own clock, and the
 // audio that comes late is dropped so that the track goes on where the
 // device is (frame d plays track frame d); one stall counts one under-run
-// however many callbacks it spans.
+// however many callbacks it spans. The same for callbacks that ask for more
+// than the staging buffer and run dry part-way.
 TEST(SoundPlayerLLCA, LateAudioIsDroppedAndEachStallCountsOnce) {
-  Output o;
-  o.Play(test::Counting(test::kEndless, 1, 44100));  // 8192 frames queued
-  std::vector<int> out;
-  long device = 0;
-  auto period = [&](int frames) {
-    o.Render(out, frames, 1);
-    const long first = device;
-    device += frames;
-    return first;
-  };
-  struct Step {
-    int queue;      // frames the worker writes before the callbacks
-    int callbacks;  // of 512 frames
-    long underRuns;
-  } steps[] = {{0, 16, 0}, {0, 3, 1}, {8192, 2, 1}, {0, 30, 2}, {20000, 4, 2}};
-  for (const Step& s : steps) {
-    if (s.queue) o.llca->WriteBuffer(s.queue);
-    for (int c = 0; c < s.callbacks; ++c) {
-      const long at = period(512);
-      // Whatever sounds is the track frame the device is at.
-      for (int f = 0; f < 512; ++f)
-        if (out[f] != 0) {
-          ASSERT_EQ(out[f], (at + f + 1) * 4096) << at + f;
-        }
+  for (const int callback : {512, 2048}) {
+    Output o;
+    o.Play(test::Counting(test::kEndless, 1, 44100));  // 8192 frames queued
+    std::vector<int> out(static_cast<size_t>(callback) * 8);
+    long device = 0;
+    struct Step {
+      int queue;   // frames the worker writes before the callbacks
+      int frames;  // the callbacks play
+      long underRuns;
+    } steps[] = {{0, 8192, 0}, {300, 2048, 1}, {8192, 2048, 1}, {0, 16384, 2}, {20000, 2048, 2}};
+    for (const Step& s : steps) {
+      if (s.queue) o.llca->WriteBuffer(s.queue);
+      for (int c = 0; c < s.frames / callback; ++c) {
+        int delivered = 0;
+        o.unit->Period(out.data(), callback, &delivered);
+        // Whatever sounds is the track frame the device is at.
+        const int stride = o.unit->Opened();
+        for (int f = 0; f < callback; ++f)
+          if (out[f * stride] != 0) {
+            ASSERT_EQ(out[f * stride], (device + f + 1) * 4096) << callback << " " << device + f;
+          }
+        device += callback;
+      }
+      EXPECT_EQ(o.llca->GetUnderRuns(), s.underRuns) << callback << " " << device;
     }
-    EXPECT_EQ(o.llca->GetUnderRuns(), s.underRuns) << device;
+    EXPECT_NE(out[(callback - 1) * o.unit->Opened()], 0) << callback;  // playing again after the second stall
   }
-  EXPECT_NE(out[511], 0);  // playing again after the second stall
 }
 
 // The device clock: the frames stamped at the latest callback, advanced at
