@@ -251,7 +251,7 @@ if ((peers)); then
     set_device "$home" ""
     read -r _ app_pid < <(run_in "$home" "$MAPTIME" --keep --log "$work/app.log" "${binaries[i]}")
     stopped_then_playing
-    row "${binaries[i]##*/} (PipeWire)" - - "$playing" "$stopped" "$hidden" "$calls"
+    row "${binaries[i]} (PipeWire)" - - "$playing" "$stopped" "$hidden" "$calls"
     row "  pipewire daemon meanwhile" - - "$server" - - -
     end_app
   done
