@@ -40,6 +40,7 @@ std::vector<std::string> PlaybackPorts(jack_client_t* client) {
 struct LJackOutputUnit::Client {
   jack_client_t* client = nullptr;
   jack_port_t* ports[kMaxPorts] = {};
+  jack_port_t* playback = nullptr;  // the server's first playback port
   std::atomic<LJackOutputUnit*> unit{nullptr};
 };
 
@@ -83,6 +84,7 @@ bool LJackOutputUnit::Open(unsigned int deviceId) {
   m_playback = PlaybackPorts(client->client);
   if (m_playback.size() > kMaxPorts) m_playback.resize(kMaxPorts);
   m_serverRate = static_cast<int>(jack_get_sample_rate(client->client));
+  if (!m_playback.empty()) client->playback = jack_port_by_name(client->client, m_playback[0].c_str());
   client->unit.store(this, std::memory_order_release);
   jack_set_process_callback(client->client, &OnJackProcess, client.get());
   jack_on_info_shutdown(client->client, &OnJackShutdown, client.get());
@@ -165,7 +167,9 @@ bool LJackOutputUnit::Start() {
     for (int i = 0; i < m_ports; ++i)
       jack_connect(m_client->client, jack_port_name(m_client->ports[i]), m_playback[i].c_str());
   }
-  OnLatency();
+  // Read by the first period rendered: no port is queried on this thread,
+  // where a query waits out the graph change the connections just made.
+  m_latencyChanged.store(true, std::memory_order_release);
   m_running.store(true, std::memory_order_release);
   return IsOpen();
 }
@@ -187,12 +191,21 @@ void LJackOutputUnit::OnShutdown() {
   if (m_running.exchange(false)) ReportFailure();
 }
 
-// The server's notification thread (and Start): the ports' playback latency
-// changed with the connections.
-void LJackOutputUnit::OnLatency() {
-  if (m_ports == 0 || !m_client) return;
+// The server's notification thread: the ports' playback latency changed
+// with the connections. Only noted: the server holds the connection that
+// caused it until this returns, and a port query here sleeps for a period
+// or more while that change is pending.
+void LJackOutputUnit::OnLatency() { m_latencyChanged.store(true, std::memory_order_release); }
+
+// Real-time: the process thread reads the graph as it stands, never waiting
+// for a change to take effect. Just after connecting, the port's own figure
+// is not yet worked out (zero): it goes straight to the playback port, whose
+// figure is then its own.
+void LJackOutputUnit::ReadLatency() {
   jack_latency_range_t range{};
   jack_port_get_latency_range(m_client->ports[0], JackPlaybackLatency, &range);
+  if (range.max == 0 && m_client->playback)
+    jack_port_get_latency_range(m_client->playback, JackPlaybackLatency, &range);
   m_latency.store(static_cast<int>(range.max), std::memory_order_relaxed);
 }
 
@@ -201,6 +214,7 @@ void LJackOutputUnit::OnProcess(unsigned int frames) {
   m_inProcess.fetch_add(1, std::memory_order_acq_rel);
   float* out[kMaxPorts];
   const int ports = m_ports;
+  if (ports > 0 && m_latencyChanged.exchange(false, std::memory_order_acq_rel)) ReadLatency();
   for (int p = 0; p < ports; ++p) out[p] = static_cast<float*>(jack_port_get_buffer(m_client->ports[p], frames));
   const bool running = m_running.load(std::memory_order_acquire);
   for (unsigned int done = 0; done < frames;) {

@@ -54,6 +54,7 @@ class LJackOutputUnit : public LAudioOutputUnit {
   void OnLatency();
 
  private:
+  void ReadLatency();  // the process thread
   bool Teardown(void (*call)(void*), int ms = LBoundedRunner::kDefaultMs);
 
   std::unique_ptr<Client> m_client;
@@ -66,5 +67,6 @@ class LJackOutputUnit : public LAudioOutputUnit {
   std::atomic<bool> m_lost{false};
   std::atomic<int> m_inProcess{0};
   std::atomic<int> m_latency{0};
+  std::atomic<bool> m_latencyChanged{false};
   LBoundedRunner m_teardown;
 };

@@ -87,6 +87,28 @@ TEST_F(JackPlay, AMonoTrackAtTheServersRateReachesBothPortsWholeFromTheFirstClic
   for (const test::Click& c : clicks) EXPECT_NEAR(Pitch(c.left), kPitch, kPitch / 100) << c.frame;
 }
 
+// The heard position is taken back by the server's playback latency from
+// the first period of every Play, though each Play connects afresh and the
+// server works the figure out only after the connection is made.
+TEST_F(JackPlay, EveryPlayKnowsThePlaybackLatencyFromItsFirstPeriod) {
+  for (int play = 0; play < 3; ++play) {
+    LSoundSource endless = Track(kRate / 2, 600 * kRate);
+    player.GetOutput().TakePositionRefreshRequest();  // set by every render callback
+    ASSERT_TRUE(player.Start(endless));
+    // Polled without running events: the window's handler would take it.
+    bool rendered = false;
+    for (int i = 0; i < 30000 && !(rendered = player.GetOutput().TakePositionRefreshRequest()); ++i)
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
+    ASSERT_TRUE(rendered) << "Play " << play;
+    const int first = player.GetOutput().GetUnit().LatencyFrames();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const int settled = player.GetOutput().GetUnit().LatencyFrames();
+    player.Stop();
+    EXPECT_GE(settled, test::JackServer::kPeriod) << "Play " << play;
+    EXPECT_EQ(first, settled) << "Play " << play;
+  }
+}
+
 // Stopped, the client takes no part in the server's cycles: no thread of
 // the process wakes up, though the device stays open for the next Play.
 TEST_F(JackPlay, StoppedTheProcessSleeps) {
