@@ -162,10 +162,15 @@ bool LJackOutputUnit::Start() {
   if (!m_active) {
     if (jack_activate(m_client->client) != 0) return false;
     m_active = true;
-    // Deactivation dropped the connections; they are made before anything
-    // is rendered, so no rendered period goes unheard.
+    // Deactivation dropped the connections. The server applies them at its
+    // next cycle, so the process thread renders only once its cycle's graph
+    // holds them: no rendered period goes unheard.
+    unsigned int pending = 0;
     for (int i = 0; i < m_ports; ++i)
-      jack_connect(m_client->client, jack_port_name(m_client->ports[i]), m_playback[i].c_str());
+      if (jack_connect(m_client->client, jack_port_name(m_client->ports[i]), m_playback[i].c_str()) == 0)
+        pending |= 1u << i;
+    m_unconnected.store(pending, std::memory_order_relaxed);
+    m_cyclesUnconnected = 0;
   }
   // Read by the first period rendered: no port is queried on this thread,
   // where a query waits out the graph change the connections just made.
@@ -209,6 +214,21 @@ void LJackOutputUnit::ReadLatency() {
   m_latency.store(static_cast<int>(range.max), std::memory_order_relaxed);
 }
 
+// Real-time: whether the connections Start made are in the graph this cycle
+// runs on. A connection someone else undoes at once is not waited for long.
+bool LJackOutputUnit::Connected() {
+  unsigned int pending = m_unconnected.load(std::memory_order_relaxed);
+  if (pending == 0) return true;
+  for (int p = 0; p < m_ports; ++p)
+    if ((pending & (1u << p)) && jack_port_connected(m_client->ports[p]) > 0) pending &= ~(1u << p);
+  if (pending != 0 && ++m_cyclesUnconnected < kMaxCyclesUnconnected) {
+    m_unconnected.store(pending, std::memory_order_relaxed);
+    return false;
+  }
+  m_unconnected.store(0, std::memory_order_relaxed);
+  return true;
+}
+
 // Real-time: the server's process thread; allocates nothing, never blocks.
 void LJackOutputUnit::OnProcess(unsigned int frames) {
   m_inProcess.fetch_add(1, std::memory_order_acq_rel);
@@ -216,7 +236,7 @@ void LJackOutputUnit::OnProcess(unsigned int frames) {
   const int ports = m_ports;
   if (ports > 0 && m_latencyChanged.exchange(false, std::memory_order_acq_rel)) ReadLatency();
   for (int p = 0; p < ports; ++p) out[p] = static_cast<float*>(jack_port_get_buffer(m_client->ports[p], frames));
-  const bool running = m_running.load(std::memory_order_acquire);
+  const bool running = m_running.load(std::memory_order_acquire) && Connected();
   for (unsigned int done = 0; done < frames;) {
     const int n = static_cast<int>(std::min<unsigned int>(frames - done, kChunkFrames));
     int delivered = 0;

@@ -54,7 +54,9 @@ class LJackOutputUnit : public LAudioOutputUnit {
   void OnLatency();
 
  private:
-  void ReadLatency();  // the process thread
+  // The process thread.
+  void ReadLatency();
+  bool Connected();
   bool Teardown(void (*call)(void*), int ms = LBoundedRunner::kDefaultMs);
 
   std::unique_ptr<Client> m_client;
@@ -68,5 +70,10 @@ class LJackOutputUnit : public LAudioOutputUnit {
   std::atomic<int> m_inProcess{0};
   std::atomic<int> m_latency{0};
   std::atomic<bool> m_latencyChanged{false};
+  // Ports whose connection, made by Start, the process thread has not yet
+  // seen; set before m_running, so only one thread writes it at a time.
+  std::atomic<unsigned int> m_unconnected{0};
+  int m_cyclesUnconnected = 0;
+  static constexpr int kMaxCyclesUnconnected = 8;
   LBoundedRunner m_teardown;
 };
