@@ -112,7 +112,11 @@ void LCaptureOutputUnit::Stop() {
 
 void LCaptureOutputUnit::RunDevice(LSessionThread& thread) {
   const int channels = OpenedChannels();
-  const long periodNs = static_cast<long>(1e9 * kCapturePeriodFrames / (m_rate > 0 ? m_rate : 44100));
+  // The un-paced device keeps what the queue gave, which is whole only
+  // within one render piece: an empty queue reads as a silent piece, and a
+  // later piece of the same period would put audio after it.
+  const int period = m_paced ? kCapturePeriodFrames : kPeriodFrames;
+  const long periodNs = static_cast<long>(1e9 * period / (m_rate > 0 ? m_rate : 44100));
   timespec next{};
   ::clock_gettime(CLOCK_MONOTONIC, &next);
   std::fseek(m_file, 44 + FramesWritten() * channels * 4L, SEEK_SET);
@@ -125,11 +129,11 @@ void LCaptureOutputUnit::RunDevice(LSessionThread& thread) {
       if (!thread.SessionSleepUntil(next)) break;
     }
     int delivered = 0;
-    const int taken = RenderDevice(m_period.get(), kCapturePeriodFrames, &delivered);
+    const int taken = RenderDevice(m_period.get(), period, &delivered);
     ++m_periods;
     // A clocked device plays whatever it got; the un-paced one keeps only
     // what came from the queue, so scheduling cannot insert silence.
-    int frames = m_paced ? kCapturePeriodFrames : taken;
+    int frames = m_paced ? period : taken;
     const long limit = m_limit.load(std::memory_order_relaxed);
     if (limit > 0) frames = static_cast<int>(std::min<long>(frames, limit - FramesWritten()));
     if (frames > 0) {

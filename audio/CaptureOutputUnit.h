@@ -16,9 +16,9 @@
 
 class LCaptureOutputUnit : public LAudioOutputUnit {
  public:
-  // Frames a callback asks for. Nobody listens to a file, so its latency
-  // does not matter: a long period wakes the machine a quarter as often as a
-  // sound card's would.
+  // Frames a paced callback asks for. Nobody listens to a file, so its
+  // latency does not matter: a long period wakes the machine a quarter as
+  // often as a sound card's would. The un-paced device asks for 512.
   static constexpr int kCapturePeriodFrames = 4 * kPeriodFrames;
 
   // MORVANE_AUDIO_CAPTURE names the file the program writes instead of playing.
