@@ -174,7 +174,7 @@ bool LJackOutputUnit::Start() {
   }
   // Read by the first period rendered: no port is queried on this thread,
   // where a query waits out the graph change the connections just made.
-  m_latencyChanged.store(true, std::memory_order_release);
+  OnLatency();
   m_running.store(true, std::memory_order_release);
   return IsOpen();
 }

@@ -233,8 +233,9 @@ void LSoundPlayerLLCA::StampClock(int64_t ns, int frames, bool continued) {
   const uint32_t seq = m_clockSeq.load(std::memory_order_relaxed);
   m_clockSeq.store(seq + 1, std::memory_order_relaxed);
   std::atomic_thread_fence(std::memory_order_release);
-  if (continued && m_clockPeriod.load(std::memory_order_relaxed) > 0) {
-    m_clockPeriod.store(m_clockPeriod.load(std::memory_order_relaxed) + frames, std::memory_order_relaxed);
+  const int period = m_clockPeriod.load(std::memory_order_relaxed);
+  if (continued && period > 0) {
+    m_clockPeriod.store(period + frames, std::memory_order_relaxed);
   } else {
     m_clockFrames.store(m_deviceFrames, std::memory_order_relaxed);
     m_clockNs.store(ns, std::memory_order_relaxed);

@@ -186,14 +186,8 @@ void OverlapAdd(const float y[36], float* keep, int sb, LMP3SubbandSlots& out) {
   std::memcpy(keep, y + 18, sizeof(float) * 18);
 }
 
-// OverlapAdd of a subband whose transform is zeros.
-void OverlapZero(float* keep, int sb, LMP3SubbandSlots& out) {
-  const float odd = (sb & 1) ? -1.0f : 1.0f;
-  const LMP3Float4 sign = {1.0f, odd, 1.0f, odd};
-  for (int g = 0; g < 4; ++g) out.group[g][sb] = Load4(keep + 4 * g) * sign;
-  out.group[4][sb] = LMP3Float4{keep[16], keep[17] * odd, 0.0f, 0.0f};
-  std::memset(keep, 0, sizeof(float) * 18);
-}
+// The transform of a subband of zeros.
+constexpr float kZeroTransform[36] = {};
 
 }  // namespace
 
@@ -225,7 +219,7 @@ void LMP3Hybrid::Process(float xr[576], const LMP3GranuleInfo& info, int channel
     const bool longSubband = !isShort || (info.mixedBlock && sb < 2);
     if (sb >= activeSubbands || AllZero(in, 18)) {
       // Most high subbands are empty: the transform of zeros is zeros.
-      OverlapZero(overlap + 18 * sb, sb, out);
+      OverlapAdd(kZeroTransform, overlap + 18 * sb, sb, out);
       continue;
     }
     if (longSubband) {

@@ -151,7 +151,7 @@ void MainDialog::InitModel() {
   m_model->SetNotify(m_lights);
   m_model->SetNotify(m_display);
   // Playing-time ticks at the light's pace: each display frame while it is
-  // seen, a few a second while not.
+  // seen, once a second while not.
   m_lights->SetPaceListener([this](int ms) { m_model->SetPlayingTimePace(ms); });
   new LCaretRest(this);
 }

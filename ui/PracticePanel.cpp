@@ -49,7 +49,7 @@ LPracticePanel::LPracticePanel(LPracticeModel& practice, QWidget* parent) : QWid
   LPracticePresetsUse(&m_practice);
   // The status line follows the model's playing-time ticks: no timer of
   // its own, and nothing to do while stopped.
-  m_practice.SetTickListener([this] { Tick(); });
+  m_practice.SetTickListener([this] { Show(false); });
   Refresh();
 }
 
@@ -189,18 +189,13 @@ void LPracticePanel::Apply() {
   Refresh();
 }
 
-void LPracticePanel::Refresh() {
-  const LPracticeModel::Status s = m_practice.Poll(LMVModel::MonotonicTicks());
-  m_shown = Key(s);
-  const QString text = s.playing ? Live(m_practice.Plan(), s) : Summary(m_practice.Plan());
-  if (text != m_status->text()) m_status->setText(text);
-}
+void LPracticePanel::Refresh() { Show(true); }
 
 // Ticks come once a display frame; the text changes once a beat or a
-// second, so it is written only when what it says changed.
-void LPracticePanel::Tick() {
+// second, so unless forced it is written only when what it says changed.
+void LPracticePanel::Show(bool force) {
   const LPracticeModel::Status s = m_practice.Poll(LMVModel::MonotonicTicks());
-  if (Key(s) == m_shown) return;
+  if (!force && Key(s) == m_shown) return;
   m_shown = Key(s);
   const QString text = s.playing ? Live(m_practice.Plan(), s) : Summary(m_practice.Plan());
   if (text != m_status->text()) m_status->setText(text);

@@ -44,7 +44,9 @@ class LPracticePanel : public QWidget {
   void Build();
   void ShowPlan(const LPracticePlan& plan);
   void Apply();
-  void Tick();
+  // Reads the model; redraws the status line when forced or when what it
+  // says changed.
+  void Show(bool force);
   // What the status line says, in figures.
   static std::array<long long, 9> Key(const LPracticeModel::Status& status);
 
